@@ -1,0 +1,43 @@
+# Shared build rules: every module is a static library with strict warnings,
+# and every module's tests are one GoogleTest executable registered with CTest.
+
+function(fumi_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wno-missing-field-initializers)
+  target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_URL_CAST_FROM_STRING)
+endfunction()
+
+# fumi_module(<name> SOURCES ... LIBS ...) -> static library fumi_<name>
+function(fumi_module name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(fumi_${name} STATIC ${ARG_SOURCES})
+  target_include_directories(fumi_${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(fumi_${name} PUBLIC ${ARG_LIBS})
+  fumi_warnings(fumi_${name})
+endfunction()
+
+# Libraries that hold the document model or codecs must never pull in widgets.
+function(fumi_forbid_widgets target)
+  get_target_property(libs ${target} LINK_LIBRARIES)
+  foreach(lib IN LISTS libs)
+    if(lib MATCHES "Widgets|PrintSupport")
+      message(FATAL_ERROR "${target} must not link ${lib}")
+    endif()
+  endforeach()
+endfunction()
+
+# fumi_tests(<name> SOURCES ... LIBS ...) -> test executable <name>_tests under CTest
+function(fumi_tests name)
+  if(NOT FUMI_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name}_tests ${ARG_SOURCES})
+  target_link_libraries(${name}_tests PRIVATE ${ARG_LIBS} fumi_testmain)
+  target_compile_definitions(${name}_tests PRIVATE
+    FUMI_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data")
+  fumi_warnings(${name}_tests)
+  gtest_discover_tests(${name}_tests
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${name};${ARG_LABELS}")
+endfunction()

@@ -1,0 +1,67 @@
+#pragma once
+// The one door through which the program asks the user anything: message
+// boxes, input boxes and the system dialogs. The program installs the Qt
+// implementation; tests install a scripted one that records and answers.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace env {
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+enum class Icon { None, Information, Question, Warning, Critical };
+
+struct MessageRequest {
+    QString text;
+    QString title;                 // empty: the application's title
+    Buttons buttons = Buttons::Ok;
+    Answer defaultAnswer = Answer::Ok;
+    Icon icon = Icon::None;
+};
+
+struct FileRequest {
+    QString title;
+    QString folder;                // initial folder
+    QString fileName;              // initial file name (save) or preselection
+    QStringList filters;           // "HTML (*.htm *.html)" ...
+    int filterIndex = 1;           // 1-based; in: preselected, out: chosen
+    bool multiple = false;         // open: several files may be chosen
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual Answer message(const MessageRequest& request) = 0;
+    // nullopt when cancelled.
+    virtual std::optional<QString> input(const QString& prompt, const QString& title,
+                                         const QString& initial) = 0;
+    // Empty list when cancelled; request.filterIndex reports the chosen filter.
+    virtual QStringList openFiles(FileRequest& request) = 0;
+    virtual QString saveFile(FileRequest& request) = 0;
+    virtual QString folder(const QString& title, const QString& start) = 0;
+    virtual std::optional<QColor> color(const QColor& initial) = 0;
+    virtual std::optional<QFont> font(const QFont& initial) = 0;
+    virtual bool print(QPrinter& printer) = 0;
+
+    // Conveniences over message().
+    void inform(const QString& text);
+    Answer ask(const QString& text, Buttons buttons, Answer defaultAnswer,
+               Icon icon = Icon::Question);
+    QString openFile(FileRequest& request);
+};
+
+// The installed implementation. Never null once the program or a test has
+// installed one; asking before that is a programming error.
+Dialogs& dialogs();
+// Installs `d` (not owned) and returns the previous one.
+Dialogs* setDialogs(Dialogs* d);
+
+} // namespace env

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Fumi, then starts it ("run") or runs every
+# test ("test"). Safe to run again: nothing is reinstalled, the build is incremental.
+set -euo pipefail
+
+mode=${1:-run}
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${FUMI_BUILD_DIR:-$top/build}
+
+packages=(
+  build-essential cmake ninja-build ccache pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgtest-dev libgmock-dev
+  fonts-noto-cjk
+  libzip-dev opensp w3c-sgml-lib
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" --parallel "$(nproc)"
+
+case "$mode" in
+  run)
+    exec "$build/app/fumi" "${@:2}"
+    ;;
+  test)
+    cd "$build"
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600
+    ;;
+  *)
+    echo "usage: $0 [run|test]" >&2
+    exit 2
+    ;;
+esac

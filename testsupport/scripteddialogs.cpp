@@ -1,0 +1,120 @@
+#include "testsupport/scripteddialogs.h"
+
+namespace testsupport {
+
+namespace {
+struct FilesAnswer {
+    QStringList files;
+    int filterIndex = 0;
+};
+}
+
+} // namespace testsupport
+
+Q_DECLARE_METATYPE(testsupport::FilesAnswer)
+
+namespace testsupport {
+
+ScriptedDialogs::ScriptedDialogs() : m_previous(env::setDialogs(this)) {}
+
+ScriptedDialogs::~ScriptedDialogs() { env::setDialogs(m_previous); }
+
+void ScriptedDialogs::answerFiles(const QStringList& files, int filterIndex)
+{
+    m_script.push_back(QVariant::fromValue(FilesAnswer{files, filterIndex}));
+}
+
+QStringList ScriptedDialogs::messages() const
+{
+    QStringList texts;
+    for (const Asked& a : m_asked)
+        if (a.kind == QLatin1String("message"))
+            texts << a.text;
+    return texts;
+}
+
+std::optional<QVariant> ScriptedDialogs::next()
+{
+    if (m_script.empty())
+        return std::nullopt;
+    QVariant v = m_script.front();
+    m_script.pop_front();
+    return v;
+}
+
+env::Answer ScriptedDialogs::message(const env::MessageRequest& request)
+{
+    m_asked.push_back({QStringLiteral("message"), request.text, request.buttons, {}});
+    if (request.buttons == env::Buttons::Ok)
+        return env::Answer::Ok;   // a plain OK box needs no script
+    const auto v = next();
+    return v ? static_cast<env::Answer>(v->toInt()) : request.defaultAnswer;
+}
+
+std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QString&,
+                                              const QString&)
+{
+    m_asked.push_back({QStringLiteral("input"), prompt, env::Buttons::OkCancel, {}});
+    const auto v = next();
+    if (!v || v->userType() != QMetaType::QString)
+        return std::nullopt;
+    return v->toString();
+}
+
+QStringList ScriptedDialogs::openFiles(env::FileRequest& request)
+{
+    m_asked.push_back({QStringLiteral("open"), request.title, env::Buttons::OkCancel, request});
+    const auto v = next();
+    if (!v || !v->canConvert<FilesAnswer>())
+        return {};
+    const auto a = v->value<FilesAnswer>();
+    if (a.filterIndex > 0)
+        request.filterIndex = a.filterIndex;
+    return request.multiple ? a.files : a.files.mid(0, 1);
+}
+
+QString ScriptedDialogs::saveFile(env::FileRequest& request)
+{
+    m_asked.push_back({QStringLiteral("save"), request.title, env::Buttons::OkCancel, request});
+    const auto v = next();
+    if (!v || !v->canConvert<FilesAnswer>())
+        return {};
+    const auto a = v->value<FilesAnswer>();
+    if (a.filterIndex > 0)
+        request.filterIndex = a.filterIndex;
+    return a.files.value(0);
+}
+
+QString ScriptedDialogs::folder(const QString& title, const QString&)
+{
+    m_asked.push_back({QStringLiteral("folder"), title, env::Buttons::OkCancel, {}});
+    const auto v = next();
+    return v && v->userType() == QMetaType::QString ? v->toString() : QString();
+}
+
+std::optional<QColor> ScriptedDialogs::color(const QColor&)
+{
+    m_asked.push_back({QStringLiteral("color"), {}, env::Buttons::OkCancel, {}});
+    const auto v = next();
+    if (!v || v->userType() != QMetaType::QColor)
+        return std::nullopt;
+    return v->value<QColor>();
+}
+
+std::optional<QFont> ScriptedDialogs::font(const QFont&)
+{
+    m_asked.push_back({QStringLiteral("font"), {}, env::Buttons::OkCancel, {}});
+    const auto v = next();
+    if (!v || v->userType() != QMetaType::QFont)
+        return std::nullopt;
+    return v->value<QFont>();
+}
+
+bool ScriptedDialogs::print(QPrinter&)
+{
+    m_asked.push_back({QStringLiteral("print"), {}, env::Buttons::OkCancel, {}});
+    const auto v = next();
+    return v && v->userType() == QMetaType::Bool && v->toBool();
+}
+
+} // namespace testsupport

@@ -1,0 +1,57 @@
+#pragma once
+// A dialog implementation for tests: every request is recorded, and answers
+// come from a script queued beforehand. With nothing queued, every dialog is
+// cancelled (message boxes answer their default button).
+
+#include "env/dialogs.h"
+
+#include <QVariant>
+#include <deque>
+#include <vector>
+
+namespace testsupport {
+
+struct Asked {
+    QString kind;   // "message", "input", "open", "save", "folder", "color", "font", "print"
+    QString text;   // message text, prompt, or dialog title
+    env::Buttons buttons = env::Buttons::Ok;
+    env::FileRequest file;  // for open/save
+};
+
+class ScriptedDialogs : public env::Dialogs {
+public:
+    ScriptedDialogs();    // installs itself
+    ~ScriptedDialogs() override;   // restores the previous implementation
+
+    // Queue the next answers, consumed in order by whatever dialog comes next.
+    void answer(env::Answer a) { m_script.push_back(QVariant::fromValue(static_cast<int>(a))); }
+    void answerText(const QString& s) { m_script.push_back(s); }
+    void answerFiles(const QStringList& files, int filterIndex = 0);
+    void answerColor(const QColor& c) { m_script.push_back(c); }
+    void answerFont(const QFont& f) { m_script.push_back(f); }
+    void answerPrint(bool ok) { m_script.push_back(ok); }
+
+    const std::vector<Asked>& asked() const { return m_asked; }
+    QStringList messages() const;   // texts of the message boxes, in order
+    void clear() { m_asked.clear(); m_script.clear(); }
+    size_t unanswered() const { return m_script.size(); }
+
+    env::Answer message(const env::MessageRequest& request) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& initial) override;
+    QStringList openFiles(env::FileRequest& request) override;
+    QString saveFile(env::FileRequest& request) override;
+    QString folder(const QString& title, const QString& start) override;
+    std::optional<QColor> color(const QColor& initial) override;
+    std::optional<QFont> font(const QFont& initial) override;
+    bool print(QPrinter& printer) override;
+
+private:
+    std::optional<QVariant> next();
+
+    std::vector<Asked> m_asked;
+    std::deque<QVariant> m_script;
+    env::Dialogs* m_previous = nullptr;
+};
+
+} // namespace testsupport
