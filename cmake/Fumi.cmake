@@ -41,3 +41,17 @@ function(fumi_tests name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${name};${ARG_LABELS}")
 endfunction()
+
+# fumi_folder_module(<name> LIBS ... TEST_LIBS ...): the library is every .cpp/.h in
+# the current folder, its tests every tests/*_test.cpp (plus tests/*.h helpers).
+function(fumi_folder_module name)
+  cmake_parse_arguments(ARG "" "" "LIBS;TEST_LIBS;TEST_LABELS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+    ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  fumi_module(${name} SOURCES ${sources} LIBS ${ARG_LIBS})
+  file(GLOB tests CONFIGURE_DEPENDS
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_test.cpp ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.h)
+  if(tests)
+    fumi_tests(${name} SOURCES ${tests} LIBS fumi_${name} ${ARG_TEST_LIBS} LABELS ${ARG_TEST_LABELS})
+  endif()
+endfunction()

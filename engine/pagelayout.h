@@ -1,0 +1,41 @@
+#pragma once
+// Splits a document into pages of a page setup and paints any page, with its
+// header and footer, into any painter (screen, printer, PDF, picture).
+
+#include "engine/pagesetup.h"
+
+#include <QRectF>
+#include <memory>
+
+class QPainter;
+class QTextDocument;
+
+namespace engine {
+
+// The four optional header/footer texts; null where a document has none.
+struct HeaderFooterDocuments {
+    const QTextDocument* header = nullptr;       // every page (or every page but the first)
+    const QTextDocument* firstHeader = nullptr;  // first page, when HeaderFirstPage is set
+    const QTextDocument* footer = nullptr;
+    const QTextDocument* firstFooter = nullptr;
+};
+
+class PageLayout {
+public:
+    PageLayout(const QTextDocument& body, const PageSetup& setup,
+               const HeaderFooterDocuments& headerFooter = {});
+    ~PageLayout();
+    PageLayout(const PageLayout&) = delete;
+    PageLayout& operator=(const PageLayout&) = delete;
+
+    int pageCount() const;
+    // Paints page `page` (1-based) so that the whole sheet fills `target`
+    // (in the painter's coordinates). Out-of-range pages paint nothing and return false.
+    bool paintPage(int page, QPainter& painter, const QRectF& target) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace engine

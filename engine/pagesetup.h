@@ -1,0 +1,40 @@
+#pragma once
+// Paper, margins and header/footer switches of one document, in twips.
+
+#include <QSizeF>
+
+namespace engine {
+
+// Header/footer flags as the host passes them; several may be combined.
+enum HeaderFooterFlag : int {
+    HeaderEveryPage = 1,
+    HeaderFirstPage = 2,
+    FooterEveryPage = 4,
+    FooterFirstPage = 8,
+};
+
+struct PageSetup {
+    int paperWidth = 12240;    // twips, as set by the host (landscape does not swap them)
+    int paperHeight = 15840;
+    int marginLeft = 1440;
+    int marginTop = 1440;
+    int marginRight = 1440;
+    int marginBottom = 1440;
+    bool landscape = false;
+    int headerFooterFlags = 0; // HeaderFooterFlag bits
+
+    bool operator==(const PageSetup&) const = default;
+
+    // The sheet as laid out: width and height swapped when landscape asks for it
+    // and the host passed portrait numbers.
+    QSizeF sheetTwips() const
+    {
+        const bool swap = landscape ? paperWidth < paperHeight : false;
+        return swap ? QSizeF(paperHeight, paperWidth) : QSizeF(paperWidth, paperHeight);
+    }
+};
+
+constexpr double kTwipsPerInch = 1440.0;
+constexpr double kTwipsPerPoint = 20.0;
+
+} // namespace engine
