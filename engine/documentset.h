@@ -1,0 +1,23 @@
+#pragma once
+// The whole content of one engine document as the snapshot code sees it: the
+// body, the four header/footer texts and the page setup. The set points at
+// documents it does not own.
+
+#include "engine/pagesetup.h"
+
+class QTextDocument;
+
+namespace engine {
+
+struct DocumentSet {
+    QTextDocument* body = nullptr;
+    // Null where a set has no header/footer part (for example a clipboard
+    // selection): that part is then neither written nor read.
+    QTextDocument* header = nullptr;      // every page
+    QTextDocument* firstHeader = nullptr; // first page
+    QTextDocument* footer = nullptr;      // every page
+    QTextDocument* firstFooter = nullptr; // first page
+    PageSetup* pageSetup = nullptr;       // null: not written nor read
+};
+
+} // namespace engine

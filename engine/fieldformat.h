@@ -1,0 +1,71 @@
+#pragma once
+// The user property ids under which the engine keeps what QTextFormat has no
+// property for: fields, object identities and settings, picture placement and
+// the host's opaque paragraph attributes. Every reader and writer of engine
+// documents (snapshot, codecs) uses these ids and nothing else.
+//
+// Where each property lives:
+// - Fields: on the QTextCharFormat of every character of the field's visible
+//   text. A field is the maximal run of characters carrying the same FieldId;
+//   two neighbouring fields with equal data stay apart because their ids differ.
+// - Pictures: a QTextImageFormat character (object replacement character) with
+//   ObjectId, ObjectSetting, ObjectFileName and PicturePlacement. The image
+//   bytes are a document resource (QTextDocument::ImageResource) registered
+//   under the image format's name(); names start with kPictureResourceScheme.
+//   A floating picture (placement left, right or flowing) sits alone in a
+//   QTextFrame whose frame format carries ObjectKind = kObjectKindPictureFloat
+//   and the float position; the picture's own properties stay on its
+//   image format.
+// - Text frames: a QTextFrame whose QTextFrameFormat carries ObjectId,
+//   ObjectKind = kObjectKindTextFrame and ObjectSetting.
+// - Paragraph attributes A–D: on QTextBlockFormat, passed through untouched.
+// - The host's list attribute value: on QTextListFormat, so that reading it
+//   back gives the value the host set.
+// Ids (FieldId, ObjectId) are unique within one document and never 0.
+
+#include <QTextFormat>
+
+namespace engine {
+
+enum FormatProperty : int {
+    // Fields (QTextCharFormat)
+    FieldId = QTextFormat::UserProperty + 1, // int, > 0, unique per document
+    FieldData,                               // QString: the hidden data string ("field name")
+    FieldKind,                               // int: 1 links and data fields, 2 tags
+    FieldAttribute,                          // int: 149 on program fields
+
+    // Objects (QTextImageFormat for pictures, QTextFrameFormat for frames)
+    ObjectId = QTextFormat::UserProperty + 16, // int, > 0, unique per document
+    ObjectKind,                                // int: kObjectKind* below (frames only)
+    ObjectSetting,                             // int: the host's object setting, passed through
+    ObjectFileName,                            // QString: file the picture came from
+    PicturePlacement,                          // int: enum PicturePlacement values
+
+    // Paragraphs (QTextBlockFormat): the host's attributes A–D, opaque
+    ParagraphAttributeA = QTextFormat::UserProperty + 32, // QVariant, passed through
+    ParagraphAttributeB,
+    ParagraphAttributeC,
+    ParagraphAttributeD,
+
+    // Lists (QTextListFormat)
+    ListAttribute = QTextFormat::UserProperty + 48, // int: the host's list attribute
+};
+
+// Values of ObjectKind on frame formats. Text frames and pictures use the
+// host's enumeration kinds so that the numbers mean the same everywhere.
+constexpr int kObjectKindPicture = 4;       // pictures (image formats; enumeration kind)
+constexpr int kObjectKindTextFrame = 32;    // text frames
+constexpr int kObjectKindPictureFloat = 33; // holder frame of one floating picture
+
+// Values of PicturePlacement.
+enum PicturePlacement : int {
+    PictureInline = 0,   // in the text line
+    PictureFloatLeft = 1,
+    PictureFloatRight = 2,
+    PictureTextFlow = 3, // floating, text flows around both sides
+};
+
+// Prefix of the resource names under which picture bytes are registered.
+inline constexpr char kPictureResourceScheme[] = "fumi-picture:";
+
+} // namespace engine
