@@ -12,10 +12,11 @@
 //   ObjectId, ObjectSetting, ObjectFileName and PicturePlacement. The image
 //   bytes are a document resource (QTextDocument::ImageResource) registered
 //   under the image format's name(); names start with kPictureResourceScheme.
-//   A floating picture (placement left, right or flowing) sits alone in a
-//   QTextFrame whose frame format carries ObjectKind = kObjectKindPictureFloat
-//   and the float position; the picture's own properties stay on its
-//   image format.
+//   A floating picture (placement left, right or flowing) is the same image
+//   character inserted with QTextCursor::insertImage(format, position): Qt
+//   then links it to a float object (QTextFrameFormat::FloatLeft/FloatRight;
+//   flowing text uses FloatLeft). Whoever rebuilds a document recreates that
+//   link by inserting the image the same way, from PicturePlacement.
 // - Text frames: a QTextFrame whose QTextFrameFormat carries ObjectId,
 //   ObjectKind = kObjectKindTextFrame and ObjectSetting.
 // - Paragraph attributes A–D: on QTextBlockFormat, passed through untouched.
@@ -36,7 +37,7 @@ enum FormatProperty : int {
 
     // Objects (QTextImageFormat for pictures, QTextFrameFormat for frames)
     ObjectId = QTextFormat::UserProperty + 16, // int, > 0, unique per document
-    ObjectKind,                                // int: kObjectKind* below (frames only)
+    ObjectKind,                                // int: kObjectKindTextFrame (frames only)
     ObjectSetting,                             // int: the host's object setting, passed through
     ObjectFileName,                            // QString: file the picture came from
     PicturePlacement,                          // int: enum PicturePlacement values
@@ -51,11 +52,10 @@ enum FormatProperty : int {
     ListAttribute = QTextFormat::UserProperty + 48, // int: the host's list attribute
 };
 
-// Values of ObjectKind on frame formats. Text frames and pictures use the
-// host's enumeration kinds so that the numbers mean the same everywhere.
-constexpr int kObjectKindPicture = 4;       // pictures (image formats; enumeration kind)
-constexpr int kObjectKindTextFrame = 32;    // text frames
-constexpr int kObjectKindPictureFloat = 33; // holder frame of one floating picture
+// Object kinds, with the host's enumeration numbers. Only text frames carry
+// ObjectKind; a picture is known by its image format.
+constexpr int kObjectKindPicture = 4;
+constexpr int kObjectKindTextFrame = 32;
 
 // Values of PicturePlacement.
 enum PicturePlacement : int {
