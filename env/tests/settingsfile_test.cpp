@@ -1,0 +1,258 @@
+#include "env/codepage.h"
+#include "env/yini.h"
+#include "testsupport/scripteddialogs.h"
+#include "testsupport/tempfolder.h"
+
+#include <gtest/gtest.h>
+
+using env::yIni;
+
+namespace {
+
+const QByteArray kSkeleton = env::toSystemCodePage(
+    QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n</運用>"));
+
+QByteArray sjis(const QString& s) { return env::toSystemCodePage(s); }
+
+struct SettingsFile : ::testing::Test {
+    testsupport::TempFolder dir;
+    testsupport::ScriptedDialogs dialogs;
+    yIni ini;
+    QString file = dir.path(QStringLiteral("User.xml"));
+
+    void load(const QByteArray& bytes)
+    {
+        dir.write(QStringLiteral("User.xml"), bytes);
+        ASSERT_TRUE(ini.GetTxt(file));
+    }
+    QByteArray saved()
+    {
+        EXPECT_TRUE(ini.SetTxt());
+        return dir.read(QStringLiteral("User.xml"));
+    }
+};
+
+} // namespace
+
+TEST_F(SettingsFile, FirstRunCreatesEmptyFileAndWritesSkeletonWithGroupsAtShutdown)
+{
+    ASSERT_TRUE(ini.GetTxt(file));
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_EQ(dir.read(QStringLiteral("User.xml")), QByteArray());
+
+    ini.GetGtx(QStringLiteral("TX_SCREEN"));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("LEFT"), 0), 0);
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("FUNC"), "非表示"), QStringLiteral("非表示"));
+    ini.SetVal(QStringLiteral("LEFT"), 1200.5);
+    ini.SetVal(QStringLiteral("FUNC"), "表示");
+    ini.SetGtx();
+    EXPECT_EQ(saved(), sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n"
+                                           "<運用>\r\n"
+                                           "   <TX_SCREEN>\r\n"
+                                           "      <LEFT>1200.5</LEFT>\r\n"
+                                           "      <FUNC>表示</FUNC>\r\n"
+                                           "   </TX_SCREEN>\r\n"
+                                           "</運用>")));
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(SettingsFile, EmptyFileOrEmptyFirstLineIsReplacedBySkeleton)
+{
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n<運用>garbage")}) {
+        load(bytes);
+        EXPECT_EQ(saved(), kSkeleton);
+    }
+}
+
+TEST_F(SettingsFile, ExistingKeyIsReplacedInPlaceAndNewKeyAppendedToItsGroup)
+{
+    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                             "   <A>\r\n      <K1>old</K1>\r\n      <K2>keep</K2>\r\n   </A>\r\n"
+                             "   <B>\r\n      <K1>other</K1>\r\n   </B>\r\n</運用>")));
+    ini.GetGtx(QStringLiteral("A"));
+    ini.SetVal(QStringLiteral("K1"), "new value");
+    ini.SetVal(QStringLiteral("K3"), true);
+    ini.SetGtx();
+    EXPECT_EQ(saved(), sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                                           "   <A>\r\n      <K1>new value</K1>\r\n      <K2>keep</K2>\r\n"
+                                           "      <K3>True</K3>\r\n   </A>\r\n"
+                                           "   <B>\r\n      <K1>other</K1>\r\n   </B>\r\n</運用>")));
+}
+
+TEST_F(SettingsFile, MissingGroupReadsDefaultsAndIsAddedBeforeTheRootClosingTag)
+{
+    load(kSkeleton);
+    ini.GetGtx(QStringLiteral("TX_PAGE"));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("WIDTH"), 12240), 12240);
+    EXPECT_DOUBLE_EQ(ini.vGtVal(QStringLiteral("M_LFT"), 850.5), 850.5);
+    EXPECT_TRUE(ini.vGtVal(QStringLiteral("USR_DTP"), true));
+    ini.SetVal(QStringLiteral("WIDTH"), 11906);
+    ini.SetGtx();
+    EXPECT_TRUE(ini.settingsText().endsWith(
+        QStringLiteral("   <TX_PAGE>\r\n      <WIDTH>11906</WIDTH>\r\n   </TX_PAGE>\r\n</運用>")));
+}
+
+TEST_F(SettingsFile, MissingRootClosingTagGetsGroupAndClosingTagAppended)
+{
+    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>")));
+    ini.GetGtx(QStringLiteral("G"));
+    ini.SetVal(QStringLiteral("K"), "v");
+    ini.SetGtx();
+    EXPECT_EQ(ini.settingsText(),
+              QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                             "   <G>\r\n      <K>v</K>\r\n   </G>\r\n</運用>"));
+}
+
+TEST_F(SettingsFile, NumbersReadTheirLeadingNumericPart)
+{
+    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <N>\r\n"
+                             "      <A>1200.5</A>\r\n      <B>12abc</B>\r\n      <C></C>\r\n"
+                             "      <D>abc</D>\r\n      <E>-3.5e2x</E>\r\n      <F>1200.5</F>\r\n"
+                             "   </N>\r\n</運用>")));
+    ini.GetGtx(QStringLiteral("N"));
+    EXPECT_DOUBLE_EQ(ini.vGtVal(QStringLiteral("A"), 7.0), 1200.5);
+    EXPECT_DOUBLE_EQ(ini.vGtVal(QStringLiteral("B"), 7.0), 12.0);
+    EXPECT_DOUBLE_EQ(ini.vGtVal(QStringLiteral("C"), 7.0), 7.0);
+    EXPECT_DOUBLE_EQ(ini.vGtVal(QStringLiteral("D"), 7.0), 0.0);
+    EXPECT_DOUBLE_EQ(ini.vGtVal(QStringLiteral("E"), 7.0), -350.0);
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("F"), 0), 1200);   // integers round half to even
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("A"), QString()), QStringLiteral("1200.5"));
+}
+
+TEST_F(SettingsFile, BooleansAcceptWordsAndNumbersElseTheDefault)
+{
+    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <B>\r\n"
+                             "      <T>tRUE</T>\r\n      <F>False</F>\r\n      <Z>0</Z>\r\n"
+                             "      <N>-1</N>\r\n      <X>maybe</X>\r\n   </B>\r\n</運用>")));
+    ini.GetGtx(QStringLiteral("B"));
+    EXPECT_TRUE(ini.vGtVal(QStringLiteral("T"), false));
+    EXPECT_FALSE(ini.vGtVal(QStringLiteral("F"), true));
+    EXPECT_FALSE(ini.vGtVal(QStringLiteral("Z"), true));
+    EXPECT_TRUE(ini.vGtVal(QStringLiteral("N"), false));
+    EXPECT_TRUE(ini.vGtVal(QStringLiteral("X"), true));
+    EXPECT_FALSE(ini.vGtVal(QStringLiteral("X"), false));
+    EXPECT_TRUE(ini.vGtVal(QStringLiteral("absent"), true));
+}
+
+TEST_F(SettingsFile, DatesRoundTripAndBadDatesGiveTheDefault)
+{
+    load(kSkeleton);
+    const QDateTime when(QDate(2026, 12, 6), QTime(20, 5, 7));
+    ini.GetGtx(QStringLiteral("D"));
+    ini.SetVal(QStringLiteral("WHEN"), when);
+    ini.SetVal(QStringLiteral("BAD"), "not a date");
+    const QDateTime fallback(QDate(2000, 1, 1), QTime(0, 0));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("WHEN"), fallback), when);
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("BAD"), fallback), fallback);
+}
+
+TEST_F(SettingsFile, KeyWithoutClosingTagShowsDamageMessageOnceAndReadsDefault)
+{
+    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <G>\r\n"
+                             "      <K>1\r\n   </G>\r\n</運用>")));
+    ini.GetGtx(QStringLiteral("G"));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("K"), 5), 5);
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages().first(),
+              QStringLiteral("<K> の設定が読み込めません\nﾕｰｻﾞｰ環境ﾌｧｲﾙ(") + file
+                  + QStringLiteral(") が破損しています"));
+}
+
+TEST_F(SettingsFile, DamagedGroupIsWrittenAsAFreshBlock)
+{
+    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <G>\r\n"
+                             "      <K>1</K>\r\n</運用>")));
+    ini.GetGtx(QStringLiteral("G"));
+    EXPECT_EQ(dialogs.messages().size(), 1);
+    ini.SetVal(QStringLiteral("K"), 2);
+    ini.SetGtx();
+    EXPECT_TRUE(ini.settingsText().endsWith(
+        QStringLiteral("   <G>\r\n      <K>2</K>\r\n   </G>\r\n</運用>")));
+    // The first opening tag now pairs with the new block's closing tag: no more damage.
+    ini.GetGtx(QStringLiteral("G"));
+    EXPECT_EQ(dialogs.messages().size(), 1);
+}
+
+TEST_F(SettingsFile, GroupTooShortToHoldItsLineBreaksReadsEmptyWithoutMessage)
+{
+    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <G></G>\r\n</運用>")));
+    ini.GetGtx(QStringLiteral("G"));
+    EXPECT_TRUE(ini.groupText().isEmpty());
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("K"), "d"), QStringLiteral("d"));
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(SettingsFile, DoubleDaggerInANewValueBecomesALineBreak)
+{
+    load(kSkeleton);
+    ini.GetGtx(QStringLiteral("G"));
+    ini.SetVal(QStringLiteral("K"), "a‡b");
+    EXPECT_EQ(ini.groupText(), QStringLiteral("      <K>a\r\nb</K>\r\n"));
+    // Replacing an existing value keeps the mark as it is.
+    ini.SetVal(QStringLiteral("K"), "c‡d");
+    EXPECT_EQ(ini.groupText(), QStringLiteral("      <K>c‡d</K>\r\n"));
+}
+
+TEST_F(SettingsFile, DevelopmentSuffixNamesTheReleasedFile)
+{
+    ASSERT_TRUE(ini.GetTxt(dir.path(QStringLiteral("User_dv.XML"))));
+    EXPECT_EQ(ini.settingsFile(), file);   // the replacement is always ".xml"
+    ASSERT_TRUE(ini.GetTxt(dir.path(QStringLiteral("User_DV.xml"))));
+    EXPECT_EQ(ini.settingsFile(), file);
+    EXPECT_TRUE(ini.SetTxt());
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_FALSE(QFile::exists(dir.path(QStringLiteral("User_DV.xml"))));
+}
+
+TEST_F(SettingsFile, InvalidCodePageBytesStillLoad)
+{
+    QByteArray bytes = kSkeleton;
+    bytes.insert(bytes.indexOf("\r\n") + 2, QByteArray("\xff\x80 stray\r\n"));
+    load(bytes);
+    EXPECT_TRUE(ini.settingsText().contains(QStringLiteral("stray")));
+    ini.GetGtx(QStringLiteral("G"));
+    ini.SetVal(QStringLiteral("K"), "v");
+    ini.SetGtx();
+    EXPECT_TRUE(ini.SetTxt());
+}
+
+TEST_F(SettingsFile, LargeSettingsTextsWork)
+{
+    load(kSkeleton);
+    ini.GetGtx(QStringLiteral("BIG"));
+    const QString big(40000, u'あ');
+    ini.SetVal(QStringLiteral("K"), big);
+    ini.SetGtx();
+    ini.GetGtx(QStringLiteral("OTHER"));
+    ini.SetVal(QStringLiteral("K"), "after");
+    ini.SetGtx();
+    const QByteArray bytes = saved();
+    yIni again;
+    ASSERT_TRUE(again.GetTxt(file));
+    again.GetGtx(QStringLiteral("BIG"));
+    EXPECT_EQ(again.vGtVal(QStringLiteral("K"), QString()), big);
+    again.GetGtx(QStringLiteral("OTHER"));
+    EXPECT_EQ(again.vGtVal(QStringLiteral("K"), QString()), QStringLiteral("after"));
+    EXPECT_GT(bytes.size(), 80000);
+}
+
+TEST_F(SettingsFile, UnreadableFileIsNeverOverwritten)
+{
+    const QString folder = dir.path(QStringLiteral("sub"));
+    QDir().mkpath(folder + QStringLiteral("/User.xml"));   // a folder where the file should be
+    EXPECT_FALSE(ini.GetTxt(folder + QStringLiteral("/User.xml")));
+    EXPECT_FALSE(ini.SetTxt());
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/User.xml")).isDir());
+}
+
+TEST_F(SettingsFile, ReadWriteReadIsAFixedPoint)
+{
+    const QByteArray original = sjis(QStringLiteral(
+        "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <TX_USR>\r\n"
+        "      <IME>OFF</IME>\r\n      <更新確認>確認</更新確認>\r\n   </TX_USR>\r\n</運用>"));
+    load(original);
+    ini.GetGtx(QStringLiteral("TX_USR"));
+    ini.SetVal(QStringLiteral("IME"), ini.vGtVal(QStringLiteral("IME"), "OFF"));
+    ini.SetGtx();
+    EXPECT_EQ(saved(), original);
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The user environment: where the user data folder is, the settings file held
+// in memory, and the hand-over of files, folders and shortcuts to the desktop.
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <cmath>
+#include <concepts>
+#include <type_traits>
+
+namespace env {
+
+class yIni {
+public:
+    yIni();
+
+    // --- user data folder ------------------------------------------------
+    // Resolves the user data folder from "UserData.ini" beside the executable,
+    // registers the executable path for companion programs, sets gsUsrPh and
+    // creates the folder when needed.
+    void W_UserData();
+    // Path of a special folder by its historical number (26 application data,
+    // 5 documents, 9 "send to", 6 favourites), without a trailing "/"; "" if unknown.
+    QString FsGtSpFld(int nFlg) const;
+    // Creates each missing sub-folder `sPh` + name (one level).
+    static void F_ChkSb(const QString& sPh, const QStringList& names);
+    // Creates every missing level of `sFd`.
+    static void F_CreateFld(const QString& sFd);
+
+    // --- settings file ---------------------------------------------------
+    // Loads the settings text; false when the file could not be read or created
+    // (an unreadable file is then never overwritten by SetTxt).
+    bool GetTxt(const QString& sFL);
+    void GetGtx(const QString& sGp);
+    QString vGtVal(const QString& sKy, const QString& vDef) const;
+    QString vGtVal(const QString& sKy, const char* vDef) const { return vGtVal(sKy, QString::fromUtf8(vDef)); }
+    bool vGtVal(const QString& sKy, bool vDef) const;
+    QDateTime vGtVal(const QString& sKy, const QDateTime& vDef) const;
+    double vGtVal(const QString& sKy, double vDef) const;
+    // Integers and other arithmetic defaults read as numbers too; the value is
+    // converted back to the default's type (rounded for integers).
+    template <typename T>
+        requires(std::is_arithmetic_v<T> && !std::same_as<T, bool> && !std::same_as<T, double>)
+    T vGtVal(const QString& sKy, T vDef) const
+    {
+        const double v = vGtVal(sKy, static_cast<double>(vDef));
+        if constexpr (std::is_integral_v<T>)
+            return static_cast<T>(std::nearbyint(v));   // halves to the even neighbour
+        else
+            return static_cast<T>(v);
+    }
+    void SetVal(const QString& sKy, const QString& vVL);
+    void SetVal(const QString& sKy, const char* vVL) { SetVal(sKy, QString::fromUtf8(vVL)); }
+    void SetVal(const QString& sKy, bool vVL);
+    void SetVal(const QString& sKy, double vVL);
+    void SetVal(const QString& sKy, int vVL);
+    void SetVal(const QString& sKy, const QDateTime& vVL);
+    void SetGtx();
+    bool SetTxt();
+
+    // The whole settings text and the selected group, for inspection.
+    const QString& settingsText() const { return m_text; }
+    const QString& settingsFile() const { return m_file; }
+    const QString& groupText() const { return m_groupText; }
+
+    // --- desktop hand-over -----------------------------------------------
+    // bOpn: open with the associated program; otherwise show a folder in the file manager.
+    void W_ExpFd(const QString& sFld, bool bOpn = false) const;
+    void W_SendTo() const;
+    void W_HtmView(const QString& sUrl) const;
+    void W_Help(const QString& sJob);
+
+    // The folder the executable lives in; tests point it elsewhere.
+    void setProgramFolder(const QString& folder);
+    QString programFolder() const;
+    // The program's executable as registered for companion programs.
+    QString exePath() const;
+
+    enum class TagMode { Document = 0, Group = 1, Value = 2 };
+    static QString MakeTag(TagMode mode, const QString& name, const QString& text = {});
+    QString GetTag(TagMode mode, const QString& name) const;
+
+private:
+    void registerProgramPath() const;
+    QString appDataDefault() const;
+    QString documentsDefault() const;
+    QString chooseUserFolder(const QString& setting, const QString& appData) const;
+    QString helpBaseAddress();
+
+    QString m_programFolder;
+    QString m_file;
+    QString m_text;
+    QString m_groupName;
+    QString m_groupText;
+    bool m_loadRefused = false;   // the file exists but could not be read
+};
+
+} // namespace env

@@ -1,0 +1,199 @@
+// The settings file: one text held in memory, cut and spliced by plain text
+// search, read once at start-up and written once at shutdown.
+
+#include "env/codepage.h"
+#include "env/dialogs.h"
+#include "env/settingstext.h"
+#include "env/yini.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace env {
+
+namespace {
+
+const QString kRoot = QStringLiteral("運用");
+const QString kDeclaration = QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>");
+const QString kLineBreakMark = QStringLiteral("‡");
+const QString kCrLf = QStringLiteral("\r\n");
+// A settings file larger than this is not a settings file; it is left alone.
+constexpr qint64 kMaxSettingsBytes = 64 * 1024 * 1024;
+
+QString openTag(const QString& name) { return u'<' + name + u'>'; }
+QString closeTag(const QString& name) { return QStringLiteral("</") + name + u'>'; }
+
+// "_DV.xml" (any case) names the same file as ".xml": a development copy of the
+// program shares the settings of the released one.
+QString withoutDevSuffix(const QString& file)
+{
+    QString f = file;
+    const qsizetype i = f.indexOf(QLatin1String("_DV.xml"), 0, Qt::CaseInsensitive);
+    if (i >= 0)
+        f.replace(i, 7, QStringLiteral(".xml"));
+    return f;
+}
+
+bool firstLineIsEmpty(const QByteArray& bytes)
+{
+    return bytes.isEmpty() || bytes.front() == '\r' || bytes.front() == '\n';
+}
+
+} // namespace
+
+QString yIni::MakeTag(TagMode mode, const QString& name, const QString& text)
+{
+    QString s;
+    switch (mode) {
+    case TagMode::Document:
+        s = kDeclaration + kLineBreakMark + openTag(name) + kCrLf + closeTag(name);
+        break;
+    case TagMode::Group:
+        s = QStringLiteral("   ") + openTag(name) + kLineBreakMark + text + QStringLiteral("   ")
+            + closeTag(name) + kLineBreakMark;
+        break;
+    case TagMode::Value:
+        s = QStringLiteral("      ") + openTag(name) + text + closeTag(name) + kLineBreakMark;
+        break;
+    }
+    return s.replace(kLineBreakMark, kCrLf);
+}
+
+QString yIni::GetTag(TagMode mode, const QString& name) const
+{
+    const QString& source = mode == TagMode::Group ? m_text : m_groupText;
+    if (source.isEmpty())
+        return {};
+    const qsizetype p1 = source.indexOf(openTag(name));
+    const qsizetype p2 = source.indexOf(closeTag(name));
+    if (p1 < 0 && p2 < 0)
+        return {};
+    if (p1 >= 0 && p2 >= 0 && p1 <= p2) {
+        const qsizetype s = p1 + name.size() + 2;   // first character after the opening tag
+        if (mode == TagMode::Value)
+            return source.mid(s, p2 - s);
+        // Drop the line break after the opening tag and the indent before the
+        // closing one; a group too short to hold them reads as empty.
+        const qsizetype length = p2 - s - 5;
+        return length > 0 ? source.mid(s + 2, length) : QString();
+    }
+    dialogs().inform(u'<' + name + QStringLiteral("> の設定が読み込めません") + u'\n'
+                     + QStringLiteral("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(") + m_file
+                     + QStringLiteral(") が破損しています"));
+    return {};
+}
+
+bool yIni::GetTxt(const QString& sFL)
+{
+    m_text.clear();
+    m_loadRefused = false;
+    m_file = withoutDevSuffix(sFL);
+    QFile file(m_file);
+    if (file.exists()) {
+        if (file.size() > kMaxSettingsBytes || !file.open(QIODevice::ReadOnly)) {
+            m_loadRefused = true;
+            return false;
+        }
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            m_loadRefused = true;
+            return false;
+        }
+        if (!firstLineIsEmpty(bytes))
+            m_text = fromSystemCodePage(bytes);
+    } else if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (m_text.isEmpty())
+        m_text = MakeTag(TagMode::Document, kRoot);
+    return true;
+}
+
+void yIni::GetGtx(const QString& sGp)
+{
+    m_groupName = sGp;
+    m_groupText = GetTag(TagMode::Group, sGp);
+}
+
+QString yIni::vGtVal(const QString& sKy, const QString& vDef) const
+{
+    const QString t = GetTag(TagMode::Value, sKy);
+    return t.isEmpty() ? vDef : t;
+}
+
+bool yIni::vGtVal(const QString& sKy, bool vDef) const
+{
+    const QString t = GetTag(TagMode::Value, sKy);
+    return t.isEmpty() ? vDef : booleanFromText(t).value_or(vDef);
+}
+
+QDateTime yIni::vGtVal(const QString& sKy, const QDateTime& vDef) const
+{
+    return dateFromText(GetTag(TagMode::Value, sKy)).value_or(vDef);
+}
+
+double yIni::vGtVal(const QString& sKy, double vDef) const
+{
+    const QString t = GetTag(TagMode::Value, sKy);
+    return t.isEmpty() ? vDef : leadingNumber(t);
+}
+
+void yIni::SetVal(const QString& sKy, const QString& vVL)
+{
+    const qsizetype p1 = m_groupText.indexOf(openTag(sKy));
+    if (p1 >= 0) {
+        const qsizetype s = p1 + sKy.size() + 2;   // just after the opening tag
+        const qsizetype p2 = m_groupText.indexOf(closeTag(sKy), s);
+        if (p2 >= 0) {
+            m_groupText = m_groupText.left(s) + vVL + m_groupText.mid(p2);
+            return;
+        }
+    }
+    m_groupText += MakeTag(TagMode::Value, sKy, vVL);
+}
+
+void yIni::SetVal(const QString& sKy, bool vVL) { SetVal(sKy, booleanText(vVL)); }
+void yIni::SetVal(const QString& sKy, double vVL) { SetVal(sKy, numberText(vVL)); }
+void yIni::SetVal(const QString& sKy, int vVL) { SetVal(sKy, QString::number(vVL)); }
+void yIni::SetVal(const QString& sKy, const QDateTime& vVL) { SetVal(sKy, dateText(vVL)); }
+
+void yIni::SetGtx()
+{
+    if (m_text.isEmpty())
+        m_text = MakeTag(TagMode::Document, kRoot);
+    const qsizetype p1 = m_text.indexOf(openTag(m_groupName));
+    if (p1 >= 0) {
+        const qsizetype s = p1 + m_groupName.size() + 4;   // after the line break that follows
+        const qsizetype p2 = m_text.indexOf(closeTag(m_groupName), s);
+        if (p2 >= 0) {
+            m_text = m_text.left(s) + m_groupText + QStringLiteral("   ") + m_text.mid(p2);
+            return;
+        }
+    }
+    const QString block = MakeTag(TagMode::Group, m_groupName, m_groupText);
+    const qsizetype q = m_text.indexOf(closeTag(kRoot));
+    if (q >= 0) {
+        m_text.insert(q, block);
+        return;
+    }
+    // No root closing tag: the group and the closing tag go at the end.
+    if (!m_text.endsWith(kCrLf))
+        m_text += kCrLf;
+    m_text += block + closeTag(kRoot);
+}
+
+bool yIni::SetTxt()
+{
+    // A file we could not read is never overwritten with what we did not read.
+    if (m_file.isEmpty() || m_loadRefused)
+        return false;
+    QSaveFile file(m_file);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(toSystemCodePage(m_text));
+    return file.commit();
+}
+
+} // namespace env
