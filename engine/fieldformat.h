@@ -47,6 +47,7 @@ enum FormatProperty : int {
     ParagraphAttributeB,
     ParagraphAttributeC,
     ParagraphAttributeD,
+    ParagraphSpacing4, // double, twips: the host's fourth spacing value, kept as given
 
     // Lists (QTextListFormat)
     ListAttribute = QTextFormat::UserProperty + 48, // int: the host's list attribute
