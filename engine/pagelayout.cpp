@@ -45,28 +45,38 @@ void fitMargins(double sheet, double& before, double& after)
 }
 
 // A page break written as character 12 becomes the paragraph break policy the
-// layout understands; the character itself takes no room on the page.
+// layout understands; the character itself takes no room on the page. A break
+// at a paragraph's edge marks that paragraph; anywhere else, and where two
+// breaks meet or the document ends, the paragraph is split so that the break
+// still starts a page of its own.
+void setPageBreakPolicy(QTextCursor cursor, QTextFormat::PageBreakFlags policy)
+{
+    QTextBlockFormat format;
+    format.setPageBreakPolicy(policy);
+    cursor.mergeBlockFormat(format);
+}
+
 void turnFormFeedsIntoPageBreaks(QTextDocument& document)
 {
     const QString formFeed(QChar(u'\f'));
     QTextCursor found = document.find(formFeed);
     while (!found.isNull()) {
         const QTextBlock block = found.block();
+        const auto policy = block.blockFormat().pageBreakPolicy();
         const int offset = found.selectionStart() - block.position();
         const bool lastInBlock = offset == block.length() - 2;
         found.removeSelectedText();
-        QTextBlockFormat breakFormat;
-        if (offset == 0) {
-            breakFormat.setPageBreakPolicy(block.blockFormat().pageBreakPolicy()
-                                           | QTextFormat::PageBreak_AlwaysBefore);
-        } else if (lastInBlock) {
-            breakFormat.setPageBreakPolicy(block.blockFormat().pageBreakPolicy()
-                                           | QTextFormat::PageBreak_AlwaysAfter);
+        if (offset == 0 && !(policy & QTextFormat::PageBreak_AlwaysBefore)) {
+            setPageBreakPolicy(found, policy | QTextFormat::PageBreak_AlwaysBefore);
+        } else if (lastInBlock && offset > 0 && block.next().isValid()) {
+            setPageBreakPolicy(found, policy | QTextFormat::PageBreak_AlwaysAfter);
         } else {
+            // A break after the paragraph belongs to its second half.
             found.insertBlock();
-            breakFormat.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            setPageBreakPolicy(QTextCursor(block), policy & ~QTextFormat::PageBreak_AlwaysAfter);
+            setPageBreakPolicy(found, (policy & QTextFormat::PageBreak_AlwaysAfter)
+                                          | QTextFormat::PageBreak_AlwaysBefore);
         }
-        found.mergeBlockFormat(breakFormat);
         found = document.find(formFeed, found.position());
     }
 }
@@ -114,6 +124,7 @@ void drawDocument(const QTextDocument& document, QPainter& painter, const QRectF
 struct PageLayout::Impl {
     // Declared first: every document below keeps a pointer to it.
     LayoutDevice device{kLayoutDpi};
+    QSizeF sheetTwips;
     QSizeF sheet;         // layout units
     QRectF printable;     // on the sheet, layout units
     int flags = 0;
@@ -141,6 +152,7 @@ void PageLayout::Impl::measure(const PageSetup& setup)
     fitMargins(twips.width(), left, right);
     fitMargins(twips.height(), top, bottom);
 
+    sheetTwips = twips;
     sheet = QSizeF(toLayoutUnits(twips.width()), toLayoutUnits(twips.height()));
     printable = QRectF(toLayoutUnits(left), toLayoutUnits(top),
                        toLayoutUnits(twips.width() - left - right),
@@ -214,6 +226,11 @@ PageLayout::~PageLayout() = default;
 int PageLayout::pageCount() const
 {
     return std::max(1, d->body->pageCount());
+}
+
+QSizeF PageLayout::sheetTwips() const
+{
+    return d->sheetTwips;
 }
 
 bool PageLayout::paintPage(int page, QPainter& painter, const QRectF& target) const

@@ -29,6 +29,9 @@ public:
     PageLayout& operator=(const PageLayout&) = delete;
 
     int pageCount() const;
+    // The sheet every page is painted on, in twips, after landscape and after
+    // sizes no printer could take have been brought into range.
+    QSizeF sheetTwips() const;
     // Paints page `page` (1-based) so that the whole sheet fills `target`
     // (in the painter's coordinates). Out-of-range pages paint nothing and return false.
     bool paintPage(int page, QPainter& painter, const QRectF& target) const;

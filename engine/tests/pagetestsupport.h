@@ -1,0 +1,84 @@
+#pragma once
+// Helpers for tests that look at painted pages: documents of known shape,
+// rendering a page into an image, and finding where ink fell.
+
+#include "engine/pagelayout.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTextDocument>
+
+#include <memory>
+
+namespace pagetest {
+
+// A document of `paragraphs` one-line paragraphs of capital letters in a
+// fixed point size, so that every line is one separate band of ink.
+inline std::unique_ptr<QTextDocument> linesDocument(int paragraphs, const QString& text = QStringLiteral("XXXX"))
+{
+    auto document = std::make_unique<QTextDocument>();
+    QFont font = document->defaultFont();
+    font.setPointSize(12);
+    document->setDefaultFont(font);
+    QStringList lines;
+    for (int i = 0; i < paragraphs; ++i)
+        lines << text;
+    document->setPlainText(lines.join(QChar(u'\n')));
+    return document;
+}
+
+// Page `page` painted on white paper at `dotsPerInch`.
+inline QImage renderPage(const engine::PageLayout& layout, int page, double dotsPerInch = 72)
+{
+    const QSizeF sheet = layout.sheetTwips() * dotsPerInch / engine::kTwipsPerInch;
+    QImage image(sheet.toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    layout.paintPage(page, painter, QRectF(QPointF(), image.size()));
+    return image;
+}
+
+inline bool isInk(QRgb pixel)
+{
+    return qGray(pixel) < 200;
+}
+
+// Smallest rectangle holding every inked pixel of `area` (the whole image when
+// empty); null when the area is blank.
+inline QRect inkBounds(const QImage& image, QRect area = {})
+{
+    if (area.isNull())
+        area = image.rect();
+    area &= image.rect();
+    QRect bounds;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (isInk(image.pixel(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+// Number of separate horizontal bands of ink, top to bottom: one per text line.
+inline int inkBands(const QImage& image)
+{
+    int bands = 0;
+    bool inBand = false;
+    for (int y = 0; y < image.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < image.width() && !ink; ++x)
+            ink = isInk(image.pixel(x, y));
+        if (ink && !inBand)
+            ++bands;
+        inBand = ink;
+    }
+    return bands;
+}
+
+// The rectangle of `twips` on an image rendered at `dotsPerInch`.
+inline QRectF toPixels(const QRectF& twips, double dotsPerInch)
+{
+    const double scale = dotsPerInch / engine::kTwipsPerInch;
+    return QRectF(twips.topLeft() * scale, twips.size() * scale);
+}
+
+} // namespace pagetest
