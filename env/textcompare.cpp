@@ -1,0 +1,240 @@
+#include "env/textcompare.h"
+
+#include <QChar>
+#include <QList>
+#include <algorithm>
+
+namespace env {
+
+namespace {
+
+bool isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+QChar asciiLower(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'A' && u <= u'Z') ? QChar(u + 0x20) : c;
+}
+
+// Voiced and semi-voiced sound marks of half-width katakana: letters in
+// Unicode, yet they join the preceding kana like combining marks.
+bool joinsPrevious(char32_t c)
+{
+    return QChar::isMark(c) || c == 0xFF9E || c == 0xFF9F;
+}
+
+char32_t codePointAt(QStringView text, qsizetype i, qsizetype* units)
+{
+    const QChar c = text[i];
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        *units = 2;
+        return QChar::surrogateToUcs4(c, text[i + 1]);
+    }
+    *units = 1;
+    return c.unicode();
+}
+
+// End of the character that starts at `i`: the character with every mark that
+// joins it, so that ｶﾞ, カ + U+3099 and ガ fold alike.
+qsizetype segmentEnd(QStringView text, qsizetype i)
+{
+    qsizetype units = 0;
+    codePointAt(text, i, &units);
+    i += units;
+    while (i < text.size() && joinsPrevious(codePointAt(text, i, &units)))
+        i += units;
+    return i;
+}
+
+char32_t widthFolded(char32_t c)
+{
+    const QChar::Decomposition tag = QChar::decompositionTag(c);
+    if (tag != QChar::Wide && tag != QChar::Narrow)
+        return c;
+    const QString plain = QChar::decomposition(c);
+    return plain.isEmpty() ? c : plain.toUcs4().value(0, c);
+}
+
+char32_t kanaFolded(char32_t c)
+{
+    const bool katakana = (c >= 0x30A1 && c <= 0x30F6) || c == 0x30FD || c == 0x30FE;
+    return katakana ? c - 0x60 : c;
+}
+
+void appendCodePoint(QString& out, char32_t c)
+{
+    if (QChar::requiresSurrogates(c)) {
+        out.append(QChar(QChar::highSurrogate(c)));
+        out.append(QChar(QChar::lowSurrogate(c)));
+    } else {
+        out.append(QChar(char16_t(c)));
+    }
+}
+
+// Folds one character with its joining marks.
+QString foldSegment(QStringView segment)
+{
+    QString widened;
+    for (qsizetype i = 0; i < segment.size();) {
+        qsizetype units = 0;
+        appendCodePoint(widened, widthFolded(codePointAt(segment, i, &units)));
+        i += units;
+    }
+    const QString composed = widened.normalized(QString::NormalizationForm_C).toCaseFolded();
+    QString out;
+    for (char32_t c : composed.toUcs4())
+        appendCodePoint(out, kanaFolded(c));
+    return out;
+}
+
+} // namespace
+
+QString textFold(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype end = segmentEnd(text, i);
+        if (end == i + 1 && text[i].unicode() < 0x80)
+            out.append(asciiLower(text[i]));
+        else
+            out.append(foldSegment(text.sliced(i, end - i)));
+        i = end;
+    }
+    return out;
+}
+
+FoldedText::FoldedText(QStringView original)
+    : m_original(original)
+{
+    if (isAscii(original)) {
+        m_folded.resize(original.size());
+        std::transform(original.begin(), original.end(), m_folded.begin(), asciiLower);
+        return;
+    }
+    m_folded.reserve(original.size());
+    m_starts.reserve(original.size());
+    m_ends.reserve(original.size());
+    bool samePositions = true;
+    for (qsizetype i = 0; i < original.size();) {
+        const qsizetype end = segmentEnd(original, i);
+        const QString piece = foldSegment(original.sliced(i, end - i));
+        samePositions = samePositions && piece.size() == end - i;
+        m_folded.append(piece);
+        m_starts.insert(m_starts.end(), piece.size(), i);
+        m_ends.insert(m_ends.end(), piece.size(), end);
+        i = end;
+    }
+    if (samePositions) {
+        m_starts.clear();
+        m_ends.clear();
+    }
+}
+
+qsizetype FoldedText::foldedIndex(qsizetype original) const
+{
+    if (m_starts.empty())
+        return std::clamp<qsizetype>(original, 0, m_folded.size());
+    return std::lower_bound(m_starts.begin(), m_starts.end(), original) - m_starts.begin();
+}
+
+FoldedText::Match FoldedText::originalSpan(qsizetype foldedStart, qsizetype foldedLength) const
+{
+    if (m_starts.empty())
+        return {foldedStart, foldedLength};
+    const qsizetype start = m_starts[size_t(foldedStart)];
+    return {start, m_ends[size_t(foldedStart + foldedLength - 1)] - start};
+}
+
+FoldedText::Match FoldedText::find(const QString& foldedNeedle, qsizetype from) const
+{
+    if (foldedNeedle.isEmpty() || from < 0 || from > m_original.size())
+        return {-1, 0};
+    const qsizetype at = m_folded.indexOf(foldedNeedle, foldedIndex(from));
+    return at < 0 ? Match{-1, 0} : originalSpan(at, foldedNeedle.size());
+}
+
+qsizetype FoldedText::indexOf(QStringView needle, qsizetype from, qsizetype* length) const
+{
+    const Match m = find(textFold(needle), from);
+    if (length)
+        *length = m.length;
+    return m.start;
+}
+
+qsizetype FoldedText::lastIndexOf(QStringView needle, qsizetype end) const
+{
+    const QString folded = textFold(needle);
+    if (folded.isEmpty())
+        return -1;
+    if (end < 0 || end > m_original.size())
+        end = m_original.size();
+    // Folded units whose original character ends at or before `end`.
+    const qsizetype limit = m_starts.empty()
+        ? end
+        : std::upper_bound(m_ends.begin(), m_ends.end(), end) - m_ends.begin();
+    if (limit < folded.size())
+        return -1;
+    const qsizetype at = m_folded.lastIndexOf(folded, limit - folded.size());
+    return at < 0 ? -1 : originalSpan(at, folded.size()).start;
+}
+
+QString FoldedText::replaced(QStringView before, const QString& after) const
+{
+    const QString folded = textFold(before);
+    QString out;
+    qsizetype copied = 0;
+    for (Match m = find(folded, 0); m.start >= 0; m = find(folded, m.start + m.length)) {
+        out.append(m_original.sliced(copied, m.start - copied));
+        out.append(after);
+        copied = m.start + m.length;
+    }
+    out.append(m_original.sliced(copied));
+    return out;
+}
+
+qsizetype textIndexOf(QStringView haystack, QStringView needle, qsizetype from, qsizetype* length)
+{
+    if (isAscii(needle) && isAscii(haystack)) {
+        if (length)
+            *length = needle.size();
+        if (needle.isEmpty() || from < 0)
+            return -1;
+        return haystack.indexOf(needle, from, Qt::CaseInsensitive);
+    }
+    return FoldedText(haystack).indexOf(needle, from, length);
+}
+
+qsizetype textLastIndexOf(QStringView haystack, QStringView needle, qsizetype end)
+{
+    return FoldedText(haystack).lastIndexOf(needle, end);
+}
+
+bool textContains(QStringView haystack, QStringView needle)
+{
+    return textIndexOf(haystack, needle) >= 0;
+}
+
+bool textEquals(QStringView a, QStringView b)
+{
+    if (isAscii(a) && isAscii(b))
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    return textFold(a) == textFold(b);
+}
+
+bool textStartsWith(QStringView text, QStringView prefix)
+{
+    if (isAscii(text) && isAscii(prefix))
+        return text.startsWith(prefix, Qt::CaseInsensitive);
+    return textFold(text).startsWith(textFold(prefix));
+}
+
+QString textReplace(QStringView text, QStringView before, const QString& after)
+{
+    return FoldedText(text).replaced(before, after);
+}
+
+} // namespace env
