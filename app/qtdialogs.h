@@ -1,0 +1,21 @@
+#pragma once
+// The dialogs the user sees: Qt's message, input and system dialogs.
+
+#include "env/dialogs.h"
+
+namespace app {
+
+class QtDialogs final : public env::Dialogs {
+public:
+    env::Answer message(const env::MessageRequest& request) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& initial) override;
+    QStringList openFiles(env::FileRequest& request) override;
+    QString saveFile(env::FileRequest& request) override;
+    QString folder(const QString& title, const QString& start) override;
+    std::optional<QColor> color(const QColor& initial) override;
+    std::optional<QFont> font(const QFont& initial) override;
+    bool print(QPrinter& printer) override;
+};
+
+} // namespace app

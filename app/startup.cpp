@@ -1,0 +1,82 @@
+#include "app/startup.h"
+
+#include "app/fmdoc.h"
+#include "env/dialogs.h"
+#include "env/globals.h"
+#include "env/shell.h"
+#include "env/yini.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+namespace app {
+
+namespace {
+bool ending = false;
+bool settingsLoaded = false;
+
+void reportUnusableUserFolder()
+{
+    env::dialogs().inform(QStringLiteral("ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞ ") + env::gsUsrPh
+                          + QStringLiteral(" を作成できません") + u'\n'
+                          + QStringLiteral("設定は保存されません"));
+}
+
+void reportUnreadableSettings(const QString& file)
+{
+    env::dialogs().inform(QStringLiteral("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(") + file + QStringLiteral(") が読み込めません")
+                          + u'\n' + QStringLiteral("今回の設定は保存されません"));
+}
+} // namespace
+
+QString executableBaseName(const QString& executablePath)
+{
+    QString name = QFileInfo(executablePath).completeBaseName();
+    if (name.endsWith(QLatin1String("_dv"), Qt::CaseInsensitive))
+        name.chop(3);
+    return name;
+}
+
+fmDoc* Main(const StartOptions& options)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    env::gbRun = true;
+    ending = false;
+    env::gsExeNm = executableBaseName(options.executable);
+    env::yIni& ini = env::gxIni();
+    ini.setProgramFolder(QFileInfo(options.executable).absolutePath());
+    ini.W_UserData();
+    env::yIni::F_ChkSb(env::gsUsrPh, {QStringLiteral("Wrk"), QStringLiteral("Doc")});
+    env::gsWrkPh = env::gsUsrPh + QStringLiteral("Wrk/");
+    const QString settingsFile = env::gsUsrPh + QStringLiteral("User.xml");
+    settingsLoaded = ini.GetTxt(settingsFile);
+    if (!QFileInfo(env::gsUsrPh).isDir())
+        reportUnusableUserFolder();
+    else if (!settingsLoaded)
+        reportUnreadableSettings(settingsFile);
+    env::GetWorkArea();
+    auto* window = new fmDoc;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->Act(options.arguments);
+    QGuiApplication::restoreOverrideCursor();
+    return window;
+}
+
+void EndPrg()
+{
+    if (ending)
+        return;
+    ending = true;
+    env::yIni& ini = env::gxIni();
+    if (!ini.SetTxt() && settingsLoaded)
+        env::dialogs().inform(QStringLiteral("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(") + ini.settingsFile()
+                              + QStringLiteral(") を保存できません"));
+    QApplication::closeAllWindows();
+}
+
+bool isEnding()
+{
+    return ending;
+}
+
+} // namespace app
