@@ -9,14 +9,14 @@
 //   text. A field is the maximal run of characters carrying the same FieldId;
 //   two neighbouring fields with equal data stay apart because their ids differ.
 // - Pictures: a QTextImageFormat character (object replacement character) with
-//   ObjectId, ObjectSetting, ObjectFileName and PicturePlacement. The image
+//   ObjectId, ObjectSetting, ObjectFileName and ObjectPlacement. The image
 //   bytes are a document resource (QTextDocument::ImageResource) registered
 //   under the image format's name(); names start with kPictureResourceScheme.
 //   A floating picture (placement left, right or flowing) is the same image
 //   character inserted with QTextCursor::insertImage(format, position): Qt
 //   then links it to a float object (QTextFrameFormat::FloatLeft/FloatRight;
 //   flowing text uses FloatLeft). Whoever rebuilds a document recreates that
-//   link by inserting the image the same way, from PicturePlacement.
+//   link by inserting the image the same way, from ObjectPlacement.
 // - Text frames: a QTextFrame whose QTextFrameFormat carries ObjectId,
 //   ObjectKind = kObjectKindTextFrame and ObjectSetting.
 // - Paragraph attributes A–D: on QTextBlockFormat, passed through untouched.
@@ -40,7 +40,7 @@ enum FormatProperty : int {
     ObjectKind,                                // int: kObjectKindTextFrame (frames only)
     ObjectSetting,                             // int: the host's object setting, passed through
     ObjectFileName,                            // QString: file the picture came from
-    PicturePlacement,                          // int: enum PicturePlacement values
+    ObjectPlacement,                           // int: enum PicturePlacement values (pictures)
 
     // Paragraphs (QTextBlockFormat): the host's attributes A–D, opaque
     ParagraphAttributeA = QTextFormat::UserProperty + 32, // QVariant, passed through
@@ -58,7 +58,7 @@ enum FormatProperty : int {
 constexpr int kObjectKindPicture = 4;
 constexpr int kObjectKindTextFrame = 32;
 
-// Values of PicturePlacement.
+// Values of ObjectPlacement.
 enum PicturePlacement : int {
     PictureInline = 0,   // in the text line
     PictureFloatLeft = 1,
