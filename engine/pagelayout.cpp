@@ -10,6 +10,7 @@
 #include <QTextFrame>
 
 #include <algorithm>
+#include <array>
 
 namespace engine {
 
@@ -20,28 +21,15 @@ namespace {
 // documents of thousands of pages stay inside the layout's fixed-point range.
 constexpr int kLayoutDpi = 360;
 
-// Page setups come from files and hosts; keep them within sizes a layout can bear.
-constexpr double kMinSheetTwips = 720;           // half an inch
-constexpr double kMaxSheetTwips = 200 * 1440;    // 200 inches
-constexpr double kMinPrintableTwips = 360;       // quarter of an inch of text
-
 double toLayoutUnits(double twips)
 {
     return twips * kLayoutDpi / kTwipsPerInch;
 }
 
-// Shrinks two opposite margins together so that at least the minimum printable
-// length remains between them.
-void fitMargins(double sheet, double& before, double& after)
+QRectF toLayoutUnits(const QRectF& twips)
 {
-    before = std::max(0.0, before);
-    after = std::max(0.0, after);
-    const double room = sheet - kMinPrintableTwips;
-    if (before + after > room) {
-        const double scale = room / (before + after);
-        before *= scale;
-        after *= scale;
-    }
+    return QRectF(toLayoutUnits(twips.x()), toLayoutUnits(twips.y()),
+                  toLayoutUnits(twips.width()), toLayoutUnits(twips.height()));
 }
 
 // A page break written as character 12 becomes the paragraph break policy the
@@ -107,18 +95,6 @@ std::unique_ptr<QTextDocument> layoutCopy(const QTextDocument& source, LayoutDev
     return copy;
 }
 
-void drawDocument(const QTextDocument& document, QPainter& painter, const QRectF& clip)
-{
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = clip;
-    // Paper is white whatever the desktop's colour scheme says.
-    context.palette.setColor(QPalette::Text, Qt::black);
-    painter.save();
-    painter.setClipRect(clip, Qt::IntersectClip);
-    document.documentLayout()->draw(&painter, context);
-    painter.restore();
-}
-
 } // namespace
 
 struct PageLayout::Impl {
@@ -129,36 +105,12 @@ struct PageLayout::Impl {
     QRectF printable;     // on the sheet, layout units
     int flags = 0;
     std::unique_ptr<QTextDocument> body;
-    std::unique_ptr<QTextDocument> header;
-    std::unique_ptr<QTextDocument> firstHeader;
-    std::unique_ptr<QTextDocument> footer;
-    std::unique_ptr<QTextDocument> firstFooter;
+    std::array<std::unique_ptr<QTextDocument>, 4> parts; // private copies of the margin texts
+    HeaderFooterDocuments margins;                       // pointing at `parts`
 
-    void measure(const PageSetup& setup);
     std::unique_ptr<QTextDocument> marginCopy(const QTextDocument* source, int flag);
-    const QTextDocument* headerOf(int page) const;
-    const QTextDocument* footerOf(int page) const;
     void paintBody(int page, QPainter& painter) const;
-    void paintInBand(const QTextDocument* part, const QRectF& band, QPainter& painter) const;
 };
-
-void PageLayout::Impl::measure(const PageSetup& setup)
-{
-    QSizeF twips = setup.sheetTwips();
-    twips = QSizeF(std::clamp(twips.width(), kMinSheetTwips, kMaxSheetTwips),
-                   std::clamp(twips.height(), kMinSheetTwips, kMaxSheetTwips));
-    double left = setup.marginLeft, right = setup.marginRight;
-    double top = setup.marginTop, bottom = setup.marginBottom;
-    fitMargins(twips.width(), left, right);
-    fitMargins(twips.height(), top, bottom);
-
-    sheetTwips = twips;
-    sheet = QSizeF(toLayoutUnits(twips.width()), toLayoutUnits(twips.height()));
-    printable = QRectF(toLayoutUnits(left), toLayoutUnits(top),
-                       toLayoutUnits(twips.width() - left - right),
-                       toLayoutUnits(twips.height() - top - bottom));
-    flags = setup.headerFooterFlags;
-}
 
 std::unique_ptr<QTextDocument> PageLayout::Impl::marginCopy(const QTextDocument* source, int flag)
 {
@@ -167,45 +119,19 @@ std::unique_ptr<QTextDocument> PageLayout::Impl::marginCopy(const QTextDocument*
     return layoutCopy(*source, device, QSizeF(printable.width(), -1), false);
 }
 
-const QTextDocument* PageLayout::Impl::headerOf(int page) const
-{
-    if (page == 1 && (flags & HeaderFirstPage))
-        return firstHeader.get();
-    return header.get();
-}
-
-const QTextDocument* PageLayout::Impl::footerOf(int page) const
-{
-    if (page == 1 && (flags & FooterFirstPage))
-        return firstFooter.get();
-    return footer.get();
-}
-
 void PageLayout::Impl::paintBody(int page, QPainter& painter) const
 {
     const double pageTop = (page - 1) * printable.height();
+    // Wide tables and pictures may reach into the side margins, as on paper.
+    const QRectF clip(-printable.left(), pageTop, sheet.width(), printable.height());
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = clip;
+    // Paper is white whatever the desktop's colour scheme says.
+    context.palette.setColor(QPalette::Text, Qt::black);
     painter.save();
     painter.translate(printable.left(), printable.top() - pageTop);
-    // Wide tables and pictures may reach into the side margins, as on paper.
-    drawDocument(*body, painter,
-                 QRectF(-printable.left(), pageTop, sheet.width(), printable.height()));
-    painter.restore();
-}
-
-// Headers and footers sit centred in their margin; what does not fit is cut
-// rather than drawn over the body text.
-void PageLayout::Impl::paintInBand(const QTextDocument* part, const QRectF& band,
-                                   QPainter& painter) const
-{
-    if (!part || band.height() <= 0)
-        return;
-    const double height = part->documentLayout()->documentSize().height();
-    const double top = band.top() + std::max(0.0, (band.height() - height) / 2);
-    painter.save();
-    painter.setClipRect(band, Qt::IntersectClip);
-    painter.translate(printable.left(), top);
-    drawDocument(*part, painter, QRectF(-printable.left(), band.top() - top, sheet.width(),
-                                        band.height()));
+    painter.setClipRect(clip, Qt::IntersectClip);
+    body->documentLayout()->draw(&painter, context);
     painter.restore();
 }
 
@@ -213,12 +139,17 @@ PageLayout::PageLayout(const QTextDocument& body, const PageSetup& setup,
                        const HeaderFooterDocuments& headerFooter)
     : d(std::make_unique<Impl>())
 {
-    d->measure(setup);
+    const UsableSheet usable = usableSheet(setup);
+    d->sheetTwips = usable.size;
+    d->sheet = QSizeF(toLayoutUnits(usable.size.width()), toLayoutUnits(usable.size.height()));
+    d->printable = toLayoutUnits(usable.printable());
+    d->flags = setup.headerFooterFlags;
     d->body = layoutCopy(body, d->device, d->printable.size(), true);
-    d->header = d->marginCopy(headerFooter.header, HeaderEveryPage);
-    d->firstHeader = d->marginCopy(headerFooter.firstHeader, HeaderFirstPage);
-    d->footer = d->marginCopy(headerFooter.footer, FooterEveryPage);
-    d->firstFooter = d->marginCopy(headerFooter.firstFooter, FooterFirstPage);
+    d->parts = {d->marginCopy(headerFooter.header, HeaderEveryPage),
+                d->marginCopy(headerFooter.firstHeader, HeaderFirstPage),
+                d->marginCopy(headerFooter.footer, FooterEveryPage),
+                d->marginCopy(headerFooter.firstFooter, FooterFirstPage)};
+    d->margins = {d->parts[0].get(), d->parts[1].get(), d->parts[2].get(), d->parts[3].get()};
 }
 
 PageLayout::~PageLayout() = default;
@@ -241,12 +172,14 @@ bool PageLayout::paintPage(int page, QPainter& painter, const QRectF& target) co
     painter.translate(target.topLeft());
     painter.scale(target.width() / d->sheet.width(), target.height() / d->sheet.height());
     d->paintBody(page, painter);
-    d->paintInBand(d->headerOf(page), QRectF(0, 0, d->sheet.width(), d->printable.top()),
-                   painter);
-    d->paintInBand(d->footerOf(page),
-                   QRectF(0, d->printable.bottom(), d->sheet.width(),
-                          d->sheet.height() - d->printable.bottom()),
-                   painter);
+    if (const QTextDocument* header = d->margins.headerFor(page, d->flags))
+        paintInMargin(*header, painter, QRectF(0, 0, d->sheet.width(), d->printable.top()),
+                      d->printable.left());
+    if (const QTextDocument* footer = d->margins.footerFor(page, d->flags))
+        paintInMargin(*footer, painter,
+                      QRectF(0, d->printable.bottom(), d->sheet.width(),
+                             d->sheet.height() - d->printable.bottom()),
+                      d->printable.left());
     painter.restore();
     return true;
 }

@@ -2,6 +2,7 @@
 // Splits a document into pages of a page setup and paints any page, with its
 // header and footer, into any painter (screen, printer, PDF, picture).
 
+#include "engine/headerfooter.h"
 #include "engine/pagesetup.h"
 
 #include <QRectF>
@@ -12,14 +13,8 @@ class QTextDocument;
 
 namespace engine {
 
-// The four optional header/footer texts; null where a document has none.
-struct HeaderFooterDocuments {
-    const QTextDocument* header = nullptr;       // every page (or every page but the first)
-    const QTextDocument* firstHeader = nullptr;  // first page, when HeaderFirstPage is set
-    const QTextDocument* footer = nullptr;
-    const QTextDocument* firstFooter = nullptr;
-};
-
+// Lays the document out once, when made; make a new one after the document or
+// its page setup changed.
 class PageLayout {
 public:
     PageLayout(const QTextDocument& body, const PageSetup& setup,

@@ -1,6 +1,8 @@
 #pragma once
 // Paper, margins and header/footer switches of one document, in twips.
 
+#include <QMarginsF>
+#include <QRectF>
 #include <QSizeF>
 
 namespace engine {
@@ -33,6 +35,17 @@ struct PageSetup {
         return swap ? QSizeF(paperHeight, paperWidth) : QSizeF(paperWidth, paperHeight);
     }
 };
+
+// The sheet as laid out and its margins, in twips, once sizes no layout could
+// bear (from a damaged file, say) have been brought into range.
+struct UsableSheet {
+    QSizeF size;
+    QMarginsF margins;
+
+    QRectF printable() const { return QRectF(QPointF(), size).marginsRemoved(margins); }
+};
+
+UsableSheet usableSheet(const PageSetup& setup);
 
 constexpr double kTwipsPerInch = 1440.0;
 constexpr double kTwipsPerPoint = 20.0;
