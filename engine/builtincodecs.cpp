@@ -1,0 +1,14 @@
+#include "engine/builtincodecs.h"
+
+#include "engine/plaintextcodec.h"
+
+namespace engine {
+
+std::map<FormatCode, std::shared_ptr<DocumentCodec>> builtInCodecs()
+{
+    return {
+        {FormatCode::PlainText, std::make_shared<PlainTextCodec>()},
+    };
+}
+
+} // namespace engine

@@ -1,0 +1,24 @@
+#pragma once
+// Puts the engine's selections on the system clipboard and brings clipboard
+// content back into a document.
+//
+// A copy offers plain text (the host's plain-text rules), HTML for other
+// programs, and the engine's own payload under kMimeType, which keeps fields,
+// pictures and frames. A paste prefers the engine's payload, then a picture,
+// then HTML, then plain text; pasted fields and objects get fresh ids.
+
+#include <QString>
+
+class QTextCursor;
+
+namespace engine::clipboard {
+
+inline constexpr char kMimeType[] = "application/x-fumi-engine-content";
+
+void copy(const QTextCursor& selection);
+bool canPaste();
+// Replaces the cursor's selection with the clipboard content; false (and
+// nothing changed) when the clipboard holds nothing the engine can paste.
+bool paste(QTextCursor& cursor);
+
+} // namespace engine::clipboard

@@ -1,0 +1,43 @@
+#pragma once
+// Walks over the parts of a document in document order: text fragments and
+// frames (tables and text frames alike).
+
+#include <QList>
+#include <QStringList>
+#include <QTextBlock>
+#include <QTextDocument>
+
+class QTextFrame;
+
+namespace engine {
+
+// Calls `visit(const QTextFragment&)` for every text fragment in order.
+template<typename Visit>
+void forEachFragment(const QTextDocument& document, Visit visit)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            visit(it.fragment());
+    }
+}
+
+// Calls `visit(int position, const QTextImageFormat&)` for every image character.
+template<typename Visit>
+void forEachImage(const QTextDocument& document, Visit visit)
+{
+    forEachFragment(document, [&visit](const QTextFragment& fragment) {
+        if (!fragment.charFormat().isImageFormat())
+            return;
+        const QTextImageFormat format = fragment.charFormat().toImageFormat();
+        for (int i = 0; i < fragment.length(); ++i)
+            visit(fragment.position() + i, format);
+    });
+}
+
+// The resource names of the pictures in [start, end), each once.
+QStringList pictureNames(const QTextDocument& document, int start, int end);
+
+// Every frame below the root frame, parents before their children.
+QList<QTextFrame*> framesInOrder(const QTextDocument& document);
+
+} // namespace engine

@@ -1,0 +1,223 @@
+#include "engine/fields.h"
+
+#include "engine/documentwalk.h"
+#include "engine/fieldformat.h"
+
+#include <QHash>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace engine {
+
+namespace {
+
+constexpr int kFieldProperties[] = {FieldId, FieldData, FieldKind, FieldAttribute};
+
+QString singleParagraph(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+    text.replace(u'\r', QChar::LineSeparator);
+    text.replace(u'\n', QChar::LineSeparator);
+    return text;
+}
+
+} // namespace
+
+Fields::Fields(QTextDocument& document)
+    : m_document(document)
+{
+}
+
+QList<FieldRun> Fields::runs() const
+{
+    QList<FieldRun> result;
+    int lastId = 0;
+    forEachFragment(m_document, [&](const QTextFragment& fragment) {
+        const int id = fragment.charFormat().intProperty(FieldId);
+        const int end = fragment.position() + fragment.length();
+        if (id > 0 && id == lastId)
+            result.last().end = end;
+        else if (id > 0)
+            result.append({id, fragment.position(), end});
+        lastId = id;
+    });
+    return result;
+}
+
+std::optional<FieldRun> Fields::find(int id) const
+{
+    if (id <= 0)
+        return std::nullopt;
+    const QList<FieldRun> all = runs();
+    const auto found = std::find_if(all.begin(), all.end(), [id](const FieldRun& r) { return r.id == id; });
+    return found == all.end() ? std::nullopt : std::optional<FieldRun>(*found);
+}
+
+int Fields::at(int position) const
+{
+    const int after = idOfCharacter(position);
+    return after > 0 ? after : idOfCharacter(position - 1);
+}
+
+int Fields::idOfCharacter(int position) const
+{
+    if (position < 0 || position >= m_document.characterCount() - 1)
+        return 0;
+    QTextCursor cursor(&m_document);
+    cursor.setPosition(position);
+    cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
+    // A selection's char format is the format of its last character.
+    return cursor.charFormat().intProperty(FieldId);
+}
+
+int Fields::next(int afterId) const
+{
+    const QList<FieldRun> all = runs();
+    auto it = all.begin();
+    if (afterId > 0) {
+        it = std::find_if(all.begin(), all.end(), [afterId](const FieldRun& r) { return r.id == afterId; });
+        if (it != all.end())
+            ++it;
+    }
+    return it == all.end() ? 0 : it->id;
+}
+
+QString Fields::text(int id) const
+{
+    const std::optional<FieldRun> run = find(id);
+    return run ? select(*run).selectedText() : QString();
+}
+
+QTextCharFormat Fields::format(int id) const
+{
+    const std::optional<FieldRun> run = find(id);
+    if (!run)
+        return {};
+    QTextCursor cursor(&m_document);
+    cursor.setPosition(run->start);
+    cursor.setPosition(run->start + 1, QTextCursor::KeepAnchor);
+    return cursor.charFormat();
+}
+
+int Fields::insert(QTextCursor& cursor, const QString& text)
+{
+    if (text.isEmpty())
+        return 0;
+    const int id = nextFreeId();
+    QTextCharFormat format = withoutField(cursor.charFormat());
+    format.setProperty(FieldId, id);
+    format.setProperty(FieldData, QString());
+    format.setProperty(FieldKind, 1);
+    format.setProperty(FieldAttribute, 0);
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    cursor.insertText(singleParagraph(text), format);
+    cursor.setCharFormat(withoutField(format));
+    cursor.endEditBlock();
+    return id;
+}
+
+bool Fields::setText(int id, const QString& text)
+{
+    const std::optional<FieldRun> run = find(id);
+    if (!run)
+        return false;
+    const QTextCharFormat fieldFormat = format(id);
+    QTextCursor cursor = select(*run);
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    cursor.insertText(singleParagraph(text), fieldFormat);
+    cursor.endEditBlock();
+    return true;
+}
+
+bool Fields::setProperty(int id, int property, const QVariant& value)
+{
+    const std::optional<FieldRun> run = find(id);
+    if (!run || property == FieldId)
+        return false;
+    QTextCharFormat change;
+    change.setProperty(property, value);
+    select(*run).mergeCharFormat(change);
+    return true;
+}
+
+bool Fields::remove(int id, bool keepText)
+{
+    const std::optional<FieldRun> run = find(id);
+    if (!run)
+        return false;
+    QTextCursor cursor = select(*run);
+    if (!keepText) {
+        cursor.removeSelectedText();
+        return true;
+    }
+    cursor.beginEditBlock();
+    forEachPieceIn(run->start, run->end, [](QTextCursor& piece, const QTextCharFormat& format) {
+        piece.setCharFormat(withoutField(format));
+    });
+    cursor.endEditBlock();
+    return true;
+}
+
+void Fields::renumber(int start, int end)
+{
+    QHash<int, int> fresh;
+    int nextId = nextFreeId();
+    forEachPieceIn(start, end, [&](QTextCursor& piece, const QTextCharFormat& format) {
+        const int id = format.intProperty(FieldId);
+        if (id <= 0)
+            return;
+        if (!fresh.contains(id))
+            fresh.insert(id, nextId++);
+        QTextCharFormat change;
+        change.setProperty(FieldId, fresh.value(id));
+        piece.mergeCharFormat(change);
+    });
+}
+
+int Fields::nextFreeId() const
+{
+    int highest = 0;
+    forEachFragment(m_document, [&highest](const QTextFragment& fragment) {
+        highest = std::max(highest, fragment.charFormat().intProperty(FieldId));
+    });
+    return highest + 1;
+}
+
+QTextCharFormat Fields::withoutField(QTextCharFormat format)
+{
+    for (const int property : kFieldProperties)
+        format.clearProperty(property);
+    return format;
+}
+
+void Fields::forEachPieceIn(int start, int end, const PieceVisitor& visit)
+{
+    // Collect first: changing formats while iterating would split fragments.
+    QList<std::pair<int, int>> pieces;
+    forEachFragment(m_document, [&](const QTextFragment& fragment) {
+        const int from = std::max(start, fragment.position());
+        const int to = std::min(end, fragment.position() + fragment.length());
+        if (from < to)
+            pieces.append({from, to});
+    });
+    for (const auto& [from, to] : pieces) {
+        QTextCursor piece(&m_document);
+        piece.setPosition(from);
+        piece.setPosition(to, QTextCursor::KeepAnchor);
+        visit(piece, piece.charFormat());
+    }
+}
+
+QTextCursor Fields::select(const FieldRun& run) const
+{
+    QTextCursor cursor(&m_document);
+    cursor.setPosition(run.start);
+    cursor.setPosition(run.end, QTextCursor::KeepAnchor);
+    return cursor;
+}
+
+} // namespace engine

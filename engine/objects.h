@@ -1,0 +1,68 @@
+#pragma once
+// Pictures and text frames of one document: inserting them, finding them by
+// id, enumerating them by kind and keeping their setting and file name.
+//
+// A picture is an image character whose QTextImageFormat carries its id,
+// setting, file name and placement; the image itself is a document resource.
+// A floating picture sits alone in a holder frame floated left or right. A
+// text frame is a QTextFrame whose frame format carries its id. Pictures and
+// text frames share one id space per document.
+
+#include "engine/fieldformat.h"
+
+#include <QList>
+#include <QSizeF>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+class QImage;
+class QTextCursor;
+class QTextDocument;
+class QTextFrame;
+
+namespace engine {
+
+class Objects {
+public:
+    explicit Objects(QTextDocument& document);
+
+    // Ids of the objects of `kind` (kObjectKindPicture or kObjectKindTextFrame)
+    // in document order.
+    QList<int> ids(int kind) const;
+    // The id after `afterId` (0: the first) among `kind`; 0 after the last.
+    int next(int kind, int afterId) const;
+    // kObjectKindPicture, kObjectKindTextFrame, or 0 when no object has `id`.
+    int kindOf(int id) const;
+
+    // Inserts `image` at `cursor` (replacing its selection) and returns its id;
+    // 0 and nothing changed when the image is null.
+    int insertPicture(QTextCursor& cursor, const QImage& image, PicturePlacement placement,
+                      const QString& fileName);
+    // Inserts an empty text frame of the given size in document units (0:
+    // as wide as the text, as high as its content), leaves the cursor after it.
+    int insertTextFrame(QTextCursor& cursor, const QSizeF& size);
+
+    // Position of a picture's image character.
+    std::optional<int> picturePosition(int id) const;
+    QTextFrame* textFrame(int id) const;
+    // The innermost text frame holding `position`; null in the main text.
+    QTextFrame* textFrameAt(int position) const;
+    // The picture whose image character is at `position`; 0 when none.
+    int pictureAt(int position) const;
+
+    // ObjectSetting, ObjectFileName or ObjectPlacement of any object.
+    QVariant property(int id, int property) const;
+    bool setProperty(int id, int property, const QVariant& value);
+
+    // Fresh ids for every object inside [start, end) (pasted or inserted copies).
+    void renumber(int start, int end);
+    int nextFreeId() const;
+
+private:
+    QList<std::pair<int, int>> pictures() const; // (id, position)
+
+    QTextDocument& m_document;
+};
+
+} // namespace engine

@@ -1,0 +1,1101 @@
+#include "engine/textengine.h"
+
+#include "engine/clipboardtransfer.h"
+#include "engine/documenttransfer.h"
+#include "engine/fields.h"
+#include "engine/hostunits.h"
+#include "engine/objects.h"
+#include "engine/pagelayout.h"
+#include "engine/plaintext.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+#include <algorithm>
+#include <array>
+
+namespace engine {
+
+namespace {
+
+constexpr qint64 kMaxPictureFileBytes = qint64(64) * 1024 * 1024;
+constexpr int kMinZoom = 10;
+constexpr int kMaxZoom = 500;
+
+constexpr std::array<HeaderFooterFlag, 4> kHeaderFooterParts = {
+    HeaderEveryPage, HeaderFirstPage, FooterEveryPage, FooterFirstPage};
+
+} // namespace
+
+// The documents of one engine document and its page setup; replaced as a
+// whole when a file or snapshot is loaded.
+struct TextEngine::Parts {
+    std::unique_ptr<QTextDocument> body = std::make_unique<QTextDocument>();
+    std::unique_ptr<QTextDocument> header = std::make_unique<QTextDocument>();
+    std::unique_ptr<QTextDocument> firstHeader = std::make_unique<QTextDocument>();
+    std::unique_ptr<QTextDocument> footer = std::make_unique<QTextDocument>();
+    std::unique_ptr<QTextDocument> firstFooter = std::make_unique<QTextDocument>();
+    PageSetup pageSetup;
+    mutable std::unique_ptr<PageLayout> layout; // pagination, made on demand
+
+    DocumentSet set()
+    {
+        return {body.get(), header.get(), firstHeader.get(), footer.get(), firstFooter.get(), &pageSetup};
+    }
+
+    QTextDocument* part(HeaderFooterFlag flag) const
+    {
+        switch (flag) {
+        case HeaderEveryPage: return header.get();
+        case HeaderFirstPage: return firstHeader.get();
+        case FooterEveryPage: return footer.get();
+        case FooterFirstPage: return firstFooter.get();
+        }
+        return nullptr;
+    }
+
+    const PageLayout& pages() const
+    {
+        if (!layout) {
+            const auto shown = [this](HeaderFooterFlag flag) -> const QTextDocument* {
+                return pageSetup.headerFooterFlags & flag ? part(flag) : nullptr;
+            };
+            layout = std::make_unique<PageLayout>(
+                *body, pageSetup,
+                HeaderFooterDocuments{shown(HeaderEveryPage), shown(HeaderFirstPage),
+                                      shown(FooterEveryPage), shown(FooterFirstPage)});
+        }
+        return *layout;
+    }
+
+    // Documents are handed to the view; they go once the event loop has let
+    // the view switch to their successors.
+    void release()
+    {
+        for (auto* document : {&body, &header, &firstHeader, &footer, &firstFooter})
+            document->release()->deleteLater();
+    }
+};
+
+// Makes everything an engine operation changes one undo step.
+class TextEngine::EditStep {
+public:
+    explicit EditStep(QTextDocument* document)
+        : m_cursor(document)
+    {
+        m_cursor.beginEditBlock();
+    }
+    ~EditStep() { m_cursor.endEditBlock(); }
+    EditStep(const EditStep&) = delete;
+    EditStep& operator=(const EditStep&) = delete;
+
+private:
+    QTextCursor m_cursor;
+};
+
+TextEngine::TextEngine(QObject* parent)
+    : QObject(parent)
+{
+    replaceParts(std::make_unique<Parts>());
+}
+
+TextEngine::~TextEngine() = default;
+
+// ---- Text -----------------------------------------------------------------
+
+QString TextEngine::plainText() const
+{
+    return plaintext::fromDocument(*m_active);
+}
+
+void TextEngine::setPlainText(const QString& text)
+{
+    EditStep step(m_active);
+    QTextCursor all(m_active);
+    all.select(QTextCursor::Document);
+    plaintext::insert(all, text);
+    all.movePosition(QTextCursor::Start);
+    moveCursor(all);
+}
+
+void TextEngine::reset()
+{
+    for (const HeaderFooterFlag flag : kHeaderFooterParts)
+        m_parts->part(flag)->clear();
+    m_parts->body->clear();
+    m_parts->pageSetup.headerFooterFlags = 0;
+    m_currentField = 0;
+    setActive(m_parts->body.get());
+}
+
+// ---- Selection ------------------------------------------------------------
+
+int TextEngine::selectionStart() const
+{
+    return m_cursor.selectionStart();
+}
+
+int TextEngine::selectionLength() const
+{
+    return m_cursor.selectionEnd() - m_cursor.selectionStart();
+}
+
+void TextEngine::setSelection(int start, int length)
+{
+    const int last = m_active->characterCount() - 1;
+    QTextCursor cursor(m_active);
+    if (start == 0 && length < 0) {
+        cursor.select(QTextCursor::Document);
+    } else {
+        const int from = std::clamp(start, 0, last);
+        cursor.setPosition(from);
+        cursor.setPosition(std::clamp(from + std::max(length, 0), from, last), QTextCursor::KeepAnchor);
+    }
+    moveCursor(cursor);
+}
+
+QString TextEngine::selectedText() const
+{
+    return plaintext::fromRange(*m_active, m_cursor.selectionStart(), m_cursor.selectionEnd());
+}
+
+void TextEngine::setSelectedText(const QString& text)
+{
+    QTextCursor cursor = m_cursor;
+    cursor.setCharFormat(typingFormat());
+    plaintext::insert(cursor, text);
+    moveCursor(cursor);
+}
+
+// ---- Character format -----------------------------------------------------
+
+QString TextEngine::fontName() const
+{
+    const QStringList families = selectionCharFormat().fontFamilies().toStringList();
+    return families.isEmpty() ? m_active->defaultFont().family() : families.first();
+}
+
+void TextEngine::setFontName(const QString& name)
+{
+    QTextCharFormat change;
+    change.setFontFamilies({name});
+    mergeCharFormat(change);
+}
+
+double TextEngine::fontSize() const
+{
+    const QTextCharFormat format = selectionCharFormat();
+    return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
+                                                           : m_active->defaultFont().pointSizeF();
+}
+
+void TextEngine::setFontSize(double points)
+{
+    if (points <= 0)
+        return;
+    QTextCharFormat change;
+    change.setFontPointSize(points);
+    mergeCharFormat(change);
+}
+
+int TextEngine::textColor() const
+{
+    const QTextCharFormat format = selectionCharFormat();
+    return format.hasProperty(QTextFormat::ForegroundBrush) ? colorToHost(format.foreground().color()) : 0;
+}
+
+void TextEngine::setTextColor(int color)
+{
+    QTextCharFormat change;
+    change.setForeground(colorFromHost(color));
+    mergeCharFormat(change);
+}
+
+int TextEngine::backgroundColor() const
+{
+    const QTextCharFormat format = selectionCharFormat();
+    const bool painted = format.hasProperty(QTextFormat::BackgroundBrush)
+        && format.background().style() != Qt::NoBrush;
+    return painted ? colorToHost(format.background().color()) : 0xFFFFFF;
+}
+
+void TextEngine::setBackgroundColor(int color)
+{
+    QTextCharFormat change;
+    change.setBackground(colorFromHost(color));
+    mergeCharFormat(change);
+}
+
+bool TextEngine::bold() const
+{
+    return selectionCharFormat().fontWeight() >= QFont::Bold;
+}
+
+void TextEngine::setBold(bool on)
+{
+    QTextCharFormat change;
+    change.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    mergeCharFormat(change);
+}
+
+bool TextEngine::italic() const
+{
+    return selectionCharFormat().fontItalic();
+}
+
+void TextEngine::setItalic(bool on)
+{
+    QTextCharFormat change;
+    change.setFontItalic(on);
+    mergeCharFormat(change);
+}
+
+bool TextEngine::strikeOut() const
+{
+    return selectionCharFormat().fontStrikeOut();
+}
+
+void TextEngine::setStrikeOut(bool on)
+{
+    QTextCharFormat change;
+    change.setFontStrikeOut(on);
+    mergeCharFormat(change);
+}
+
+bool TextEngine::underline() const
+{
+    return selectionCharFormat().fontUnderline();
+}
+
+void TextEngine::setUnderline(bool on)
+{
+    QTextCharFormat change;
+    change.setFontUnderline(on);
+    mergeCharFormat(change);
+}
+
+// ---- Paragraphs -----------------------------------------------------------
+
+int TextEngine::paragraphAttribute(ParagraphAttribute which) const
+{
+    return paragraphformat::attribute(selectionBlockFormat(), which);
+}
+
+void TextEngine::setParagraphAttribute(ParagraphAttribute which, int value)
+{
+    QTextCursor cursor = m_cursor;
+    paragraphformat::setAttribute(cursor, which, value);
+}
+
+double TextEngine::paragraphValue(ParagraphValue which) const
+{
+    return paragraphformat::value(selectionBlockFormat(), which);
+}
+
+void TextEngine::setParagraphValue(ParagraphValue which, double twips)
+{
+    QTextCursor cursor = m_cursor;
+    paragraphformat::setValue(cursor, which, twips);
+}
+
+int TextEngine::listAttribute() const
+{
+    return paragraphformat::listAttribute(m_active->findBlock(m_cursor.selectionStart()));
+}
+
+void TextEngine::setListAttribute(int attribute)
+{
+    QTextCursor cursor = m_cursor;
+    paragraphformat::setListAttribute(cursor, attribute);
+}
+
+// ---- Clipboard ------------------------------------------------------------
+
+void TextEngine::cut()
+{
+    if (!canCopy())
+        return;
+    copy();
+    deleteSelection();
+}
+
+void TextEngine::copy()
+{
+    clipboard::copy(m_cursor);
+}
+
+bool TextEngine::paste()
+{
+    QTextCursor cursor = m_cursor;
+    if (!clipboard::paste(cursor))
+        return false;
+    moveCursor(cursor);
+    return true;
+}
+
+void TextEngine::deleteSelection()
+{
+    QTextCursor cursor = m_cursor;
+    cursor.removeSelectedText();
+    moveCursor(cursor);
+}
+
+bool TextEngine::canCopy() const
+{
+    return m_cursor.hasSelection();
+}
+
+bool TextEngine::canPaste() const
+{
+    return clipboard::canPaste();
+}
+
+// ---- Undo -----------------------------------------------------------------
+
+void TextEngine::undo()
+{
+    QTextCursor cursor = m_cursor;
+    m_active->undo(&cursor);
+    moveCursor(cursor);
+}
+
+void TextEngine::redo()
+{
+    QTextCursor cursor = m_cursor;
+    m_active->redo(&cursor);
+    moveCursor(cursor);
+}
+
+int TextEngine::undoCount() const
+{
+    return m_active->availableUndoSteps();
+}
+
+int TextEngine::redoCount() const
+{
+    return m_active->availableRedoSteps();
+}
+
+// ---- Fields ---------------------------------------------------------------
+
+QList<int> TextEngine::fieldIds() const
+{
+    QList<int> ids;
+    for (const FieldRun& run : Fields(*m_active).runs())
+        ids.append(run.id);
+    return ids;
+}
+
+int TextEngine::nextField(int afterId) const
+{
+    return Fields(*m_active).next(afterId);
+}
+
+int TextEngine::fieldAtCaret() const
+{
+    return Fields(*m_active).at(m_cursor.position());
+}
+
+int TextEngine::currentField() const
+{
+    return Fields(*m_active).find(m_currentField) ? m_currentField : 0;
+}
+
+bool TextEngine::setCurrentField(int id)
+{
+    if (!Fields(*m_active).find(id))
+        return false;
+    m_currentField = id;
+    return true;
+}
+
+QString TextEngine::fieldText() const
+{
+    return plaintext::fromRange(*m_active, fieldStart(), fieldStart() + Fields(*m_active).text(currentField()).size());
+}
+
+bool TextEngine::setFieldText(const QString& text)
+{
+    return Fields(*m_active).setText(currentField(), text);
+}
+
+QString TextEngine::fieldData() const
+{
+    return Fields(*m_active).format(currentField()).stringProperty(FieldData);
+}
+
+bool TextEngine::setFieldData(const QString& data)
+{
+    return setFieldProperty(FieldData, data);
+}
+
+int TextEngine::fieldKind() const
+{
+    return Fields(*m_active).format(currentField()).intProperty(FieldKind);
+}
+
+bool TextEngine::setFieldKind(int kind)
+{
+    return setFieldProperty(FieldKind, kind);
+}
+
+int TextEngine::fieldAttribute() const
+{
+    return Fields(*m_active).format(currentField()).intProperty(FieldAttribute);
+}
+
+bool TextEngine::setFieldAttribute(int attribute)
+{
+    return setFieldProperty(FieldAttribute, attribute);
+}
+
+int TextEngine::fieldStart() const
+{
+    const std::optional<FieldRun> run = Fields(*m_active).find(m_currentField);
+    return run ? run->start : -1;
+}
+
+int TextEngine::insertField(const QString& text)
+{
+    QTextCursor cursor = m_cursor;
+    const int id = Fields(*m_active).insert(cursor, text);
+    if (id > 0) {
+        m_currentField = id;
+        moveCursor(cursor);
+    }
+    return id;
+}
+
+bool TextEngine::deleteCurrentField(bool keepText)
+{
+    if (!Fields(*m_active).remove(currentField(), keepText))
+        return false;
+    m_currentField = 0;
+    QTextCursor cursor = m_cursor;
+    cursor.setCharFormat(Fields::withoutField(cursor.charFormat()));
+    moveCursor(cursor);
+    return true;
+}
+
+bool TextEngine::setFieldProperty(int property, const QVariant& value)
+{
+    return Fields(*m_active).setProperty(currentField(), property, value);
+}
+
+// ---- Objects --------------------------------------------------------------
+
+int TextEngine::nextObject(int kind, int afterId) const
+{
+    return Objects(*m_active).next(kind, afterId);
+}
+
+int TextEngine::currentObject() const
+{
+    const Objects objects(*m_active);
+    if (selectionLength() == 1) {
+        if (const int picture = objects.pictureAt(selectionStart()))
+            return picture;
+    }
+    const QTextFrame* frame = objects.textFrameAt(m_cursor.position());
+    return frame ? frame->frameFormat().intProperty(ObjectId) : 0;
+}
+
+bool TextEngine::setCurrentObject(int id)
+{
+    const Objects objects(*m_active);
+    if (const std::optional<int> position = objects.picturePosition(id)) {
+        setSelection(*position, 1);
+        return true;
+    }
+    return objects.textFrame(id) && makeTextFrameCurrent(id);
+}
+
+int TextEngine::objectSetting() const
+{
+    return currentObjectProperty(ObjectSetting).toInt();
+}
+
+bool TextEngine::setObjectSetting(int setting)
+{
+    return setCurrentObjectProperty(ObjectSetting, setting);
+}
+
+QString TextEngine::objectFileName() const
+{
+    return currentObjectProperty(ObjectFileName).toString();
+}
+
+bool TextEngine::setObjectFileName(const QString& fileName)
+{
+    return setCurrentObjectProperty(ObjectFileName, fileName);
+}
+
+int TextEngine::insertPicture(const QImage& image, PicturePlacement placement, const QString& fileName)
+{
+    QTextCursor cursor = m_cursor;
+    const int id = Objects(*m_active).insertPicture(cursor, image, placement, fileName);
+    if (id > 0)
+        moveCursor(cursor);
+    return id;
+}
+
+int TextEngine::insertPictureFile(const QString& path, PicturePlacement placement)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPictureFileBytes)
+        return 0;
+    QImageReader reader(&file);
+    const QImage image = reader.read();
+    return insertPicture(image, placement, path);
+}
+
+int TextEngine::insertTextFrame(double widthTwips, double heightTwips)
+{
+    QTextCursor cursor = m_cursor;
+    const int id = Objects(*m_active).insertTextFrame(
+        cursor, QSizeF(twipsToDocument(widthTwips), twipsToDocument(heightTwips)));
+    moveCursor(cursor);
+    return id;
+}
+
+bool TextEngine::makeTextFrameCurrent(int id)
+{
+    const Objects objects(*m_active);
+    if (id == 0) {
+        if (const QTextFrame* frame = objects.textFrameAt(m_cursor.position())) {
+            QTextCursor after(m_active);
+            after.setPosition(frame->lastPosition() + 1);
+            moveCursor(after);
+        }
+        return true;
+    }
+    const QTextFrame* frame = objects.textFrame(id);
+    if (!frame)
+        return false;
+    moveCursor(frame->firstCursorPosition());
+    return true;
+}
+
+int TextEngine::currentTextFrame() const
+{
+    const QTextFrame* frame = Objects(*m_active).textFrameAt(m_cursor.position());
+    return frame ? frame->frameFormat().intProperty(ObjectId) : 0;
+}
+
+QVariant TextEngine::currentObjectProperty(int property) const
+{
+    return Objects(*m_active).property(currentObject(), property);
+}
+
+bool TextEngine::setCurrentObjectProperty(int property, const QVariant& value)
+{
+    return Objects(*m_active).setProperty(currentObject(), property, value);
+}
+
+// ---- Tables ---------------------------------------------------------------
+
+int TextEngine::tableCount() const
+{
+    return Tables(*m_active).count();
+}
+
+int TextEngine::insertTable(int rows, int columns)
+{
+    if (!canInsertTable())
+        return 0;
+    QTextCursor cursor = m_cursor;
+    EditStep step(m_active);
+    cursor.removeSelectedText();
+    const int table = Tables(*m_active).insert(cursor, rows, columns);
+    if (table > 0)
+        moveCursor(cursor);
+    return table;
+}
+
+CellAddress TextEngine::tableAtCaret() const
+{
+    return Tables(*m_active).at(m_cursor);
+}
+
+int TextEngine::tableRows(int table) const
+{
+    const QTextTable* found = Tables(*m_active).table(table);
+    return found ? found->rows() : 0;
+}
+
+int TextEngine::tableColumns(int table) const
+{
+    const QTextTable* found = Tables(*m_active).table(table);
+    return found ? found->columns() : 0;
+}
+
+QString TextEngine::cellText(const CellAddress& cell) const
+{
+    return Tables(*m_active).cellText(cell);
+}
+
+bool TextEngine::setCellText(const CellAddress& cell, const QString& text)
+{
+    return Tables(*m_active).setCellText(cell, text);
+}
+
+int TextEngine::cellFirstPosition(const CellAddress& cell) const
+{
+    return Tables(*m_active).cellFirstPosition(cell);
+}
+
+int TextEngine::cellLength(const CellAddress& cell) const
+{
+    return Tables(*m_active).cellLength(cell);
+}
+
+bool TextEngine::insertTableRow(TableSide side)
+{
+    return Tables(*m_active).insertRow(m_cursor, side);
+}
+
+bool TextEngine::insertTableColumn(TableSide side)
+{
+    return Tables(*m_active).insertColumn(m_cursor, side);
+}
+
+bool TextEngine::splitTable(TableSide side)
+{
+    EditStep step(m_active);
+    return Tables(*m_active).split(m_cursor, side);
+}
+
+bool TextEngine::deleteSelectedTableRows()
+{
+    EditStep step(m_active);
+    return Tables(*m_active).deleteSelectedRows(m_cursor);
+}
+
+bool TextEngine::deleteTableColumn()
+{
+    return Tables(*m_active).deleteColumn(m_cursor);
+}
+
+bool TextEngine::canInsertTable() const
+{
+    return !m_cursor.currentTable();
+}
+
+bool TextEngine::canInsertTableRow() const
+{
+    return m_cursor.currentTable() != nullptr;
+}
+
+bool TextEngine::canInsertTableColumn() const
+{
+    return m_cursor.currentTable() != nullptr;
+}
+
+bool TextEngine::canDeleteTableRows() const
+{
+    return m_cursor.currentTable() != nullptr;
+}
+
+bool TextEngine::canDeleteTableColumn() const
+{
+    return m_cursor.currentTable() != nullptr;
+}
+
+bool TextEngine::canSplitTable() const
+{
+    const QTextTable* table = m_cursor.currentTable();
+    return table && table->rows() > 1;
+}
+
+// ---- Page, headers and footers --------------------------------------------
+
+PageSetup TextEngine::pageSetup() const
+{
+    return m_parts->pageSetup;
+}
+
+void TextEngine::setPageSetup(const PageSetup& setup)
+{
+    const int flags = setup.headerFooterFlags;
+    m_parts->pageSetup = setup;
+    m_parts->pageSetup.headerFooterFlags = headerFooterFlags();
+    m_parts->layout.reset();
+    setHeaderFooterFlags(flags);
+}
+
+int TextEngine::headerFooterFlags() const
+{
+    return m_parts->pageSetup.headerFooterFlags;
+}
+
+void TextEngine::setHeaderFooterFlags(int flags)
+{
+    for (const HeaderFooterFlag flag : kHeaderFooterParts) {
+        if (flags & flag)
+            continue;
+        QTextDocument* part = m_parts->part(flag);
+        if (part == m_active)
+            activateBody();
+        part->clear();
+    }
+    m_parts->pageSetup.headerFooterFlags = flags & (HeaderEveryPage | HeaderFirstPage | FooterEveryPage
+                                                    | FooterFirstPage);
+    m_parts->layout.reset();
+}
+
+QTextDocument* TextEngine::headerFooterDocument(HeaderFooterFlag part) const
+{
+    return m_parts->part(part);
+}
+
+bool TextEngine::activateHeaderFooter(HeaderFooterFlag part)
+{
+    if (!(headerFooterFlags() & part) || !m_parts->part(part))
+        return false;
+    setActive(m_parts->part(part));
+    return true;
+}
+
+void TextEngine::activateBody()
+{
+    if (!isBodyActive())
+        setActive(m_parts->body.get());
+}
+
+bool TextEngine::isBodyActive() const
+{
+    return m_active == m_parts->body.get();
+}
+
+// ---- View state -----------------------------------------------------------
+
+ViewMode TextEngine::viewMode() const
+{
+    return m_viewMode;
+}
+
+void TextEngine::setViewMode(ViewMode mode)
+{
+    if (mode == m_viewMode)
+        return;
+    m_viewMode = mode;
+    emit viewStateChanged();
+}
+
+int TextEngine::zoom() const
+{
+    return m_zoom;
+}
+
+void TextEngine::setZoom(int percent)
+{
+    const int zoom = std::clamp(percent, kMinZoom, kMaxZoom);
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    emit viewStateChanged();
+}
+
+bool TextEngine::controlCharactersShown() const
+{
+    return m_controlCharactersShown;
+}
+
+void TextEngine::setControlCharactersShown(bool shown)
+{
+    if (shown == m_controlCharactersShown)
+        return;
+    m_controlCharactersShown = shown;
+    emit viewStateChanged();
+}
+
+bool TextEngine::gridLinesShown() const
+{
+    return m_gridLinesShown;
+}
+
+void TextEngine::setGridLinesShown(bool shown)
+{
+    if (shown == m_gridLinesShown)
+        return;
+    m_gridLinesShown = shown;
+    emit viewStateChanged();
+}
+
+void TextEngine::refresh()
+{
+    emit refreshRequested();
+}
+
+// ---- Printing -------------------------------------------------------------
+
+int TextEngine::pageCount() const
+{
+    return m_parts->pages().pageCount();
+}
+
+bool TextEngine::printPage(int page, QPainter& painter, const QRectF& target) const
+{
+    return m_parts->pages().paintPage(page, painter, target);
+}
+
+// ---- Find -----------------------------------------------------------------
+
+int TextEngine::find(const QString& text, int start, int flags)
+{
+    if (text.isEmpty())
+        return -1;
+    const bool backward = flags & FindBackward;
+    QTextDocument::FindFlags options;
+    if (backward)
+        options |= QTextDocument::FindBackward;
+    if (flags & FindMatchCase)
+        options |= QTextDocument::FindCaseSensitively;
+
+    QTextCursor from(m_active);
+    if (start < 0)
+        from.setPosition(backward ? m_cursor.selectionStart() : m_cursor.selectionEnd());
+    else if (start == 0 && backward)
+        from.movePosition(QTextCursor::End);
+    else
+        from.setPosition(std::min(start, m_active->characterCount() - 1));
+
+    const QTextCursor found = m_active->find(text, from, options);
+    if (found.isNull())
+        return -1;
+    moveCursor(found);
+    return found.selectionStart();
+}
+
+// ---- Files and memory -----------------------------------------------------
+
+bool TextEngine::loadFile(const QString& path, FormatCode format, bool insertAtCaret)
+{
+    const std::shared_ptr<DocumentCodec> codec = codecFor(format);
+    if (!codec)
+        return failWith(FileError::NoCodec);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failWith(FileError::CannotOpen);
+    if (file.size() > codec->maxInputBytes())
+        return failWith(FileError::TooLarge);
+    const QByteArray bytes = file.read(codec->maxInputBytes() + 1);
+    if (file.error() != QFileDevice::NoError)
+        return failWith(FileError::CannotOpen);
+    return readInto(bytes, format, insertAtCaret);
+}
+
+bool TextEngine::saveFile(const QString& path, FormatCode format)
+{
+    const std::shared_ptr<DocumentCodec> codec = codecFor(format);
+    if (!codec)
+        return failWith(FileError::NoCodec);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failWith(FileError::CannotWrite);
+    if (!codec->write(m_parts->set(), file)) {
+        file.cancelWriting();
+        return failWith(FileError::CannotWrite);
+    }
+    if (!file.commit())
+        return failWith(FileError::CannotWrite);
+    m_lastFileError = FileError::None;
+    return true;
+}
+
+bool TextEngine::loadFromMemory(const QByteArray& bytes, FormatCode format, bool insertAtCaret)
+{
+    return readInto(bytes, format, insertAtCaret);
+}
+
+std::optional<QByteArray> TextEngine::saveToMemory(FormatCode format)
+{
+    const std::shared_ptr<DocumentCodec> codec = codecFor(format);
+    if (!codec) {
+        failWith(FileError::NoCodec);
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!codec->write(m_parts->set(), buffer)) {
+        failWith(FileError::CannotWrite);
+        return std::nullopt;
+    }
+    m_lastFileError = FileError::None;
+    return bytes;
+}
+
+FileError TextEngine::lastFileError() const
+{
+    return m_lastFileError;
+}
+
+bool TextEngine::failWith(FileError error)
+{
+    m_lastFileError = error;
+    return false;
+}
+
+bool TextEngine::readInto(const QByteArray& bytes, FormatCode format, bool insertAtCaret)
+{
+    const std::shared_ptr<DocumentCodec> codec = codecFor(format);
+    if (!codec)
+        return failWith(FileError::NoCodec);
+    if (bytes.size() > codec->maxInputBytes())
+        return failWith(FileError::TooLarge);
+    auto parts = std::make_unique<Parts>();
+    parts->pageSetup = m_parts->pageSetup;
+    parts->pageSetup.headerFooterFlags = 0;
+    if (!codec->read(bytes, parts->set()))
+        return failWith(FileError::NotUnderstood);
+    m_lastFileError = FileError::None;
+    if (insertAtCaret) {
+        QTextCursor cursor = m_cursor;
+        transfer::insertDocument(*parts->body, cursor);
+        moveCursor(cursor);
+    } else {
+        replaceParts(std::move(parts));
+    }
+    return true;
+}
+
+void TextEngine::replaceParts(std::unique_ptr<Parts> parts)
+{
+    std::unique_ptr<Parts> old = std::exchange(m_parts, std::move(parts));
+    for (const DocumentSet set = m_parts->set();
+         QTextDocument* document : {set.body, set.header, set.firstHeader, set.footer, set.firstFooter})
+        adopt(document);
+    m_currentField = 0;
+    setActive(m_parts->body.get());
+    if (old)
+        old->release();
+}
+
+void TextEngine::adopt(QTextDocument* document)
+{
+    connect(document, &QTextDocument::contentsChanged, this, [this] {
+        m_parts->layout.reset();
+        emit changed();
+    });
+}
+
+// ---- View hooks -----------------------------------------------------------
+
+bool TextEngine::handleKeyPress(int key, Qt::KeyboardModifiers modifiers)
+{
+    bool handled = false;
+    emit keyPressed(key, modifiers, &handled);
+    return handled;
+}
+
+void TextEngine::handleClick(int position)
+{
+    if (const int id = Fields(*m_active).at(position))
+        emit fieldClicked(id);
+}
+
+// ---- Accessors ------------------------------------------------------------
+
+QTextDocument* TextEngine::document() const
+{
+    return m_parts->body.get();
+}
+
+QTextDocument* TextEngine::activeDocument() const
+{
+    return m_active;
+}
+
+QTextCursor TextEngine::textCursor() const
+{
+    return m_cursor;
+}
+
+void TextEngine::setTextCursor(const QTextCursor& cursor)
+{
+    if (cursor.document() != m_active)
+        return;
+    m_cursor = cursor;
+    if (const int field = fieldAtCaret())
+        m_currentField = field;
+    followFrameFocus();
+    emit caretMoved();
+}
+
+QTextCharFormat TextEngine::typingFormat() const
+{
+    const QTextCharFormat format = m_cursor.charFormat();
+    const int id = format.intProperty(FieldId);
+    if (id <= 0)
+        return format;
+    const Fields fields(*m_active);
+    const int position = m_cursor.selectionStart();
+    const bool inside = fields.idOfCharacter(position - 1) == id && fields.idOfCharacter(position) == id;
+    return inside ? format : Fields::withoutField(format);
+}
+
+DocumentSet TextEngine::documentSet()
+{
+    return m_parts->set();
+}
+
+// ---- Internals ------------------------------------------------------------
+
+void TextEngine::moveCursor(const QTextCursor& cursor)
+{
+    setTextCursor(cursor);
+    emit textCursorChanged();
+}
+
+QTextCharFormat TextEngine::selectionCharFormat() const
+{
+    if (!m_cursor.hasSelection())
+        return m_cursor.charFormat();
+    QTextCursor first(m_active);
+    first.setPosition(m_cursor.selectionStart());
+    first.setPosition(m_cursor.selectionStart() + 1, QTextCursor::KeepAnchor);
+    return first.charFormat();
+}
+
+void TextEngine::mergeCharFormat(const QTextCharFormat& change)
+{
+    QTextCursor cursor = m_cursor;
+    cursor.mergeCharFormat(change);
+    moveCursor(cursor);
+}
+
+QTextBlockFormat TextEngine::selectionBlockFormat() const
+{
+    return m_active->findBlock(m_cursor.selectionStart()).blockFormat();
+}
+
+void TextEngine::followFrameFocus()
+{
+    const int frame = currentTextFrame();
+    if (frame == m_frameFocus)
+        return;
+    const bool left = m_frameFocus > 0;
+    m_frameFocus = frame;
+    if (left)
+        emit textFrameLeft();
+    if (frame > 0)
+        emit textFrameEntered(frame);
+}
+
+void TextEngine::setActive(QTextDocument* document)
+{
+    m_active = document;
+    m_frameFocus = 0;
+    emit activeDocumentChanged(document);
+    moveCursor(QTextCursor(document));
+}
+
+} // namespace engine

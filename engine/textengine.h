@@ -1,0 +1,281 @@
+#pragma once
+// The text engine: one document (body, headers and footers, page setup) with
+// a caret, offering every editing, layout and file role the program needs as
+// a named method over Qt's QTextDocument.
+//
+// Contract with the view (EngineView):
+// - The view shows activeDocument() and follows activeDocumentChanged(); the
+//   documents are replaced, not refilled, when a file or snapshot is loaded.
+// - When its caret moves, the view calls setTextCursor(); the engine emits
+//   caretMoved() (and textFrameEntered()/textFrameLeft() when the caret crosses
+//   a text frame's edge). When the engine moves the caret itself it emits
+//   textCursorChanged(); the view then takes textCursor() over.
+// - While the caret is at a field's edge the view types in typingFormat():
+//   text typed right after a field (or before one at a paragraph start) does
+//   not join the field. Typing strictly inside a field extends its text.
+// - Key presses go through handleKeyPress(); clicks through handleClick().
+// - Pastes and drops go through paste(), so that fields and objects get
+//   fresh ids.
+// Positions are 0-based document positions of the active document; a
+// paragraph end counts as one position. Lengths are twips, font sizes points,
+// colours 0x00BBGGRR. Paragraph values: see paragraphformat.h. Page breaks
+// are paragraphs whose format says "page break before". Each engine operation
+// is one undo step.
+
+#include "engine/documentcodec.h"
+#include "engine/documentset.h"
+#include "engine/pagesetup.h"
+#include "engine/paragraphformat.h"
+#include "engine/tables.h"
+#include "engine/fieldformat.h"
+
+#include <QObject>
+#include <QTextCursor>
+#include <optional>
+
+class QImage;
+class QPainter;
+class QRectF;
+class QTextDocument;
+class QTextFrame;
+
+namespace engine {
+
+enum class ViewMode : int { Normal = 0, PageLayout = 2 };
+
+// Why the last load or save failed.
+enum class FileError {
+    None,
+    CannotOpen,    // the file could not be opened or read
+    TooLarge,      // the input exceeds the codec's limit
+    NotUnderstood, // the bytes are not in the format asked for
+    NoCodec,       // no codec is registered for the format
+    CannotWrite,   // writing or committing the file failed
+};
+
+// Find flags, combinable.
+enum FindFlag : int {
+    FindBackward = 1,
+    FindMatchCase = 4,
+    FindDefault = 16,
+};
+
+class TextEngine : public QObject {
+    Q_OBJECT
+public:
+    explicit TextEngine(QObject* parent = nullptr);
+    ~TextEngine() override;
+
+    // Text
+    QString plainText() const;
+    void setPlainText(const QString& text);
+    void reset();
+
+    // Selection
+    int selectionStart() const;
+    int selectionLength() const;
+    // Start 0 with length −1 selects everything; out-of-range values are clamped.
+    void setSelection(int start, int length);
+    QString selectedText() const;
+    // Replaces the selection; "" deletes it.
+    void setSelectedText(const QString& text);
+
+    // Character format of the selection (read at its first character)
+    QString fontName() const;
+    void setFontName(const QString& name);
+    double fontSize() const;
+    void setFontSize(double points);
+    int textColor() const;
+    void setTextColor(int color);
+    int backgroundColor() const; // 0xFFFFFF where no background is set
+    void setBackgroundColor(int color);
+    bool bold() const;
+    void setBold(bool on);
+    bool italic() const;
+    void setItalic(bool on);
+    bool strikeOut() const;
+    void setStrikeOut(bool on);
+    bool underline() const;
+    void setUnderline(bool on);
+
+    // Paragraphs of the selection (read at its first paragraph)
+    int paragraphAttribute(ParagraphAttribute which) const;
+    void setParagraphAttribute(ParagraphAttribute which, int value);
+    double paragraphValue(ParagraphValue which) const;
+    void setParagraphValue(ParagraphValue which, double twips);
+    int listAttribute() const;
+    void setListAttribute(int attribute);
+
+    // Clipboard
+    void cut();
+    void copy();
+    bool paste();
+    void deleteSelection();
+    bool canCopy() const;
+    bool canPaste() const;
+
+    // Undo
+    void undo();
+    void redo();
+    int undoCount() const;
+    int redoCount() const;
+
+    // Fields (ids > 0; 0 means none)
+    QList<int> fieldIds() const;
+    int nextField(int afterId) const;
+    int fieldAtCaret() const;
+    int currentField() const;
+    bool setCurrentField(int id);
+    QString fieldText() const;
+    bool setFieldText(const QString& text);
+    QString fieldData() const;
+    bool setFieldData(const QString& data);
+    int fieldKind() const;
+    bool setFieldKind(int kind);
+    int fieldAttribute() const;
+    bool setFieldAttribute(int attribute);
+    int fieldStart() const; // position of the current field's first character, −1 without one
+    // Inserts a field showing `text` in place of the selection; it becomes the
+    // current field and the caret goes after it. Returns its id, 0 for "".
+    int insertField(const QString& text);
+    bool deleteCurrentField(bool keepText = false);
+
+    // Objects
+    int nextObject(int kind, int afterId) const;
+    int currentObject() const;
+    bool setCurrentObject(int id);
+    int objectSetting() const;
+    bool setObjectSetting(int setting);
+    QString objectFileName() const;
+    bool setObjectFileName(const QString& fileName);
+    int insertPicture(const QImage& image, PicturePlacement placement, const QString& fileName = {});
+    // 0 when the file cannot be read as a picture (or is over 64 MiB).
+    int insertPictureFile(const QString& path, PicturePlacement placement);
+    int insertTextFrame(double widthTwips = 0, double heightTwips = 0);
+    // Puts the caret into text frame `id`; 0 puts it back into the main text
+    // after the frame it was in.
+    bool makeTextFrameCurrent(int id);
+    int currentTextFrame() const;
+
+    // Tables
+    int tableCount() const;
+    int insertTable(int rows, int columns);
+    CellAddress tableAtCaret() const;
+    int tableRows(int table) const;
+    int tableColumns(int table) const;
+    QString cellText(const CellAddress& cell) const;
+    bool setCellText(const CellAddress& cell, const QString& text);
+    int cellFirstPosition(const CellAddress& cell) const; // 1-based
+    int cellLength(const CellAddress& cell) const;
+    bool insertTableRow(TableSide side);
+    bool insertTableColumn(TableSide side);
+    bool splitTable(TableSide side);
+    bool deleteSelectedTableRows();
+    bool deleteTableColumn();
+    bool canInsertTable() const;
+    bool canInsertTableRow() const;
+    bool canInsertTableColumn() const;
+    bool canDeleteTableRows() const;
+    bool canDeleteTableColumn() const;
+    bool canSplitTable() const;
+
+    // Page, headers and footers
+    PageSetup pageSetup() const;
+    void setPageSetup(const PageSetup& setup);
+    int headerFooterFlags() const;
+    // Switching a part off empties it.
+    void setHeaderFooterFlags(int flags);
+    QTextDocument* headerFooterDocument(HeaderFooterFlag part) const;
+    // Makes a part that is switched on the active document; false otherwise.
+    bool activateHeaderFooter(HeaderFooterFlag part);
+    void activateBody();
+    bool isBodyActive() const;
+
+    // View state (read by the view)
+    ViewMode viewMode() const;
+    void setViewMode(ViewMode mode);
+    int zoom() const;
+    void setZoom(int percent); // clamped to 10..500
+    bool controlCharactersShown() const;
+    void setControlCharactersShown(bool shown);
+    bool gridLinesShown() const;
+    void setGridLinesShown(bool shown);
+    void refresh();
+
+    // Printing
+    int pageCount() const;
+    bool printPage(int page, QPainter& painter, const QRectF& target) const;
+
+    // Find: `start` 0 searches from the top (from the end when backward),
+    // −1 from the caret, any other value from that position. The text found
+    // is selected; returns its position, −1 when not found.
+    int find(const QString& text, int start, int flags);
+
+    // Files and memory
+    bool loadFile(const QString& path, FormatCode format, bool insertAtCaret);
+    bool saveFile(const QString& path, FormatCode format);
+    bool loadFromMemory(const QByteArray& bytes, FormatCode format, bool insertAtCaret);
+    std::optional<QByteArray> saveToMemory(FormatCode format);
+    FileError lastFileError() const;
+
+    // View hooks
+    // Asks the owner about a key press; true when the owner handled it and
+    // the view must not.
+    bool handleKeyPress(int key, Qt::KeyboardModifiers modifiers);
+    // Reports a click at `position`; emits fieldClicked() on a field.
+    void handleClick(int position);
+
+    // Accessors for the view and the snapshot code
+    QTextDocument* document() const;
+    QTextDocument* activeDocument() const;
+    QTextCursor textCursor() const;
+    void setTextCursor(const QTextCursor& cursor);
+    QTextCharFormat typingFormat() const;
+    DocumentSet documentSet();
+
+signals:
+    void changed();
+    void caretMoved();
+    void textCursorChanged();
+    void activeDocumentChanged(QTextDocument* document);
+    // Set *handled to take the key away from the view.
+    void keyPressed(int key, Qt::KeyboardModifiers modifiers, bool* handled);
+    void fieldClicked(int id);
+    void textFrameEntered(int id);
+    void textFrameLeft();
+    void viewStateChanged();
+    void refreshRequested();
+
+private:
+    struct Parts;
+    class EditStep;
+
+    // A selection over the active document's caret (a copy).
+    QTextCursor cursor() const { return m_cursor; }
+    void moveCursor(const QTextCursor& cursor);
+    QTextCharFormat selectionCharFormat() const;
+    void mergeCharFormat(const QTextCharFormat& change);
+    QTextBlockFormat selectionBlockFormat() const;
+    bool setFieldProperty(int property, const QVariant& value);
+    QVariant currentObjectProperty(int property) const;
+    bool setCurrentObjectProperty(int property, const QVariant& value);
+    void followFrameFocus();
+    void setActive(QTextDocument* document);
+    void adopt(QTextDocument* document);
+    bool failWith(FileError error);
+    bool readInto(const QByteArray& bytes, FormatCode format, bool insertAtCaret);
+    void replaceParts(std::unique_ptr<Parts> parts);
+
+    std::unique_ptr<Parts> m_parts;
+    QTextDocument* m_active = nullptr;
+    QTextCursor m_cursor;
+    int m_currentField = 0;
+    int m_frameFocus = 0;
+    ViewMode m_viewMode = ViewMode::Normal;
+    int m_zoom = 100;
+    bool m_controlCharactersShown = false;
+    bool m_gridLinesShown = true;
+    FileError m_lastFileError = FileError::None;
+};
+
+} // namespace engine
