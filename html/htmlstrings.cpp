@@ -1,0 +1,108 @@
+#include "html/htmlstrings.h"
+
+#include "env/mclt.h"
+#include "env/textcompare.h"
+
+namespace html {
+
+namespace {
+
+// First occurrence of `marker` (text comparison) that starts the text or
+// follows one of `boundaries`, so that a name never matches inside another.
+qsizetype findAtBoundary(QStringView text, const QString& marker, QStringView boundaries)
+{
+    const env::FoldedText folded(text);
+    for (qsizetype at = folded.indexOf(marker); at >= 0; at = folded.indexOf(marker, at + 1)) {
+        if (at == 0 || boundaries.contains(text[at - 1]))
+            return at;
+    }
+    return -1;
+}
+
+void dropDeclaration(QString& css, QStringView name)
+{
+    if (!css.endsWith(u';'))
+        css += u';';
+    const qsizetype at = findAtBoundary(css, name.toString() + u':', u"; ");
+    if (at >= 0)
+        css.remove(at, css.indexOf(u';', at) + 1 - at);
+}
+
+void dropAttribute(QString& attributes, QStringView name)
+{
+    const QString marker = name.toString() + QStringLiteral("=\"");
+    const qsizetype at = findAtBoundary(attributes, marker, u" ");
+    if (at < 0)
+        return;
+    const qsizetype close = attributes.indexOf(u'"', at + marker.size());
+    attributes.remove(at, close < 0 ? attributes.size() - at : close + 1 - at);
+}
+
+} // namespace
+
+void DropProp(QString& text, QStringView name)
+{
+    if (!text.isEmpty() && !text.contains(u'"'))
+        dropDeclaration(text, name);
+    else
+        dropAttribute(text, name);
+    text.replace(QStringLiteral("  "), QStringLiteral(" "));
+}
+
+void MergeStyle(QString& target, QStringView source)
+{
+    if (!target.endsWith(u';'))
+        target += u';';
+    for (QStringView piece : source.split(u';')) {
+        const qsizetype colon = piece.indexOf(u':');
+        if (colon < 0)
+            continue;
+        const QString name = mClt::trimSpaces(piece.left(colon)).toLower();
+        if (name == u"line-height" || env::textContains(target, name))
+            continue;
+        target += piece;
+        target += u';';
+    }
+}
+
+void AttrToCss(QString& attributes, QString& style, QStringView attribute, QStringView property)
+{
+    attributes = mClt::trimSpaces(attributes).replace(QStringLiteral("= "), QStringLiteral("="));
+    style = mClt::trimSpaces(style);
+    if (!env::textContains(attributes, attribute))
+        return;
+    QString kept;
+    for (QStringView piece : QStringView(attributes).split(u' ')) {
+        const QString trimmed = mClt::trimSpaces(piece);
+        if (env::textStartsWith(trimmed, attribute)) {
+            const QString value = trimmed.mid(trimmed.indexOf(u'=') + 1).remove(u'"');
+            style += QStringLiteral(" ") + property.toString() + u':' + value + QStringLiteral("; ");
+        } else {
+            kept += piece;
+            kept += u' ';
+        }
+    }
+    attributes = mClt::trimSpaces(kept);
+    style = mClt::trimSpaces(style);
+}
+
+QString FillMarks(QString pattern, const QStringList& values)
+{
+    qsizetype from = 0;
+    for (const QString& value : values) {
+        const qsizetype mark = pattern.indexOf(u'?', from);
+        if (mark < 0)
+            break;
+        const QString plain = QString(value).remove(u'?');
+        pattern.replace(mark, 1, plain);
+        from = mark + plain.size();
+    }
+    return pattern;
+}
+
+QString sRgbHex(quint32 colour)
+{
+    return QString::asprintf("%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+} // namespace html

@@ -1,0 +1,198 @@
+#include "html/passes.h"
+
+#include "env/mclt.h"
+#include "env/textcompare.h"
+#include "html/htmlstrings.h"
+#include "html/links.h"
+
+#include <QStringTokenizer>
+
+namespace html {
+
+namespace {
+
+// Puts every tag on a piece of its own (CR before "<", CR after ">"), joins
+// the engine's CR LF lines, and hides ideographic spaces behind the
+// placeholder. A placeholder character already in the text is kept as a
+// character reference, so it does not come back as a space.
+QString tokenised(const QString& body, const QString& bodyFont)
+{
+    QString joined = body;
+    joined.replace(QStringLiteral("<br />"), QStringLiteral("<br>"));
+    joined.remove(QStringLiteral("\r\n"));
+    QString out;
+    out.reserve(joined.size() + joined.size() / 4);
+    for (QChar c : joined) {
+        if (c == u'<')
+            out += u'\r';
+        out += c;
+        if (c == u'>')
+            out += u'\r';
+    }
+    out.replace(QStringLiteral("'Arial'"), u'\'' + bodyFont + u'\'');
+    out.replace(QChar(spacePlaceholder), QStringLiteral("&#8567;"));
+    out.replace(QChar(ideographicSpace), QChar(spacePlaceholder));
+    return out;
+}
+
+// Rewrites every paragraph whose start tag carries a background colour with
+// ShadePara; the rest of the text is copied as it is.
+QString shadedParagraphs(const QString& text)
+{
+    const QString marker = QStringLiteral("background-color");
+    const env::FoldedText folded(text);
+    QString out;
+    qsizetype copied = 0;
+    qsizetype from = 0;
+    for (qsizetype hit = folded.indexOf(marker); hit >= 0; hit = folded.indexOf(marker, from)) {
+        from = hit + marker.size();
+        const qsizetype open = text.lastIndexOf(u'<', hit);
+        const qsizetype tagEnd = text.indexOf(u'>', open);
+        if (open < copied || !QStringView(text).sliced(open).startsWith(u"<p") || tagEnd < hit)
+            continue;
+        qsizetype closeLength = 0;
+        const qsizetype close = folded.indexOf(u"</p>", open, &closeLength);
+        if (close < 0)
+            continue;
+        out += QStringView(text).sliced(copied, open - copied);
+        out += ShadePara(QStringView(text).sliced(open, tagEnd + 1 - open),
+                         QStringView(text).sliced(tagEnd + 1, close - tagEnd - 1));
+        copied = close + closeLength;
+        // The rewritten paragraph holds the shading again, in its span: go on
+        // behind it.
+        from = copied + 4;
+    }
+    out += QStringView(text).sliced(copied);
+    return out;
+}
+
+void extractStyle(HtmElement& e)
+{
+    const qsizetype at = env::textIndexOf(e.attributes, u"style=");
+    if (at >= 0) {
+        const qsizetype valueStart = at + 7;
+        const qsizetype quote = e.attributes.indexOf(u'"', valueStart);
+        const qsizetype valueEnd = quote < 0 ? e.attributes.size() : quote;
+        e.style = mClt::trimSpaces(QStringView(e.attributes).sliced(
+            std::min(valueStart, e.attributes.size()), std::max<qsizetype>(0, valueEnd - valueStart)));
+        const QString after = quote < 0 ? QString() : e.attributes.mid(quote + 1);
+        e.attributes = mClt::trimSpaces(e.attributes.left(at) + mClt::trimSpaces(after));
+    }
+    if (e.name == u"img") {
+        e.attributes = mClt::trimSpaces(e.attributes);
+        if (e.attributes.endsWith(u'/'))
+            e.attributes = mClt::trimSpaces(e.attributes.chopped(1));
+    }
+}
+
+HtmElement classified(const QString& raw)
+{
+    HtmElement e;
+    e.raw = raw;
+    if (raw.startsWith(QStringLiteral("</"))) {
+        e.name = u'/' + mClt::sBetween(raw, u"</", u" ").remove(u'>');
+        e.container = -1;
+    } else if (raw.startsWith(u'<')) {
+        e.name = mClt::sBetween(raw, u"<", u" ").remove(u'>');
+        e.container = (e.name == u"br" || e.name == u"img") ? 0 : 1;
+        const qsizetype space = raw.indexOf(u' ');
+        if (space >= 0) {
+            e.attributes = raw.mid(space + 1);
+            if (!e.attributes.endsWith(u'"'))
+                e.attributes.chop(1);
+        }
+        if (e.name != u"###")
+            extractStyle(e);
+    } else {
+        e.name = QStringLiteral("val");
+    }
+    return e;
+}
+
+// Declarations the engine writes for values every paragraph has anyway.
+QStringList defaultDeclarations(float lineSpacing)
+{
+    const int percent = int(100.0f * lineSpacing);
+    return {QStringLiteral("text-indent:0pt;"), QStringLiteral("margin-left:0pt;"),
+            QStringLiteral("margin-top:0pt;"), QStringLiteral("margin-bottom:0pt;"),
+            QStringLiteral("margin-right:0pt;"), QStringLiteral("line-height:100%;"),
+            QStringLiteral("line-height:%1%;").arg(percent)};
+}
+
+void clean(QString& style, const QStringList& defaults)
+{
+    for (const QString& d : defaults)
+        style.remove(d);
+    style = mClt::trimSpaces(style.replace(QStringLiteral("  "), QStringLiteral(" ")));
+}
+
+// What each kind of element needs before the passes see it.
+void applyNameRules(HtmElement& e, QString& bodyStyle, const QString& baseAddress)
+{
+    if (e.name == u"a") {
+        DropProp(e.style, u"color");
+        e.attributes = LinkAttributes(e.attributes, baseAddress);
+    } else if (e.name == u"body") {
+        DropProp(e.style, u"background-color");
+        bodyStyle = e.style;
+        e.style.clear();
+    } else if (e.name == u"img") {
+        DropProp(e.attributes, u"title");
+    } else if (e.name == u"p") {
+        e.name = QStringLiteral("div");
+    } else if (e.name == u"/p") {
+        e.name = QStringLiteral("/div");
+        e.raw = QStringLiteral("</div>");
+    } else if (e.name == u"table") {
+        e.attributes = env::textReplace(e.attributes, u"cellspacing=\"0\"", QString());
+        e.attributes = env::textReplace(e.attributes, u"cellpadding=\"0\"", QString());
+        e.attributes = mClt::trimSpaces(e.attributes);
+        DropProp(e.attributes, u"cols");
+    }
+}
+
+} // namespace
+
+QString ShadePara(QStringView startTag, QStringView inner)
+{
+    const QString style = mClt::sBetween(startTag.toString(), u"style=\"", u"\"");
+    QString paragraph;
+    QString span;
+    for (QStringView declaration : QStringView(style).split(u';')) {
+        const QString lower = declaration.toString().toLower();
+        if (lower.isEmpty())
+            continue;
+        const bool layout = lower.contains(QStringLiteral("text-align")) || lower.contains(QStringLiteral("margin-"))
+            || lower.contains(QStringLiteral("line-height"));
+        (layout ? paragraph : span) += lower + u';';
+    }
+    // CR separates the pieces, so the span and its closing tags become
+    // elements of their own.
+    return QStringLiteral("<p style=\"") + paragraph + QStringLiteral("\">\r<span style=\"") + span
+        + QStringLiteral("\">\r") + inner.toString() + QStringLiteral("\r</span>\r</p>");
+}
+
+ElementList ParseElements(const QString& body, const ParseContext& context)
+{
+    const QString text = shadedParagraphs(tokenised(body, context.bodyFont));
+    const QStringList defaults = defaultDeclarations(context.lineSpacing);
+    ElementList list;
+    int depth = 0;
+    QString bodyStyle;
+    for (QStringView piece : qTokenize(text, u'\r')) {
+        const QString raw = mClt::trimSpaces(piece);
+        if (raw.isEmpty())
+            continue;
+        HtmElement e = classified(raw);
+        clean(e.style, defaults);
+        depth += e.container;
+        // Direct children of the body carry the body's look themselves.
+        if (e.container == 1 && depth == 2 && !bodyStyle.isEmpty())
+            MergeStyle(e.style, bodyStyle);
+        applyNameRules(e, bodyStyle, context.baseAddress);
+        list.push_back(std::move(e));
+    }
+    return list;
+}
+
+} // namespace html

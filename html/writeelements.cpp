@@ -1,0 +1,90 @@
+#include "html/passes.h"
+
+#include "env/mclt.h"
+
+namespace html {
+
+namespace {
+
+// Names after which closing an unmatched tag also ends the line. The test is
+// a substring test, so a, b, i and u count as well.
+const QString blockNames = QStringLiteral(".h1.h3.h5.p.ol.ul.table.tr.td.div.body.html");
+
+bool endsWithLineBreak(const QString& out)
+{
+    qsizetype end = out.size();
+    while (end > 0 && out[end - 1] == u' ')
+        --end;
+    return QStringView(out).left(end).endsWith(u"\r\n");
+}
+
+// Appends `text` inline (level < 0) or on a line of its own indented by level.
+void put(QString& out, const QString& text, int level)
+{
+    if (level >= 0) {
+        if (!endsWithLineBreak(out))
+            out += QStringLiteral("\r\n");
+        out += QString(2 * level, u' ');
+    }
+    out += text;
+}
+
+// Closes the open tag `name`; a closing tag that does not close the innermost
+// open tag closes every open tag in turn until it has closed its own.
+void close(QString& out, std::vector<QString>& open, const QString& name)
+{
+    const auto isInnermost = [&] { return !open.empty() && open.back().compare(name, Qt::CaseInsensitive) == 0; };
+    if (isInnermost()) {
+        open.pop_back();
+        return;
+    }
+    while (!open.empty()) {
+        const QString tag = open.back();
+        open.pop_back();
+        out += QStringLiteral("</") + tag + u'>';
+        if (blockNames.contains(tag))
+            out += QStringLiteral("\r\n");
+        if (isInnermost()) {
+            open.pop_back();
+            return;
+        }
+    }
+}
+
+QString startTag(const QString& name, const HtmElement& e)
+{
+    QString tag = u'<' + name + u' ' + mClt::trimSpaces(e.attributes);
+    if (!e.cls.isEmpty())
+        tag += QStringLiteral(" class=\"") + e.cls + u'"';
+    QString written = mClt::trimSpaces(tag) + u'>';
+    return written.replace(QStringLiteral("  "), QStringLiteral(" "));
+}
+
+} // namespace
+
+QString WriteElements(const ElementList& list)
+{
+    QString out;
+    std::vector<QString> open{QStringLiteral("html")};
+    for (const HtmElement& e : list) {
+        if (e.removed)
+            continue;
+        if (e.name == u"###") {
+            out += QStringLiteral("\r\n") + e.attributes;
+            continue;
+        }
+        const QString name = QString(e.name).remove(u'/');
+        if (name != u"img" && e.container != 1) {
+            if (e.container == -1)
+                close(out, open, name);
+            put(out, e.raw, e.level);
+        } else {
+            if (name != u"img")
+                open.push_back(name);
+            put(out, startTag(name, e), e.level);
+        }
+    }
+    return out;
+}
+
+} // namespace html

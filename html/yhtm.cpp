@@ -1,0 +1,107 @@
+#include "html/yhtm.h"
+
+#include "env/dialogs.h"
+#include "env/mclt.h"
+#include "html/passes.h"
+#include "html/scratchsave.h"
+
+#include <QFileInfo>
+
+namespace html {
+
+namespace {
+
+// The engine's body: from "<body" (searched behind "</head>") to the end.
+std::optional<QString> engineBody(const QString& engineHtml)
+{
+    const qsizetype headEnd = engineHtml.indexOf(QStringLiteral("</head>"));
+    const qsizetype bodyStart = engineHtml.indexOf(QStringLiteral("<body"), headEnd < 0 ? 5 : headEnd + 6);
+    if (bodyStart < 0)
+        return std::nullopt;
+    return engineHtml.mid(bodyStart);
+}
+
+// A file name must have an extension: the picture folder is named after the
+// name without it.
+bool hasExtension(const QString& path)
+{
+    return QFileInfo(path).fileName().contains(u'.');
+}
+
+// The markup inside the written body element.
+QString bodyContent(const QString& written)
+{
+    const qsizetype start = written.indexOf(u'>', written.indexOf(QStringLiteral("<body")));
+    const qsizetype end = written.indexOf(QStringLiteral("</body>"), start);
+    return start < 0 ? QString() : written.mid(start + 1, end < 0 ? -1 : end - start - 1);
+}
+
+} // namespace
+
+yHtm::yHtm(StyleSet styles)
+    : m_styles(std::move(styles))
+{
+}
+
+yHtm::Converted yHtm::rewrite(const QString& body, const QString& baseAddress, const QString& sTP) const
+{
+    const BaseStyles base = MakeBaseStyles(m_styles);
+    ElementList list = ParseElements(body, {m_styles.body.fontName, m_styles.lineSpacing, baseAddress});
+    TipsToSpans(list, base.tip, sTP);
+    AttrsToStyles(list);
+    PruneEmpty(list);
+    FindHeadings(list, {m_styles.headings[0].size, m_styles.headings[1].size, m_styles.headings[2].size});
+    ClassTable classes;
+    AssignClasses(list, classes);
+    SetLevels(list);
+    QString written = WriteElements(list);
+    written.replace(QChar(spacePlaceholder), QChar(ideographicSpace));
+    return {BuildStyleSheet(classes, base.link, m_styles), written};
+}
+
+std::optional<yHtm::Converted> yHtm::convert(const EngineExport& exportFromEngine, int pictureExportCode,
+                                             const QString& preparedPath, const QString& targetPath,
+                                             const QString& sTP) const
+{
+    if (!hasExtension(targetPath))
+        return std::nullopt;
+    const EngineExportRequest request{preparedPath, QFileInfo(targetPath).absolutePath(), pictureExportCode};
+    if (!exportFromEngine || !exportFromEngine(request))
+        return std::nullopt;
+    const std::optional<QString> engineHtml = mClt::sReadUtf8(preparedPath);
+    if (!engineHtml)
+        return std::nullopt;
+    const QString baseAddress = mClt::sBetween(*engineHtml, u"base href=\"", u"\"");
+    std::optional<QString> body = engineBody(*engineHtml);
+    if (!body || !MovePictures(*body, preparedPath))
+        return std::nullopt;
+    return rewrite(*body, baseAddress, sTP);
+}
+
+bool yHtm::cSaveHtm(const EngineExport& exportFromEngine, bool bPng, const QString& sFL, const QString& sTP,
+                    const QString& sTl)
+{
+    ScratchSave scratch(sFL);
+    bool saved = false;
+    if (scratch.isValid()) {
+        const std::optional<Converted> converted =
+            convert(exportFromEngine, bPng ? 3 : 4, scratch.preparedPath(), sFL, sTP);
+        saved = converted && scratch.commit(BuildHead(sTl, converted->styleBlock) + converted->body);
+    }
+    if (!saved)
+        env::dialogs().inform(QStringLiteral("ﾌｧｲﾙ: ") + QFileInfo(sFL).fileName() + QStringLiteral(" を保存できません｡"));
+    return saved;
+}
+
+std::optional<HtmParts> yHtm::cGetHtm(const EngineExport& exportFromEngine, const QString& sFL, const QString& sTP)
+{
+    ScratchSave scratch(sFL);
+    if (!scratch.isValid())
+        return std::nullopt;
+    const std::optional<Converted> converted = convert(exportFromEngine, 4, scratch.preparedPath(), sFL, sTP);
+    if (!converted || !scratch.placePictures())
+        return std::nullopt;
+    return HtmParts{converted->styleBlock, bodyContent(converted->body)};
+}
+
+} // namespace html
