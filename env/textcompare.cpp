@@ -23,6 +23,10 @@ QChar asciiLower(QChar c)
 // Unicode, yet they join the preceding kana like combining marks.
 bool joinsPrevious(char32_t c)
 {
+    // No combining marks before U+0300, nor from Bopomofo through the CJK
+    // ideographs to Vai: the bulk of Japanese text needs no property lookup.
+    if (c < 0x300 || (c >= 0x3100 && c < 0xA66F))
+        return false;
     return QChar::isMark(c) || c == 0xFF9E || c == 0xFF9F;
 }
 
@@ -90,20 +94,52 @@ QString foldSegment(QStringView segment)
     return out;
 }
 
+// The fold of a lone character of the Basic Multilingual Plane when it is a
+// single code point, else `expands`. Remembered per thread: folding the same
+// few thousand characters of a long text again and again is the hot path.
+constexpr char32_t expands = 0xFFFFFFFF;
+constexpr char32_t unknown = 0xFFFFFFFE;
+
+char32_t foldedAlone(char16_t c)
+{
+    thread_local std::vector<char32_t> folds(0x10000, unknown);
+    char32_t& fold = folds[c];
+    if (fold == unknown) {
+        const QList<uint> folded = foldSegment(QStringView(&c, 1)).toUcs4();
+        fold = folded.size() == 1 ? folded[0] : expands;
+    }
+    return fold;
+}
+
+// Appends the fold of the character starting at `i` to `out`; returns where
+// the next character starts.
+qsizetype foldCharacter(QStringView text, qsizetype i, QString& out)
+{
+    const qsizetype end = segmentEnd(text, i);
+    const char16_t c = text[i].unicode();
+    if (end == i + 1 && c < 0x80) {
+        out.append(asciiLower(QChar(c)));
+        return end;
+    }
+    if (end == i + 1 && !QChar::isSurrogate(c)) {
+        const char32_t fold = foldedAlone(c);
+        if (fold != expands) {
+            appendCodePoint(out, fold);
+            return end;
+        }
+    }
+    out.append(foldSegment(text.sliced(i, end - i)));
+    return end;
+}
+
 } // namespace
 
 QString textFold(QStringView text)
 {
     QString out;
     out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype end = segmentEnd(text, i);
-        if (end == i + 1 && text[i].unicode() < 0x80)
-            out.append(asciiLower(text[i]));
-        else
-            out.append(foldSegment(text.sliced(i, end - i)));
-        i = end;
-    }
+    for (qsizetype i = 0; i < text.size();)
+        i = foldCharacter(text, i, out);
     return out;
 }
 
@@ -116,21 +152,27 @@ FoldedText::FoldedText(QStringView original)
         return;
     }
     m_folded.reserve(original.size());
-    m_starts.reserve(original.size());
-    m_ends.reserve(original.size());
-    bool samePositions = true;
+    // Positions are kept only once a character has folded to another length;
+    // until then a folded position is the original one.
+    bool mapped = false;
     for (qsizetype i = 0; i < original.size();) {
-        const qsizetype end = segmentEnd(original, i);
-        const QString piece = foldSegment(original.sliced(i, end - i));
-        samePositions = samePositions && piece.size() == end - i;
-        m_folded.append(piece);
-        m_starts.insert(m_starts.end(), piece.size(), i);
-        m_ends.insert(m_ends.end(), piece.size(), end);
+        const qsizetype before = m_folded.size();
+        const qsizetype end = foldCharacter(original, i, m_folded);
+        const qsizetype produced = m_folded.size() - before;
+        if (!mapped && produced != end - i) {
+            mapped = true;
+            m_starts.reserve(size_t(original.size()));
+            m_ends.reserve(size_t(original.size()));
+            for (qsizetype k = 0; k < before; ++k) {
+                m_starts.push_back(k);
+                m_ends.push_back(k + 1);
+            }
+        }
+        if (mapped) {
+            m_starts.insert(m_starts.end(), size_t(produced), i);
+            m_ends.insert(m_ends.end(), size_t(produced), end);
+        }
         i = end;
-    }
-    if (samePositions) {
-        m_starts.clear();
-        m_ends.clear();
     }
 }
 

@@ -11,14 +11,11 @@ namespace html {
 
 namespace {
 
-// The engine's body: from "<body" (searched behind "</head>") to the end.
-std::optional<QString> engineBody(const QString& engineHtml)
+// Where the engine's body starts: the first "<body" behind "</head>".
+qsizetype engineBodyStart(const QString& engineHtml)
 {
     const qsizetype headEnd = engineHtml.indexOf(QStringLiteral("</head>"));
-    const qsizetype bodyStart = engineHtml.indexOf(QStringLiteral("<body"), headEnd < 0 ? 5 : headEnd + 6);
-    if (bodyStart < 0)
-        return std::nullopt;
-    return engineHtml.mid(bodyStart);
+    return engineHtml.indexOf(QStringLiteral("<body"), headEnd < 0 ? 5 : headEnd + 6);
 }
 
 // A file name must have an extension: the picture folder is named after the
@@ -71,11 +68,15 @@ std::optional<yHtm::Converted> yHtm::convert(const EngineExport& exportFromEngin
     const std::optional<QString> engineHtml = mClt::sReadUtf8(preparedPath);
     if (!engineHtml)
         return std::nullopt;
-    const QString baseAddress = mClt::sBetween(*engineHtml, u"base href=\"", u"\"");
-    std::optional<QString> body = engineBody(*engineHtml);
-    if (!body || !MovePictures(*body, preparedPath))
+    const qsizetype bodyStart = engineBodyStart(*engineHtml);
+    if (bodyStart < 0)
         return std::nullopt;
-    return rewrite(*body, baseAddress, sTP);
+    // The base element belongs to the head; the long body need not be searched.
+    const QString baseAddress = mClt::sBetween(engineHtml->left(bodyStart), u"base href=\"", u"\"");
+    QString body = engineHtml->mid(bodyStart);
+    if (!MovePictures(body, preparedPath))
+        return std::nullopt;
+    return rewrite(body, baseAddress, sTP);
 }
 
 bool yHtm::cSaveHtm(const EngineExport& exportFromEngine, bool bPng, const QString& sFL, const QString& sTP,

@@ -1,0 +1,246 @@
+#include "html/yhtm.h"
+
+#include "env/mclt.h"
+#include "html/tests/printers.h"
+#include "testsupport/scripteddialogs.h"
+#include "testsupport/tempfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+using namespace html;
+
+namespace {
+
+const QString dataFolder = QStringLiteral(FUMI_TEST_DATA);
+
+// An engine that "exports" a prepared file: it copies the text and writes a
+// picture file for every picture address of the export.
+EngineExport copyingEngine(const QString& engineHtml, QList<EngineExportRequest>* requests = nullptr)
+{
+    return [engineHtml, requests](const EngineExportRequest& request) {
+        if (requests)
+            requests->append(request);
+        if (!mClt::WriteUtf8(request.htmlPath, engineHtml))
+            return false;
+        static const QRegularExpression picture(QStringLiteral("src=\"([^\"/]*_images)/([^\"]+)\""));
+        const QString folder = QFileInfo(request.htmlPath).absolutePath();
+        for (const QRegularExpressionMatch& m : picture.globalMatch(engineHtml)) {
+            const QString pictures = folder + u'/' + QString(m.captured(1)).replace(QStringLiteral("%20"), QStringLiteral(" "));
+            QDir().mkpath(pictures);
+            QFile file(pictures + u'/' + m.captured(2));
+            if (!file.open(QIODevice::WriteOnly) || file.write("picture") != 7)
+                return false;
+        }
+        return true;
+    };
+}
+
+QString readText(const QString& path)
+{
+    return mClt::sReadUtf8(path).value_or(QString());
+}
+
+// The tool-tip table of a case: lines "text TAB tip" in a .tips.txt file.
+QString tipTable(const QString& name)
+{
+    const QString path = dataFolder + u'/' + name + QStringLiteral(".tips.txt");
+    return QFileInfo::exists(path) ? readText(path).replace(u'\n', u'\r') : QString();
+}
+
+QStringList goldenCases()
+{
+    QStringList names;
+    for (const QString& file : QDir(dataFolder).entryList({QStringLiteral("*.engine.html")}, QDir::Files, QDir::Name))
+        names << file.chopped(QStringLiteral(".engine.html").size());
+    return names;
+}
+
+// Runs the validator on `path`; empty when the file is valid HTML 4.01
+// Transitional, else the validator's complaints.
+QString validationErrors(const QString& path)
+{
+    const QString catalog = QStringLiteral("/usr/share/xml/w3c-sgml-lib/schema/dtd/sgml.soc");
+    QProcess validator;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("SP_CHARSET_FIXED"), QStringLiteral("YES"));
+    environment.insert(QStringLiteral("SP_ENCODING"), QStringLiteral("UTF-8"));
+    validator.setProcessEnvironment(environment);
+    validator.start(QStringLiteral("onsgmls"), {QStringLiteral("-s"), QStringLiteral("-c"), catalog, path});
+    if (!validator.waitForFinished(60000))
+        return QStringLiteral("validator did not finish");
+    const QString errors = QString::fromUtf8(validator.readAllStandardError());
+    return validator.exitCode() == 0 && errors.isEmpty() ? QString() : errors;
+}
+
+class Golden : public ::testing::TestWithParam<QString> {};
+
+TEST_P(Golden, WritesTheExpectedDialect)
+{
+    const QString name = GetParam();
+    testsupport::ScriptedDialogs dialogs;
+    testsupport::TempFolder folder;
+    const QString target = folder.path(QStringLiteral("My Doc.htm"));
+    QList<EngineExportRequest> requests;
+    yHtm writer(StyleSet::defaults());
+    ASSERT_TRUE(writer.cSaveHtm(copyingEngine(readText(dataFolder + u'/' + name + QStringLiteral(".engine.html")), &requests),
+                                false, target, tipTable(name), QStringLiteral("題名 ") + name));
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests[0].baseFolder, folder.path());
+    EXPECT_EQ(requests[0].pictureExportCode, 4);
+
+    QFile written(target);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    const QString expectedPath = dataFolder + u'/' + name + QStringLiteral(".expected.htm");
+    if (qEnvironmentVariableIsSet("UPDATE_GOLDEN")) {
+        QFile expected(expectedPath);
+        ASSERT_TRUE(expected.open(QIODevice::WriteOnly));
+        expected.write(bytes);
+    }
+    QFile expected(expectedPath);
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly)) << qPrintable(expectedPath);
+    EXPECT_EQ(bytes, expected.readAll()) << qPrintable(name);
+}
+
+TEST_P(Golden, IsValidHtml401Transitional)
+{
+    const QString name = GetParam();
+    if (name.startsWith(QStringLiteral("broken")))
+        GTEST_SKIP() << "markup that is broken on input stays broken";
+    if (QStandardPaths::findExecutable(QStringLiteral("onsgmls")).isEmpty())
+        GTEST_SKIP() << "onsgmls (Debian opensp) is not installed";
+    EXPECT_EQ(validationErrors(dataFolder + u'/' + name + QStringLiteral(".expected.htm")), QString()) << qPrintable(name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(goldenCases()),
+                         [](const ::testing::TestParamInfo<QString>& info) { return info.param.toStdString(); });
+
+// A save over an earlier version of the document, with its picture folder.
+class SaveOver : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        target = folder.path(QStringLiteral("doc.htm"));
+        folder.write(QStringLiteral("doc.htm"), "previous document");
+        folder.write(QStringLiteral("doc_files/old.png"), "old picture");
+    }
+
+    bool save(const EngineExport& engine)
+    {
+        return yHtm(StyleSet::defaults()).cSaveHtm(engine, false, target, QString(), QStringLiteral("t"));
+    }
+
+    void expectUntouched() const
+    {
+        EXPECT_EQ(folder.read(QStringLiteral("doc.htm")), QByteArray("previous document"));
+        EXPECT_EQ(folder.read(QStringLiteral("doc_files/old.png")), QByteArray("old picture"));
+        EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("ﾌｧｲﾙ: doc.htm を保存できません｡")});
+        expectNoScratchLeft();
+    }
+
+    void expectNoScratchLeft() const
+    {
+        EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral(".fumi-save-*")},
+                                                  QDir::AllEntries | QDir::Hidden).isEmpty());
+    }
+
+    const QString withPicture = QStringLiteral(
+        "<html><head><base href=\"file:///C:/\"></head><body><p><img src=\"doc_images/new.png\" alt=\"\" /></p>"
+        "</body></html>");
+    testsupport::ScriptedDialogs dialogs;
+    testsupport::TempFolder folder;
+    QString target;
+};
+
+TEST_F(SaveOver, ReplacesTheDocumentAndItsPictureFolder)
+{
+    ASSERT_TRUE(save(copyingEngine(withPicture)));
+    const QString text = readText(target);
+    EXPECT_TRUE(text.contains(QStringLiteral("<img src=\"doc_files/new.png\" alt=\"\">"))) << text.toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("doc_files/new.png")), QByteArray("picture"));
+    // The earlier picture folder is replaced, not merged.
+    EXPECT_FALSE(QFileInfo::exists(folder.path(QStringLiteral("doc_files/old.png"))));
+    EXPECT_FALSE(QFileInfo::exists(folder.path(QStringLiteral("doc_images"))));
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    expectNoScratchLeft();
+}
+
+TEST_F(SaveOver, WithoutPicturesTheEarlierFolderStays)
+{
+    ASSERT_TRUE(save(copyingEngine(QStringLiteral("<html><head></head><body><p>x</p></body></html>"))));
+    EXPECT_EQ(folder.read(QStringLiteral("doc_files/old.png")), QByteArray("old picture"));
+}
+
+TEST_F(SaveOver, AFailingEngineChangesNothing)
+{
+    EXPECT_FALSE(save([](const EngineExportRequest&) { return false; }));
+    expectUntouched();
+}
+
+TEST_F(SaveOver, AnExportWithoutBodyChangesNothing)
+{
+    // Before the fix the engine's export was left in the user's file.
+    EXPECT_FALSE(save(copyingEngine(QStringLiteral("<html><head></head></html>"))));
+    expectUntouched();
+}
+
+TEST_F(SaveOver, AFailedWriteRestoresThePictureFolder)
+{
+    // The target cannot be written: a folder of that name is in the way.
+    target = folder.path(QStringLiteral("blocked.htm"));
+    QDir().mkpath(target);
+    folder.write(QStringLiteral("blocked_files/old.png"), "old picture");
+    EXPECT_FALSE(save(copyingEngine(QString(withPicture).replace(QStringLiteral("doc_images"), QStringLiteral("blocked_images")))));
+    EXPECT_EQ(folder.read(QStringLiteral("blocked_files/old.png")), QByteArray("old picture"));
+    EXPECT_FALSE(QFileInfo::exists(folder.path(QStringLiteral("blocked_files/new.png"))));
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("ﾌｧｲﾙ: blocked.htm を保存できません｡")});
+    expectNoScratchLeft();
+}
+
+TEST_F(SaveOver, ANameWithoutExtensionIsRefused)
+{
+    target = folder.path(QStringLiteral("noextension"));
+    EXPECT_FALSE(save(copyingEngine(withPicture)));
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("ﾌｧｲﾙ: noextension を保存できません｡")});
+}
+
+TEST(SaveHtm, AsksForPngPicturesWhenTold)
+{
+    testsupport::TempFolder folder;
+    QList<EngineExportRequest> requests;
+    yHtm(StyleSet::defaults())
+        .cSaveHtm(copyingEngine(QStringLiteral("<head></head><body></body>"), &requests), true,
+                  folder.path(QStringLiteral("a.html")), QString(), QString());
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests[0].pictureExportCode, 3);
+    EXPECT_EQ(QFileInfo(requests[0].htmlPath).fileName(), QStringLiteral("a.html"));
+    EXPECT_NE(QFileInfo(requests[0].htmlPath).absolutePath(), folder.path());
+}
+
+TEST(GetHtm, ReturnsStyleBlockAndBodyWithoutWritingTheFile)
+{
+    testsupport::TempFolder folder;
+    const QString target = folder.path(QStringLiteral("doc.htm"));
+    const std::optional<HtmParts> parts = yHtm(StyleSet::defaults())
+        .cGetHtm(copyingEngine(QStringLiteral("<head></head><body style=\"font-size:10pt;\" dir=\"ltr\">"
+                                              "<p><img src=\"doc_images/p.png\" alt=\"\" />\u3000</p></body></html>")),
+                 target, QString());
+    ASSERT_TRUE(parts.has_value());
+    EXPECT_TRUE(parts->styleBlock.startsWith(QStringLiteral("<style type=\"text/css\">\r\n")));
+    EXPECT_TRUE(parts->styleBlock.endsWith(QStringLiteral("    div.di01 {;font-size:10pt;}\r\n</style>\r\n")));
+    // The body tag keeps its attributes; the fragment is what lies inside it.
+    EXPECT_EQ(parts->body, QStringLiteral("\r\n  <div class=\"di01\">\r\n        <img src=\"doc_files/p.png\" alt=\"\">"
+                                          "\u3000\r\n  </div>\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_EQ(folder.read(QStringLiteral("doc_files/p.png")), QByteArray("picture"));
+}
+
+} // namespace
