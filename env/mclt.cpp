@@ -1,12 +1,12 @@
 #include "env/mclt.h"
 
+#include "env/codepage.h"
 #include "env/textcompare.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 namespace mClt {
 
@@ -126,8 +126,7 @@ QString sReadText(const QString& path)
     const std::optional<QByteArray> bytes = readBytes(path);
     if (!bytes)
         return {};
-    QStringDecoder decoder("windows-31j");
-    return decoder.isValid() ? QString(decoder(*bytes)) : QString::fromLocal8Bit(*bytes);
+    return env::fromSystemCodePage(*bytes);
 }
 
 bool bFileThere(const QString& path, bool wildcards)
