@@ -55,6 +55,7 @@ QString fromRange(const QTextDocument& document, int start, int end)
 
 void insert(QTextCursor& cursor, const QString& text)
 {
+    cursor.beginEditBlock();
     cursor.removeSelectedText();
     qsizetype runStart = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
@@ -76,6 +77,7 @@ void insert(QTextCursor& cursor, const QString& text)
         cursor.insertBlock(next);
         runStart = i + 1;
     }
+    cursor.endEditBlock();
 }
 
 } // namespace engine::plaintext

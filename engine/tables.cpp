@@ -64,7 +64,11 @@ int Tables::insert(QTextCursor& cursor, int rows, int columns)
 {
     if (rows < 1 || columns < 1 || rows > kMaxTableSide || columns > kMaxTableSide)
         return 0;
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
     QTextTable* table = cursor.insertTable(rows, columns, newTableFormat());
+    cursor.endEditBlock();
+    // The frame tree is brought up to date when the edit block ends.
     cursor = table->cellAt(0, 0).firstCursorPosition();
     return int(tablesInOrder().indexOf(table)) + 1;
 }

@@ -34,8 +34,9 @@ public:
     // The innermost table holding the cursor's position.
     CellAddress at(const QTextCursor& cursor) const;
 
-    // Inserts a table of `rows` × `columns` empty cells at the cursor; the
-    // cursor ends in the first cell. Returns the table's number, 0 when the
+    // Inserts a table of `rows` × `columns` empty cells in place of the
+    // cursor's selection; the cursor ends in the first cell. Not to be called
+    // inside an open edit block: the table could not be numbered there. Returns the table's number, 0 when the
     // size is not between 1 and kMaxTableSide.
     int insert(QTextCursor& cursor, int rows, int columns);
 

@@ -168,8 +168,10 @@ QString TextEngine::selectedText() const
 
 void TextEngine::setSelectedText(const QString& text)
 {
+    EditStep step(m_active);
     QTextCursor cursor = m_cursor;
-    cursor.setCharFormat(typingFormat());
+    cursor.removeSelectedText();
+    cursor.setCharFormat(typingFormatAt(cursor));
     plaintext::insert(cursor, text);
     moveCursor(cursor);
 }
@@ -539,6 +541,7 @@ bool TextEngine::setObjectFileName(const QString& fileName)
 
 int TextEngine::insertPicture(const QImage& image, PicturePlacement placement, const QString& fileName)
 {
+    EditStep step(m_active);
     QTextCursor cursor = m_cursor;
     const int id = Objects(*m_active).insertPicture(cursor, image, placement, fileName);
     if (id > 0)
@@ -611,8 +614,6 @@ int TextEngine::insertTable(int rows, int columns)
     if (!canInsertTable())
         return 0;
     QTextCursor cursor = m_cursor;
-    EditStep step(m_active);
-    cursor.removeSelectedText();
     const int table = Tables(*m_active).insert(cursor, rows, columns);
     if (table > 0)
         moveCursor(cursor);
@@ -658,11 +659,13 @@ int TextEngine::cellLength(const CellAddress& cell) const
 
 bool TextEngine::insertTableRow(TableSide side)
 {
+    EditStep step(m_active);
     return Tables(*m_active).insertRow(m_cursor, side);
 }
 
 bool TextEngine::insertTableColumn(TableSide side)
 {
+    EditStep step(m_active);
     return Tables(*m_active).insertColumn(m_cursor, side);
 }
 
@@ -680,6 +683,7 @@ bool TextEngine::deleteSelectedTableRows()
 
 bool TextEngine::deleteTableColumn()
 {
+    EditStep step(m_active);
     return Tables(*m_active).deleteColumn(m_cursor);
 }
 
@@ -1032,12 +1036,17 @@ void TextEngine::setTextCursor(const QTextCursor& cursor)
 
 QTextCharFormat TextEngine::typingFormat() const
 {
-    const QTextCharFormat format = m_cursor.charFormat();
+    return typingFormatAt(m_cursor);
+}
+
+QTextCharFormat TextEngine::typingFormatAt(const QTextCursor& cursor)
+{
+    const QTextCharFormat format = cursor.charFormat();
     const int id = format.intProperty(FieldId);
     if (id <= 0)
         return format;
-    const Fields fields(*m_active);
-    const int position = m_cursor.selectionStart();
+    const Fields fields(*cursor.document());
+    const int position = cursor.selectionStart();
     const bool inside = fields.idOfCharacter(position - 1) == id && fields.idOfCharacter(position) == id;
     return inside ? format : Fields::withoutField(format);
 }

@@ -114,7 +114,9 @@ public:
     bool canCopy() const;
     bool canPaste() const;
 
-    // Undo
+    // Undo. The counts are Qt's counts of undoable changes: greater than 0
+    // exactly when undo (redo) is possible, but an operation may count more
+    // than once; one undo() always takes back one whole operation.
     void undo();
     void redo();
     int undoCount() const;
@@ -253,6 +255,7 @@ private:
     // A selection over the active document's caret (a copy).
     QTextCursor cursor() const { return m_cursor; }
     void moveCursor(const QTextCursor& cursor);
+    static QTextCharFormat typingFormatAt(const QTextCursor& cursor);
     QTextCharFormat selectionCharFormat() const;
     void mergeCharFormat(const QTextCharFormat& change);
     QTextBlockFormat selectionBlockFormat() const;

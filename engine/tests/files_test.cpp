@@ -1,0 +1,202 @@
+// Loading and saving through the engine: the plain-text codec's encodings,
+// the codec registry, insert-at-caret, size limits and failures that leave
+// the document and the file on disk untouched.
+#include "engine/plaintextcodec.h"
+#include "engine/textengine.h"
+
+#include "testsupport/tempfolder.h"
+
+#include <QFile>
+#include <QIODevice>
+#include <QStringEncoder>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace engine {
+namespace {
+
+struct DecodeRow {
+    const char* name;
+    QByteArray bytes;
+    QString expected;
+};
+
+class PlainTextDecoding : public ::testing::TestWithParam<DecodeRow> {};
+
+TEST_P(PlainTextDecoding, ReadsEveryAcceptedEncoding)
+{
+    TextEngine engine;
+    ASSERT_TRUE(engine.loadFromMemory(GetParam().bytes, FormatCode::PlainText, false));
+    EXPECT_EQ(engine.plainText(), GetParam().expected);
+}
+
+QByteArray cp932(const QString& text)
+{
+    QStringEncoder encoder("windows-31j");
+    return encoder.encode(text);
+}
+
+QByteArray utf16le(const QString& text)
+{
+    QStringEncoder encoder(QStringEncoder::Utf16LE);
+    return QByteArray("\xFF\xFE") + QByteArray(encoder.encode(text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PlainTextDecoding,
+    ::testing::Values(
+        DecodeRow{"utf8", QStringLiteral("日本語\r\nです").toUtf8(), QStringLiteral("日本語\r\nです")},
+        DecodeRow{"utf8Bom", "\xEF\xBB\xBF" + QStringLiteral("テスト").toUtf8(), QStringLiteral("テスト")},
+        DecodeRow{"cp932", cp932(QStringLiteral("ｶﾀｶﾅと漢字\n二行")), QStringLiteral("ｶﾀｶﾅと漢字\r\n二行")},
+        DecodeRow{"utf16", utf16le(QStringLiteral("ab\ncd")), QStringLiteral("ab\r\ncd")},
+        DecodeRow{"ascii", QByteArray("plain\rold mac"), QStringLiteral("plain\r\nold mac")}),
+    [](const ::testing::TestParamInfo<DecodeRow>& info) { return std::string(info.param.name); });
+
+TEST(PlainTextCodec, RefusesBinaryAndUndecodableBytes)
+{
+    const QByteArray withNul("text\0more", 9);
+    const QByteArray neither("\x81\x20\xFF\xFE\x80", 5); // invalid in UTF-8 and in CP932
+    for (const QByteArray& bytes : {withNul, neither}) {
+        TextEngine engine;
+        engine.setPlainText(QStringLiteral("keep me"));
+        EXPECT_FALSE(engine.loadFromMemory(bytes, FormatCode::PlainText, false));
+        EXPECT_EQ(engine.lastFileError(), FileError::NotUnderstood);
+        EXPECT_EQ(engine.plainText(), QStringLiteral("keep me"));
+    }
+}
+
+TEST(PlainTextCodec, SavesUtf8WithMarkAndCrLf)
+{
+    testsupport::TempFolder folder;
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("一\n二"));
+    const QString path = folder.path(QStringLiteral("out.txt"));
+    ASSERT_TRUE(engine.saveFile(path, FormatCode::PlainText));
+    EXPECT_EQ(folder.read(QStringLiteral("out.txt")), "\xEF\xBB\xBF" + QStringLiteral("一\r\n二").toUtf8());
+
+    TextEngine reader;
+    ASSERT_TRUE(reader.loadFile(path, FormatCode::PlainText, false));
+    EXPECT_EQ(reader.plainText(), engine.plainText());
+}
+
+TEST(Files, HugeFileFailsClearlyWithoutReading)
+{
+    testsupport::TempFolder folder;
+    const QString path = folder.path(QStringLiteral("huge.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(qint64(100) * 1024 * 1024)); // sparse: quick to make
+    file.close();
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("keep"));
+    EXPECT_FALSE(engine.loadFile(path, FormatCode::PlainText, false));
+    EXPECT_EQ(engine.lastFileError(), FileError::TooLarge);
+    EXPECT_EQ(engine.plainText(), QStringLiteral("keep"));
+}
+
+TEST(Files, MissingFileAndUnwritableTargetFail)
+{
+    testsupport::TempFolder folder;
+    TextEngine engine;
+    EXPECT_FALSE(engine.loadFile(folder.path(QStringLiteral("none.txt")), FormatCode::PlainText, false));
+    EXPECT_EQ(engine.lastFileError(), FileError::CannotOpen);
+    EXPECT_FALSE(engine.saveFile(folder.path(QStringLiteral("no/such/folder/x.txt")), FormatCode::PlainText));
+    EXPECT_EQ(engine.lastFileError(), FileError::CannotWrite);
+}
+
+TEST(Files, UnregisteredFormatsReportFailureHonestly)
+{
+    testsupport::TempFolder folder;
+    const QString path = folder.write(QStringLiteral("a.rtf"), QByteArray("{\\rtf1 x}"));
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("keep"));
+    for (const FormatCode code : {FormatCode::Html, FormatCode::Rtf, FormatCode::Doc, FormatCode::Docx}) {
+        if (codecFor(code))
+            continue; // another library has filled it in this process
+        EXPECT_FALSE(engine.loadFile(path, code, false));
+        EXPECT_EQ(engine.lastFileError(), FileError::NoCodec);
+        EXPECT_FALSE(engine.saveToMemory(code).has_value());
+        EXPECT_FALSE(engine.saveFile(path, code));
+    }
+    EXPECT_EQ(engine.plainText(), QStringLiteral("keep"));
+    EXPECT_EQ(folder.read(QStringLiteral("a.rtf")), QByteArray("{\\rtf1 x}"));
+}
+
+// Writes a fixed text and can be told to fail.
+class FakeCodec : public DocumentCodec {
+public:
+    bool failWriting = false;
+    bool read(const QByteArray& bytes, const DocumentSet& target) override
+    {
+        if (!bytes.startsWith("FAKE:"))
+            return false;
+        target.body->setPlainText(QString::fromUtf8(bytes.mid(5)));
+        target.pageSetup->paperWidth = 11900;
+        return true;
+    }
+    bool write(const DocumentSet& source, QIODevice& out) override
+    {
+        if (failWriting) {
+            out.write("partial");
+            return false;
+        }
+        return out.write("FAKE:" + source.body->toPlainText().toUtf8()) > 0;
+    }
+};
+
+TEST(Files, RegisteredCodecIsDispatchedByItsCode)
+{
+    auto codec = std::make_shared<FakeCodec>();
+    registerCodec(FormatCode::Rtf, codec);
+    TextEngine engine;
+    ASSERT_TRUE(engine.loadFromMemory("FAKE:hello", FormatCode::Rtf, false));
+    EXPECT_EQ(engine.plainText(), QStringLiteral("hello"));
+    EXPECT_EQ(engine.pageSetup().paperWidth, 11900) << "a file brings its own page setup";
+    EXPECT_EQ(engine.saveToMemory(FormatCode::Rtf), std::optional<QByteArray>("FAKE:hello"));
+
+    testsupport::TempFolder folder;
+    const QString path = folder.write(QStringLiteral("doc.rtf"), QByteArray("original"));
+    codec->failWriting = true;
+    EXPECT_FALSE(engine.saveFile(path, FormatCode::Rtf));
+    EXPECT_EQ(folder.read(QStringLiteral("doc.rtf")), QByteArray("original")) << "a failed save keeps the old file";
+    registerCodec(FormatCode::Rtf, nullptr);
+}
+
+TEST(Files, LoadReplacesTheDocumentsAndTellsTheView)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("old"));
+    QTextDocument* before = engine.document();
+    QTextDocument* announced = nullptr;
+    QObject::connect(&engine, &TextEngine::activeDocumentChanged,
+                     [&announced](QTextDocument* document) { announced = document; });
+    ASSERT_TRUE(engine.loadFromMemory("new text", FormatCode::PlainText, false));
+    EXPECT_NE(engine.document(), before);
+    EXPECT_EQ(announced, engine.document());
+    EXPECT_EQ(engine.plainText(), QStringLiteral("new text"));
+    EXPECT_EQ(engine.undoCount(), 0) << "a loaded document starts a fresh history";
+}
+
+TEST(Files, InsertAtCaretKeepsTheRest)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("[]"));
+    engine.setSelection(1, 0);
+    ASSERT_TRUE(engine.loadFromMemory("a\nb", FormatCode::PlainText, true));
+    EXPECT_EQ(engine.plainText(), QStringLiteral("[a\r\nb]"));
+    EXPECT_EQ(engine.selectionStart(), 4);
+}
+
+TEST(Files, PlainTextSaveToMemoryRoundTrips)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("x\vy\fz"));
+    const std::optional<QByteArray> bytes = engine.saveToMemory(FormatCode::PlainText);
+    ASSERT_TRUE(bytes.has_value());
+    TextEngine copy;
+    ASSERT_TRUE(copy.loadFromMemory(*bytes, FormatCode::PlainText, false));
+    EXPECT_EQ(copy.plainText(), QStringLiteral("x\vy\fz"));
+}
+
+} // namespace
+} // namespace engine
