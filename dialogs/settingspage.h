@@ -1,0 +1,37 @@
+#pragma once
+// A page of the settings dialog: the frame it shows, the control that takes
+// the focus, how it fills itself when opened and applies itself on OK.
+
+#include <QString>
+
+class QWidget;
+
+namespace engine {
+class TextEngine;
+}
+
+namespace dialogs {
+
+// What a page is opened with.
+struct PageContext {
+    engine::TextEngine* engine = nullptr; // the document being edited
+    int documentType = 0;
+    bool objectLink = false;  // the link page opened for an object ("LK_OBJ")
+    bool replaceMode = false; // the find page opened for replacing ("RP")
+};
+
+class SettingsPage {
+public:
+    virtual ~SettingsPage() = default;
+
+    virtual QWidget* frame() = 0;
+    // The control that gets the focus when the dialog becomes active; may be null.
+    virtual QWidget* focusControl() = 0;
+    // Fills the page; `request` is the string the caller handed in.
+    virtual void fill(const PageContext& context, const QString& request) = 0;
+    // Applies the page on OK and sets the string handed back; false keeps
+    // the dialog open.
+    virtual bool apply(QString& result) = 0;
+};
+
+} // namespace dialogs
