@@ -22,6 +22,10 @@ public:
 signals:
     void opened(const QString& folder);
 
+protected:
+    // The list is always fully open: expand and collapse marks would only mislead.
+    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+
 private:
     QTreeWidgetItem* addItem(QTreeWidgetItem* parent, const QString& text, const QString& path,
                              const QIcon& icon);

@@ -127,6 +127,8 @@ void uTrE::buildPanes()
     m_files->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_files->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_files->setUniformItemSizes(true);
+    const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    m_files->setIconSize(QSize(iconSize, iconSize));
     m_files->setContextMenuPolicy(Qt::CustomContextMenu);
     m_files->installEventFilter(new EnterKeyFilter(this, [this] { fileActivated(); }));
 
