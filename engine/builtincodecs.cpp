@@ -1,5 +1,6 @@
 #include "engine/builtincodecs.h"
 
+#include "engine/pdfcodec.h"
 #include "engine/plaintextcodec.h"
 
 namespace engine {
@@ -8,6 +9,7 @@ std::map<FormatCode, std::shared_ptr<DocumentCodec>> builtInCodecs()
 {
     return {
         {FormatCode::PlainText, std::make_shared<PlainTextCodec>()},
+        {FormatCode::Pdf, std::make_shared<PdfCodec>()},
     };
 }
 

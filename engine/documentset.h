@@ -3,6 +3,7 @@
 // body, the four header/footer texts and the page setup. The set points at
 // documents it does not own.
 
+#include "engine/headerfooter.h"
 #include "engine/pagesetup.h"
 
 class QTextDocument;
@@ -19,5 +20,12 @@ struct DocumentSet {
     QTextDocument* firstFooter = nullptr; // first page
     PageSetup* pageSetup = nullptr;       // null: not written nor read
 };
+
+// The header/footer parts of `set` as page layout takes them; which of them a
+// page shows is decided by the page setup's flags.
+inline HeaderFooterDocuments headerFooterOf(const DocumentSet& set)
+{
+    return {set.header, set.firstHeader, set.footer, set.firstFooter};
+}
 
 } // namespace engine

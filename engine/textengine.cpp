@@ -43,7 +43,7 @@ struct TextEngine::Parts {
     std::unique_ptr<QTextDocument> footer = std::make_unique<QTextDocument>();
     std::unique_ptr<QTextDocument> firstFooter = std::make_unique<QTextDocument>();
     PageSetup pageSetup;
-    mutable std::unique_ptr<PageLayout> layout; // pagination, made on demand
+    std::unique_ptr<PageLayout> layout; // pagination, made on demand
 
     DocumentSet set()
     {
@@ -61,17 +61,10 @@ struct TextEngine::Parts {
         return nullptr;
     }
 
-    const PageLayout& pages() const
+    const PageLayout& pages()
     {
-        if (!layout) {
-            const auto shown = [this](HeaderFooterFlag flag) -> const QTextDocument* {
-                return pageSetup.headerFooterFlags & flag ? part(flag) : nullptr;
-            };
-            layout = std::make_unique<PageLayout>(
-                *body, pageSetup,
-                HeaderFooterDocuments{shown(HeaderEveryPage), shown(HeaderFirstPage),
-                                      shown(FooterEveryPage), shown(FooterFirstPage)});
-        }
+        if (!layout)
+            layout = std::make_unique<PageLayout>(*body, pageSetup, headerFooterOf(set()));
         return *layout;
     }
 
@@ -985,6 +978,8 @@ void TextEngine::replaceParts(std::unique_ptr<Parts> parts)
 
 void TextEngine::adopt(QTextDocument* document)
 {
+    // A loaded document starts a history of its own.
+    document->clearUndoRedoStacks();
     connect(document, &QTextDocument::contentsChanged, this, [this] {
         m_parts->layout.reset();
         emit changed();
