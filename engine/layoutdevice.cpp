@@ -1,6 +1,11 @@
 #include "engine/layoutdevice.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <algorithm>
+#include <cmath>
 
 namespace engine {
 
@@ -13,6 +18,15 @@ constexpr double kMillimetresPerInch = 25.4;
 LayoutDevice::LayoutDevice(int dotsPerInch)
     : m_dotsPerInch(std::max(1, dotsPerInch))
 {
+}
+
+int LayoutDevice::formatDotsPerInch()
+{
+    constexpr int kStandardDpi = 96;
+    if (QCoreApplication::testAttribute(Qt::AA_Use96Dpi))
+        return kStandardDpi;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? static_cast<int>(std::lround(screen->logicalDotsPerInchY())) : kStandardDpi;
 }
 
 int LayoutDevice::metric(PaintDeviceMetric metric) const

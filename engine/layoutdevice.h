@@ -12,6 +12,9 @@ public:
     explicit LayoutDevice(int dotsPerInch);
 
     int dotsPerInch() const { return m_dotsPerInch; }
+    // The resolution in which Qt's text layout reads lengths given in document
+    // formats (margins, indents, picture sizes): the primary screen's.
+    static int formatDotsPerInch();
     // Never painted on: layouts made for it are drawn on other devices.
     QPaintEngine* paintEngine() const override { return nullptr; }
 

@@ -1,0 +1,380 @@
+#include "engine/view/engineview.h"
+
+#include "engine/clipboardtransfer.h"
+#include "engine/layoutdevice.h"
+#include "engine/pagegeometry.h"
+#include "engine/textengine.h"
+#include "engine/view/pagebackdrop.h"
+#include "engine/view/viewmarks.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextFrame>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace engine {
+
+namespace {
+
+constexpr QTextOption::Flags kControlCharacterFlags =
+    QTextOption::ShowTabsAndSpaces | QTextOption::ShowLineAndParagraphSeparators;
+
+constexpr std::array<HeaderFooterFlag, 4> kMarginParts = {HeaderEveryPage, HeaderFirstPage,
+                                                          FooterEveryPage, FooterFirstPage};
+
+int zoomedDotsPerInch(int percent)
+{
+    return std::max(1, static_cast<int>(std::lround(LayoutDevice::formatDotsPerInch() * percent / 100.0)));
+}
+
+// Relays a document out at its current width and page height, for instance
+// after the resolution it is laid out at changed; no content signal is raised.
+void relayoutDocument(QTextDocument& document)
+{
+    document.setPageSize(document.pageSize());
+}
+
+} // namespace
+
+EngineView::EngineView(TextEngine& engine, QWidget* parent)
+    : QTextEdit(parent)
+    , m_engine(engine)
+    , m_normalPalette(palette())
+{
+    m_device = std::make_unique<LayoutDevice>(zoomedDotsPerInch(engine.zoom()));
+    connect(&engine, &TextEngine::activeDocumentChanged, this, &EngineView::showDocument);
+    connect(&engine, &TextEngine::textCursorChanged, this, &EngineView::followEngineCaret);
+    connect(&engine, &TextEngine::viewStateChanged, this, &EngineView::applyViewState);
+    connect(&engine, &TextEngine::refreshRequested, this, &EngineView::refresh);
+    connect(this, &QTextEdit::cursorPositionChanged, this, &EngineView::reportCaret);
+    connect(this, &QTextEdit::selectionChanged, this, &EngineView::reportCaret);
+    showDocument(engine.activeDocument());
+}
+
+EngineView::~EngineView()
+{
+    // The documents outlive the view; their layouts must not keep our device.
+    for (const QPointer<QTextDocument>& document : std::as_const(m_laidOut))
+        if (document)
+            document->documentLayout()->setPaintDevice(nullptr);
+}
+
+bool EngineView::showsPages() const
+{
+    return m_pages;
+}
+
+QRect EngineView::sheetOnViewport(int page) const
+{
+    if (!m_pages)
+        return {};
+    return geometry().sheet(page).translated(-scrollOffset()).toAlignedRect();
+}
+
+void EngineView::refresh()
+{
+    applyViewState();
+}
+
+// ---- Showing a document ---------------------------------------------------
+
+void EngineView::showDocument(QTextDocument* document)
+{
+    if (!document)
+        return;
+    m_followingEngine = true;
+    setDocument(document);
+    m_followingEngine = false;
+    applyViewState();
+    followEngineCaret();
+}
+
+void EngineView::applyViewState()
+{
+    applyZoom();
+    applyControlCharacters();
+    applyPageMode();
+    viewport()->update();
+}
+
+void EngineView::applyZoom()
+{
+    const int dotsPerInch = zoomedDotsPerInch(m_engine.zoom());
+    if (m_device->dotsPerInch() != dotsPerInch) {
+        auto device = std::make_unique<LayoutDevice>(dotsPerInch);
+        m_laidOut.removeAll(nullptr);
+        for (const QPointer<QTextDocument>& document : std::as_const(m_laidOut)) {
+            document->documentLayout()->setPaintDevice(device.get());
+            relayoutDocument(*document);
+        }
+        m_device = std::move(device);
+    }
+    useLayoutDevice(document());
+}
+
+void EngineView::useLayoutDevice(QTextDocument* document)
+{
+    m_laidOut.removeAll(nullptr);
+    if (!m_laidOut.contains(document))
+        m_laidOut.append(document);
+    // Also after a document switch: QTextEdit takes the device away from the
+    // document it stops showing.
+    if (document->documentLayout()->paintDevice() != m_device.get()) {
+        document->documentLayout()->setPaintDevice(m_device.get());
+        relayoutDocument(*document);
+    }
+}
+
+void EngineView::applyControlCharacters()
+{
+    QTextDocument* shown = document();
+    QTextOption option = shown->defaultTextOption();
+    const QTextOption::Flags flags = m_engine.controlCharactersShown()
+                                         ? option.flags() | kControlCharacterFlags
+                                         : option.flags() & ~kControlCharacterFlags;
+    if (flags != option.flags()) {
+        option.setFlags(flags);
+        shown->setDefaultTextOption(option);
+    }
+}
+
+void EngineView::applyPageMode()
+{
+    QTextDocument* shown = document();
+    const bool bodyShown = shown == m_engine.document();
+    const bool pageLayout = m_engine.viewMode() == ViewMode::PageLayout;
+    m_pages = bodyShown && pageLayout;
+    const PageGeometry pages = geometry();
+    const double printableWidth = pages.textArea(1).width();
+
+    for (const HeaderFooterFlag part : kMarginParts) {
+        QTextDocument* margin = m_engine.headerFooterDocument(part);
+        if (margin && margin != shown) {
+            useLayoutDevice(margin);
+            if (margin->textWidth() != printableWidth)
+                margin->setTextWidth(printableWidth);
+        }
+    }
+
+    if (m_pages) {
+        applyPagedRootFrame(*shown, m_engine.pageSetup());
+        const QSizeF pageSize = pages.documentPageSize();
+        setWrapping(FixedPixelWidth, static_cast<int>(std::ceil(pageSize.width())));
+        if (shown->pageSize() != pageSize)
+            shown->setPageSize(pageSize);
+    } else if (pageLayout) {
+        // A header or footer being edited: at the width it prints at.
+        const QTextFrameFormat root = shown->rootFrame()->frameFormat();
+        const double rootMargins = (root.leftMargin() + root.rightMargin()) * m_device->dotsPerInch()
+                                   / LayoutDevice::formatDotsPerInch();
+        setWrapping(FixedPixelWidth, static_cast<int>(std::ceil(printableWidth + rootMargins)));
+    } else {
+        setWrapping(WidgetWidth, 0);
+    }
+
+    QPalette colours = m_normalPalette;
+    if (m_pages) {
+        // Paper is white and its ink black whatever the desktop's colour scheme.
+        colours.setColor(QPalette::Base, PageBackdrop::deskColor());
+        colours.setColor(QPalette::Window, PageBackdrop::deskColor());
+        colours.setColor(QPalette::Text, Qt::black);
+    }
+    setPalette(colours);
+    setAutoFillBackground(m_pages);
+    centreSheets();
+}
+
+// Each change of the wrapping lays the whole document out again: change only
+// what differs.
+void EngineView::setWrapping(LineWrapMode mode, int width)
+{
+    if (lineWrapMode() != mode)
+        setLineWrapMode(mode);
+    if (mode == FixedPixelWidth && lineWrapColumnOrWidth() != width)
+        setLineWrapColumnOrWidth(width);
+}
+
+// Sheets narrower than the window stand in its middle; the view's own area
+// beside them shows the desk.
+void EngineView::centreSheets()
+{
+    if (!m_pages) {
+        setViewportMargins(0, 0, 0, 0);
+        return;
+    }
+    const QMargins current = viewportMargins();
+    const int available = viewport()->width() + current.left() + current.right();
+    const PageGeometry pages = geometry();
+    const int sheet = static_cast<int>(std::ceil(pages.sheet(1).width()));
+    const int gap = static_cast<int>(std::ceil(pages.gap()));
+    const int left = std::max(0, (available - sheet) / 2);
+    const int right = std::max(0, available - left - sheet - gap);
+    if (left != current.left() || right != current.right())
+        setViewportMargins(left, 0, right, 0);
+}
+
+PageGeometry EngineView::geometry() const
+{
+    return PageGeometry(m_engine.pageSetup(), m_device->dotsPerInch());
+}
+
+QPointF EngineView::scrollOffset() const
+{
+    return QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+QRectF EngineView::visibleLayoutRect() const
+{
+    return QRectF(viewport()->rect()).translated(scrollOffset());
+}
+
+// ---- Painting ---------------------------------------------------------------
+
+void EngineView::paintEvent(QPaintEvent* event)
+{
+    const QRectF visible = visibleLayoutRect();
+    if (m_pages) {
+        QPainter painter(viewport());
+        painter.translate(-scrollOffset());
+        // The scroll range follows the layout as far as it has got, without
+        // waiting for the rest of a long document.
+        const QScrollBar& scroll = *verticalScrollBar();
+        const double laidOut = scroll.maximum() > 0
+                                   ? scroll.maximum() + viewport()->height()
+                                   : document()->documentLayout()->documentSize().height();
+        const PageGeometry pages = geometry();
+        const HeaderFooterDocuments margins{
+            m_engine.headerFooterDocument(HeaderEveryPage), m_engine.headerFooterDocument(HeaderFirstPage),
+            m_engine.headerFooterDocument(FooterEveryPage), m_engine.headerFooterDocument(FooterFirstPage)};
+        PageBackdrop(pages, margins, m_engine.headerFooterFlags())
+            .paint(painter, visible, pages.pageAt(visible.top()),
+                   pages.pageAt(std::min(visible.bottom(), laidOut) - 1));
+    }
+
+    QTextEdit::paintEvent(event);
+
+    QPainter painter(viewport());
+    painter.translate(-scrollOffset());
+    if (!m_pages || m_engine.controlCharactersShown())
+        paintPageBreakMarks(painter, *document(), visible, m_pages);
+    if (m_engine.gridLinesShown())
+        paintTableGrid(painter, *document(), visible);
+}
+
+void EngineView::resizeEvent(QResizeEvent* event)
+{
+    QTextEdit::resizeEvent(event);
+    centreSheets();
+}
+
+void EngineView::changeEvent(QEvent* event)
+{
+    // QTextEdit would make the widget's font the document's default font; the
+    // document's fonts are the engine's business.
+    if (event->type() == QEvent::FontChange) {
+        QAbstractScrollArea::changeEvent(event);
+        return;
+    }
+    QTextEdit::changeEvent(event);
+}
+
+// ---- Caret ------------------------------------------------------------------
+
+void EngineView::reportCaret()
+{
+    if (m_followingEngine)
+        return;
+    m_engine.setTextCursor(textCursor());
+    applyTypingFormat();
+}
+
+void EngineView::followEngineCaret()
+{
+    const QTextCursor cursor = m_engine.textCursor();
+    if (cursor.document() != document())
+        return;
+    m_followingEngine = true;
+    setTextCursor(cursor);
+    m_followingEngine = false;
+    applyTypingFormat();
+}
+
+// Text typed at a field's edge takes the engine's typing format, so that it
+// does not silently join the field.
+void EngineView::applyTypingFormat()
+{
+    QTextCursor cursor = textCursor();
+    if (cursor.hasSelection())
+        return;
+    const QTextCharFormat typing = m_engine.typingFormat();
+    if (typing == cursor.charFormat())
+        return;
+    cursor.setCharFormat(typing);
+    m_followingEngine = true;
+    setTextCursor(cursor);
+    m_followingEngine = false;
+}
+
+// ---- Keys, clicks, pastes ---------------------------------------------------
+
+void EngineView::keyPressEvent(QKeyEvent* event)
+{
+    if (m_engine.handleKeyPress(event->key(), event->modifiers())) {
+        event->accept();
+        return;
+    }
+    // The engine's clipboard keeps fields, pictures and frames whole.
+    if (event->matches(QKeySequence::Copy)) {
+        m_engine.copy();
+    } else if (event->matches(QKeySequence::Cut) && !isReadOnly()) {
+        m_engine.cut();
+    } else if (event->matches(QKeySequence::Paste) && !isReadOnly()) {
+        m_engine.paste();
+    } else {
+        QTextEdit::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void EngineView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTextEdit::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && !textCursor().hasSelection())
+        m_engine.handleClick(characterAt(event->position().toPoint()));
+}
+
+// The character under a viewport point: the one before the nearest caret
+// position when the point lies left of that position.
+int EngineView::characterAt(const QPoint& point) const
+{
+    const QTextCursor nearest = cursorForPosition(point);
+    if (point.x() < cursorRect(nearest).left() && nearest.position() > 0)
+        return nearest.position() - 1;
+    return nearest.position();
+}
+
+bool EngineView::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source->hasFormat(QString::fromLatin1(clipboard::kMimeType))
+           || QTextEdit::canInsertFromMimeData(source);
+}
+
+void EngineView::insertFromMimeData(const QMimeData* source)
+{
+    if (source == QGuiApplication::clipboard()->mimeData()) {
+        m_engine.paste();
+        return;
+    }
+    QTextEdit::insertFromMimeData(source);
+}
+
+} // namespace engine

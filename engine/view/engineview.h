@@ -1,0 +1,79 @@
+#pragma once
+// The on-screen editor of one text engine: shows the engine's active document
+// as continuous text at the window width (view mode 0) or as sheets of paper
+// with their margins, headers and footers (view mode 2), at the engine's zoom,
+// with control characters and table grid lines when the engine asks for them.
+//
+// The view keeps its caret in step with the engine's both ways, and offers
+// keys, clicks and pastes to the engine before handling them itself, so that
+// the engine's rules (fields, fresh ids) hold for what is typed and pasted.
+// Input-method composition is QTextEdit's own.
+//
+// While it shows pages the body document carries the page margins as its root
+// frame margins (see applyPagedRootFrame); the page layout used for printing
+// does not depend on them.
+
+#include "engine/pagesetup.h"
+
+#include <QPointer>
+#include <QTextEdit>
+
+#include <memory>
+
+namespace engine {
+
+class LayoutDevice;
+class PageGeometry;
+class TextEngine;
+
+class EngineView : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit EngineView(TextEngine& engine, QWidget* parent = nullptr);
+    ~EngineView() override;
+
+    // Whether the view shows sheets of paper right now (page layout mode with
+    // the body active).
+    bool showsPages() const;
+    // Where page `page` (1-based) lies on the viewport; empty without pages.
+    QRect sheetOnViewport(int page) const;
+
+public slots:
+    // Takes the engine's view settings and page setup over again and redraws.
+    void refresh();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    void showDocument(QTextDocument* document);
+    void applyViewState();
+    void applyZoom();
+    void applyControlCharacters();
+    void applyPageMode();
+    void setWrapping(LineWrapMode mode, int width);
+    void centreSheets();
+    void followEngineCaret();
+    void reportCaret();
+    void applyTypingFormat();
+    int characterAt(const QPoint& point) const;
+    void useLayoutDevice(QTextDocument* document);
+    QRectF visibleLayoutRect() const;
+    QPointF scrollOffset() const;
+    PageGeometry geometry() const;
+
+    TextEngine& m_engine;
+    std::unique_ptr<LayoutDevice> m_device;
+    QList<QPointer<QTextDocument>> m_laidOut; // documents whose layout uses m_device
+    QPalette m_normalPalette;
+    bool m_followingEngine = false;
+    bool m_pages = false;
+};
+
+} // namespace engine

@@ -1,0 +1,424 @@
+#include "engine/view/engineview.h"
+
+#include "engine/clipboardtransfer.h"
+#include "engine/layoutdevice.h"
+#include "engine/pagegeometry.h"
+#include "engine/textengine.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
+#include <QTextTable>
+#include <gtest/gtest.h>
+
+using engine::EngineView;
+using engine::TextEngine;
+using engine::ViewMode;
+
+namespace {
+
+// An engine with a view of it on the (offscreen) screen.
+struct Shown {
+    TextEngine engine;
+    EngineView view{engine};
+
+    explicit Shown(QSize size = QSize(900, 700))
+    {
+        view.resize(size);
+        view.show();
+        QApplication::processEvents();
+    }
+
+    QImage picture()
+    {
+        QApplication::processEvents();
+        return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+};
+
+int pixelsOf(const QImage& image, QRgb colour, QRect area = {})
+{
+    if (area.isNull())
+        area = image.rect();
+    area &= image.rect();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += image.pixel(x, y) == colour;
+    return count;
+}
+
+int inkIn(const QImage& image, const QRect& area)
+{
+    int count = 0;
+    const QRect inside = area & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            count += qGray(image.pixel(x, y)) < 128;
+    return count;
+}
+
+const QRgb kMark = qRgb(0x4a, 0x78, 0xc8);
+const QRgb kDesk = qRgb(0x80, 0x80, 0x80);
+
+} // namespace
+
+// --- Caret ------------------------------------------------------------------
+
+TEST(EngineViewCaret, TypingAndMovingInTheViewMovesTheEnginesCaret)
+{
+    Shown shown;
+    QTest::keyClicks(&shown.view, QStringLiteral("hello world"));
+    EXPECT_EQ(shown.engine.plainText(), QStringLiteral("hello world"));
+    EXPECT_EQ(shown.engine.selectionStart(), 11);
+
+    QTest::keyClick(&shown.view, Qt::Key_Home);
+    QTest::keyClick(&shown.view, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(&shown.view, Qt::Key_Right, Qt::ShiftModifier);
+
+    EXPECT_EQ(shown.engine.selectionStart(), 0);
+    EXPECT_EQ(shown.engine.selectionLength(), 2);
+    EXPECT_EQ(shown.engine.selectedText(), QStringLiteral("he"));
+}
+
+TEST(EngineViewCaret, TheEnginesCaretMovesTheView)
+{
+    Shown shown;
+    shown.engine.setPlainText(QStringLiteral("abcdefgh"));
+    shown.engine.setSelection(3, 2);
+
+    EXPECT_EQ(shown.view.textCursor().selectionStart(), 3);
+    EXPECT_EQ(shown.view.textCursor().selectionEnd(), 5);
+
+    QTest::keyClicks(&shown.view, QStringLiteral("X"));
+    EXPECT_EQ(shown.engine.plainText(), QStringLiteral("abcXfgh"));
+}
+
+TEST(EngineViewCaret, TextTypedRightAfterAFieldStaysOutsideIt)
+{
+    Shown shown;
+    shown.engine.setPlainText(QStringLiteral("ab"));
+    shown.engine.setSelection(1, 0);
+    const int id = shown.engine.insertField(QStringLiteral("FIELD"));
+    ASSERT_GT(id, 0);
+
+    QTest::keyClicks(&shown.view, QStringLiteral("xy"));
+
+    EXPECT_EQ(shown.engine.plainText(), QStringLiteral("aFIELDxyb"));
+    ASSERT_TRUE(shown.engine.setCurrentField(id));
+    EXPECT_EQ(shown.engine.fieldText(), QStringLiteral("FIELD"));
+}
+
+TEST(EngineViewCaret, InputMethodCompositionIsShownThenCommitted)
+{
+    Shown shown;
+    shown.view.setFocus();
+    QInputMethodEvent preedit(QStringLiteral("にほん"), {});
+    QApplication::sendEvent(&shown.view, &preedit);
+
+    EXPECT_EQ(shown.engine.plainText(), QString()) << "composition is not text yet";
+    EXPECT_EQ(shown.view.document()->firstBlock().layout()->preeditAreaText(), QStringLiteral("にほん"));
+
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("日本"));
+    QApplication::sendEvent(&shown.view, &commit);
+
+    EXPECT_EQ(shown.engine.plainText(), QStringLiteral("日本"));
+    EXPECT_EQ(shown.engine.selectionStart(), 2);
+}
+
+// --- Keys, clicks, clipboard ------------------------------------------------
+
+TEST(EngineViewInput, KeysTheOwnerTakesNeverReachTheText)
+{
+    Shown shown;
+    QObject::connect(&shown.engine, &TextEngine::keyPressed,
+                     [](int key, Qt::KeyboardModifiers, bool* handled) { *handled = key == Qt::Key_Return; });
+
+    QTest::keyClicks(&shown.view, QStringLiteral("ab"));
+    QTest::keyClick(&shown.view, Qt::Key_Return);
+    QTest::keyClicks(&shown.view, QStringLiteral("c"));
+
+    EXPECT_EQ(shown.engine.plainText(), QStringLiteral("abc"));
+}
+
+TEST(EngineViewInput, ClickingAFieldReportsIt)
+{
+    Shown shown;
+    shown.engine.setPlainText(QStringLiteral("before "));
+    shown.engine.setSelection(7, 0);
+    const int id = shown.engine.insertField(QStringLiteral("LINKLINKLINK"));
+    QSignalSpy clicked(&shown.engine, &TextEngine::fieldClicked);
+
+    QTextCursor inside(shown.view.document());
+    inside.setPosition(10);
+    const QPoint point = shown.view.cursorRect(inside).center() + QPoint(2, 0);
+    QTest::mouseClick(shown.view.viewport(), Qt::LeftButton, {}, point);
+    QTextCursor before(shown.view.document());
+    before.setPosition(1);
+    QTest::mouseClick(shown.view.viewport(), Qt::LeftButton, {}, shown.view.cursorRect(before).center());
+
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked.at(0).at(0).toInt(), id);
+}
+
+TEST(EngineViewInput, CopyAndPasteKeysGoThroughTheEngine)
+{
+    Shown shown;
+    shown.engine.setPlainText(QStringLiteral("one two"));
+    shown.engine.setSelection(0, 3);
+
+    QTest::keyClick(&shown.view, Qt::Key_C, Qt::ControlModifier);
+    ASSERT_NE(QGuiApplication::clipboard()->mimeData(), nullptr);
+    EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasFormat(
+        QString::fromLatin1(engine::clipboard::kMimeType)));
+
+    shown.engine.setSelection(7, 0);
+    QTest::keyClick(&shown.view, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(shown.engine.plainText(), QStringLiteral("one twoone"));
+}
+
+// --- Documents --------------------------------------------------------------
+
+TEST(EngineViewDocuments, TheViewShowsWhateverPartIsActive)
+{
+    Shown shown;
+    shown.engine.setHeaderFooterFlags(engine::HeaderEveryPage);
+    ASSERT_TRUE(shown.engine.activateHeaderFooter(engine::HeaderEveryPage));
+    EXPECT_EQ(shown.view.document(), shown.engine.headerFooterDocument(engine::HeaderEveryPage));
+
+    QTest::keyClicks(&shown.view, QStringLiteral("Header"));
+    EXPECT_EQ(shown.engine.headerFooterDocument(engine::HeaderEveryPage)->toPlainText(),
+              QStringLiteral("Header"));
+
+    shown.engine.activateBody();
+    EXPECT_EQ(shown.view.document(), shown.engine.document());
+    EXPECT_TRUE(shown.engine.document()->isEmpty());
+}
+
+TEST(EngineViewDocuments, TheWidgetsFontIsNotForcedOnTheDocument)
+{
+    Shown shown;
+    const QFont before = shown.engine.document()->defaultFont();
+    QFont big = shown.view.font();
+    big.setPointSize(before.pointSize() + 11);
+    shown.view.setFont(big);
+
+    EXPECT_EQ(shown.engine.document()->defaultFont(), before);
+}
+
+TEST(EngineViewDocuments, ShowingPagesLeavesAFreshDocumentWithoutHistory)
+{
+    Shown shown;
+    shown.engine.setViewMode(ViewMode::PageLayout);
+    EXPECT_EQ(shown.engine.undoCount(), 0);
+    EXPECT_FALSE(shown.engine.document()->isModified());
+}
+
+TEST(EngineViewDocuments, DocumentsStayUsableAfterTheViewIsGone)
+{
+    TextEngine engine;
+    {
+        EngineView view(engine);
+        engine.setZoom(150);
+        view.resize(600, 400);
+        view.show();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(engine.document()->documentLayout()->paintDevice(), nullptr);
+    engine.setPlainText(QStringLiteral("still\nworks"));
+    EXPECT_EQ(engine.pageCount(), 1);
+    EXPECT_GT(engine.document()->documentLayout()->documentSize().height(), 0);
+}
+
+// --- Pages ------------------------------------------------------------------
+
+TEST(EngineViewPages, PageLayoutShowsSheetsOfThePaperSize)
+{
+    Shown shown;
+    engine::PageSetup setup = shown.engine.pageSetup();
+    setup.paperWidth = 11906;
+    setup.paperHeight = 16838;
+    shown.engine.setPageSetup(setup);
+    shown.engine.setViewMode(ViewMode::PageLayout);
+    shown.engine.setZoom(50);
+    shown.view.refresh();
+    ASSERT_TRUE(shown.view.showsPages());
+
+    const QRect sheet = shown.view.sheetOnViewport(1);
+    const double dpi = engine::LayoutDevice::formatDotsPerInch() * 0.5;
+    EXPECT_NEAR(sheet.width(), 11906 * dpi / 1440, 2);
+    EXPECT_NEAR(sheet.height(), 16838 * dpi / 1440, 2);
+
+    const QImage picture = shown.picture();
+    const QPoint middle = shown.view.viewport()->mapTo(&shown.view, sheet.center());
+    EXPECT_EQ(picture.pixel(sheet.center()), qRgb(255, 255, 255)) << "paper";
+    EXPECT_EQ(picture.pixel(sheet.bottomLeft() + QPoint(2, 6)), kDesk) << "gap below the sheet";
+    EXPECT_GT(middle.x(), 0);
+    // The sheet stands in the middle of a window wider than itself.
+    const int left = shown.view.viewport()->mapTo(&shown.view, sheet.topLeft()).x();
+    const int right = shown.view.width() - shown.view.viewport()->mapTo(&shown.view, sheet.topRight()).x();
+    EXPECT_NEAR(left, right, shown.view.verticalScrollBar()->width() + 4);
+}
+
+TEST(EngineViewPages, TextKeepsToTheMarginsAndFlowsOntoTheNextSheet)
+{
+    Shown shown;
+    engine::PageSetup setup = shown.engine.pageSetup();
+    setup.marginLeft = setup.marginRight = setup.marginTop = setup.marginBottom = 1440;
+    shown.engine.setPageSetup(setup);
+    QStringList lines;
+    for (int i = 0; i < 120; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    shown.engine.setPlainText(lines.join(QChar(u'\n')));
+    shown.engine.setViewMode(ViewMode::PageLayout);
+    shown.engine.setZoom(50);
+    QApplication::processEvents();
+
+    const QAbstractTextDocumentLayout& layout = *shown.engine.document()->documentLayout();
+    const double dpi = engine::LayoutDevice::formatDotsPerInch() * 0.5;
+    const double inch = dpi;
+    const double pageHeight = (setup.paperHeight + engine::kPageGapTwips) * dpi / 1440;
+    int pagesUsed = 0;
+    for (QTextBlock block = shown.engine.document()->begin(); block.isValid(); block = block.next()) {
+        const QRectF rect = layout.blockBoundingRect(block);
+        const int page = static_cast<int>(rect.top() / pageHeight);
+        const double top = rect.top() - page * pageHeight;
+        pagesUsed = std::max(pagesUsed, page + 1);
+        EXPECT_NEAR(rect.left(), inch, 2) << block.text().toStdString();
+        EXPECT_GE(top, inch) << block.text().toStdString();
+        EXPECT_LE(top + rect.height(), pageHeight - inch + 1) << block.text().toStdString();
+    }
+    EXPECT_GE(pagesUsed, 2);
+    EXPECT_EQ(pagesUsed, shown.engine.pageCount()) << "screen pages match printed pages";
+}
+
+TEST(EngineViewPages, ZoomScalesTheWholePage)
+{
+    Shown shown;
+    shown.engine.setPlainText(QStringLiteral("text"));
+    shown.engine.setViewMode(ViewMode::PageLayout);
+    shown.engine.setZoom(50);
+    const QRect half = shown.view.sheetOnViewport(1);
+    const int halfLine = shown.view.cursorRect().height();
+
+    shown.engine.setZoom(100);
+    const QRect full = shown.view.sheetOnViewport(1);
+    const int fullLine = shown.view.cursorRect().height();
+
+    EXPECT_NEAR(full.width(), 2 * half.width(), 2);
+    EXPECT_NEAR(full.height(), 2 * half.height(), 2);
+    EXPECT_NEAR(fullLine, 2 * halfLine, 3);
+}
+
+TEST(EngineViewPages, ZoomScalesTextAndPicturesInNormalViewToo)
+{
+    Shown shown;
+    QImage picture(100, 40, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    shown.engine.insertPicture(picture, engine::PictureInline);
+    const auto redAt = [&shown](int zoom) {
+        shown.engine.setZoom(zoom);
+        return pixelsOf(shown.picture(), qRgb(255, 0, 0));
+    };
+
+    const int atHundred = redAt(100);
+    const int atTwoHundred = redAt(200);
+
+    EXPECT_NEAR(atHundred, 100 * 40, 400);
+    EXPECT_NEAR(atTwoHundred, 4 * atHundred, 4 * 400);
+}
+
+TEST(EngineViewPages, HeadersAndFootersShowInTheirMargins)
+{
+    Shown shown;
+    shown.engine.setHeaderFooterFlags(engine::HeaderEveryPage);
+    shown.engine.headerFooterDocument(engine::HeaderEveryPage)->setPlainText(QStringLiteral("HEADER HEADER"));
+    shown.engine.setViewMode(ViewMode::PageLayout);
+    shown.engine.setZoom(75);
+    shown.view.refresh();
+
+    const QRect sheet = shown.view.sheetOnViewport(1);
+    const engine::PageSetup setup = shown.engine.pageSetup();
+    const double scale = double(sheet.height()) / setup.paperHeight;
+    const QRect band(sheet.left(), sheet.top(), sheet.width(), int(setup.marginTop * scale));
+
+    EXPECT_GT(inkIn(shown.picture(), band), 20);
+    shown.engine.setHeaderFooterFlags(0);
+    shown.view.refresh();
+    EXPECT_EQ(inkIn(shown.picture(), band), 0);
+}
+
+TEST(EngineViewPages, NormalViewWrapsAtTheWindowWidth)
+{
+    Shown shown(QSize(400, 300));
+    shown.engine.setPlainText(QString(300, QChar(u'x')).replace(QStringLiteral("xxxxx"), QStringLiteral("xxxx ")));
+    const int narrowLines = shown.view.document()->firstBlock().layout()->lineCount();
+    shown.view.resize(800, 300);
+    QApplication::processEvents();
+    const int wideLines = shown.view.document()->firstBlock().layout()->lineCount();
+
+    EXPECT_FALSE(shown.view.showsPages());
+    EXPECT_GT(narrowLines, wideLines);
+    EXPECT_EQ(shown.view.horizontalScrollBar()->maximum(), 0);
+}
+
+// --- Marks --------------------------------------------------------------------
+
+TEST(EngineViewMarks, ControlCharactersAppearOnlyWhenAsked)
+{
+    Shown shown;
+    shown.engine.setPlainText(QStringLiteral("a\tb\nc"));
+    const QRect line = shown.view.cursorRect(QTextCursor(shown.view.document()))
+                           .adjusted(0, 0, 200, 0);
+    const int plain = inkIn(shown.picture(), line);
+
+    shown.engine.setControlCharactersShown(true);
+    const int marked = inkIn(shown.picture(), line);
+    shown.engine.setControlCharactersShown(false);
+
+    EXPECT_GT(marked, plain);
+    EXPECT_EQ(inkIn(shown.picture(), line), plain);
+}
+
+TEST(EngineViewMarks, PageBreaksShowAsALineInNormalView)
+{
+    Shown shown;
+    shown.engine.setPlainText(QStringLiteral("first\nsecond"));
+    QTextCursor second(shown.engine.document()->findBlockByNumber(1));
+    QTextBlockFormat format;
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    second.mergeBlockFormat(format);
+
+    EXPECT_GT(pixelsOf(shown.picture(), kMark), 20);
+}
+
+TEST(EngineViewMarks, TableGridLinesFollowTheSetting)
+{
+    Shown shown;
+    shown.engine.insertTable(3, 3);
+    QTextTable* table = shown.engine.document()->rootFrame()->childFrames().isEmpty()
+                            ? nullptr
+                            : qobject_cast<QTextTable*>(shown.engine.document()->rootFrame()->childFrames().first());
+    ASSERT_NE(table, nullptr);
+    QTextTableFormat borderless = table->format();
+    borderless.setBorder(0);
+    table->setFormat(borderless);
+
+    shown.engine.setGridLinesShown(true);
+    const int shownGrid = pixelsOf(shown.picture(), kMark);
+    shown.engine.setGridLinesShown(false);
+    const int hiddenGrid = pixelsOf(shown.picture(), kMark);
+
+    EXPECT_GT(shownGrid, 50);
+    EXPECT_EQ(hiddenGrid, 0);
+}
