@@ -132,13 +132,7 @@ bool FileTransfer::copyFolder(const QString& source, const QString& target, int 
         return fail(source);
     if (!existing.isDir() && !QDir().mkdir(target))
         return fail(source);
-    bool ok = true;
-    QDirIterator it(source, kEverything);
-    while (it.hasNext() && !m_stopped) {
-        it.next();
-        ok = copyEntry(it.filePath(), target + u'/' + it.fileName(), depth + 1) && ok;
-    }
-    return ok && !m_stopped;
+    return eachChild(source, target, depth, &FileTransfer::copyEntry);
 }
 
 bool FileTransfer::moveEntry(const QString& source, const QString& target, int depth)
@@ -169,14 +163,20 @@ bool FileTransfer::mergeFolder(const QString& source, const QString& target, int
 {
     if (depth >= kMaxDepth)
         return fail(source);
+    const bool ok = eachChild(source, target, depth, &FileTransfer::moveEntry);
+    if (ok)
+        QDir().rmdir(source);
+    return ok;
+}
+
+bool FileTransfer::eachChild(const QString& source, const QString& target, int depth, EntryWork work)
+{
     bool ok = true;
     QDirIterator it(source, kEverything);
     while (it.hasNext() && !m_stopped) {
         it.next();
-        ok = moveEntry(it.filePath(), target + u'/' + it.fileName(), depth + 1) && ok;
+        ok = (this->*work)(it.filePath(), target + u'/' + it.fileName(), depth + 1) && ok;
     }
-    if (ok && !m_stopped)
-        QDir().rmdir(source);
     return ok && !m_stopped;
 }
 

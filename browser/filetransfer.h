@@ -35,11 +35,16 @@ public:
     const QStringList& failures() const { return m_failures; }
 
 private:
+    using EntryWork = bool (FileTransfer::*)(const QString& source, const QString& target, int depth);
+
     bool copyEntry(const QString& source, const QString& target, int depth);
     bool copyFile(const QString& source, const QString& target);
     bool copyFolder(const QString& source, const QString& target, int depth);
     bool moveEntry(const QString& source, const QString& target, int depth);
     bool mergeFolder(const QString& source, const QString& target, int depth);
+    // Runs `work` on each entry of folder `source` with its place below `target`;
+    // false when any failed or the work was stopped.
+    bool eachChild(const QString& source, const QString& target, int depth, EntryWork work);
     bool step(const QString& source);
     bool fail(const QString& source);
 

@@ -3,7 +3,7 @@
 // desktop hand-over recorded instead of starting other programs.
 
 #include "browser/utre.h"
-#include "env/desktop.h"
+#include "testsupport/recordingdesktop.h"
 #include "testsupport/scripteddialogs.h"
 #include "testsupport/tempfolder.h"
 
@@ -11,23 +11,10 @@
 #include <QListView>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace browsertest {
-
-class RecordingDesktop : public env::Desktop {
-public:
-    RecordingDesktop() : m_previous(env::setDesktop(this)) {}
-    ~RecordingDesktop() override { env::setDesktop(m_previous); }
-    bool openUrl(const QUrl& url) override { opened << url.toLocalFile(); return true; }
-    bool showFolder(const QString& folder) override { shown << folder; return true; }
-
-    QStringList opened;
-    QStringList shown;
-
-private:
-    env::Desktop* m_previous;
-};
 
 class TreeTest : public ::testing::Test {
 protected:
@@ -83,10 +70,11 @@ protected:
     }
 
     QString path(const QString& name) const { return folder.path(name); }
+    QString url(const QString& name) const { return QUrl::fromLocalFile(path(name)).toString(); }
 
     testsupport::TempFolder folder;
     testsupport::ScriptedDialogs dialogs;
-    RecordingDesktop desktop;
+    testsupport::RecordingDesktop desktop;
     browser::uTrE tree;
 };
 

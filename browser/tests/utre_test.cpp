@@ -71,7 +71,7 @@ TEST_F(TreeTest, DoubleClickingOtherFilesOpensThemWithTheirProgram)
     QSignalSpy picked(&tree, &browser::uTrE::eStFile);
     doubleClick(QStringLiteral("c.txt"));
     EXPECT_EQ(picked.count(), 0);
-    EXPECT_EQ(desktop.opened, QStringList{path(QStringLiteral("c.txt"))});
+    EXPECT_EQ(desktop.opened, QStringList{url(QStringLiteral("c.txt"))});
 }
 
 TEST_F(TreeTest, DoubleClickingADocumentPicksItOnce)
@@ -230,6 +230,17 @@ protected:
         return menu;
     }
 
+    // Deletes the selected files, answering the question with `answer`; the
+    // trash is a fresh folder.
+    void deleteAnswering(env::Answer answer)
+    {
+        testsupport::TempFolder data;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+        dialogs.answer(answer);
+        choose(browser::spTrE::Delete);
+        qunsetenv("XDG_DATA_HOME");
+    }
+
     void choose(int item)
     {
         QMenu* menu = openFileMenu();
@@ -315,14 +326,10 @@ TEST_F(TreeMenus, PastingOverAnExistingNameAsksInJapanese)
 
 TEST_F(TreeMenus, DeletingTheShownDocumentPicksTheNextOne)
 {
-    testsupport::TempFolder data;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     start();
     click(QStringLiteral("b.HTML"));
     QSignalSpy picked(&tree, &browser::uTrE::eStFile);
-    dialogs.answer(env::Answer::Yes);
-    choose(browser::spTrE::Delete);
-    qunsetenv("XDG_DATA_HOME");
+    deleteAnswering(env::Answer::Yes);
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("b.HTML"))));
     EXPECT_FALSE(listed().contains(QStringLiteral("b.HTML")));
     // The host first has no document, then c.txt is current (not a document: no pick).
@@ -333,14 +340,10 @@ TEST_F(TreeMenus, DeletingTheShownDocumentPicksTheNextOne)
 
 TEST_F(TreeMenus, DeletingTheLastFileSelectsTheOneBeforeIt)
 {
-    testsupport::TempFolder data;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     start();
     click(QStringLiteral("d.rtf"));
     QSignalSpy picked(&tree, &browser::uTrE::eStFile);
-    dialogs.answer(env::Answer::Yes);
-    choose(browser::spTrE::Delete);
-    qunsetenv("XDG_DATA_HOME");
+    deleteAnswering(env::Answer::Yes);
     EXPECT_EQ(tree.GetFile(), path(QStringLiteral("c.txt")));
     EXPECT_EQ(picked.count(), 1);
 }
@@ -350,8 +353,7 @@ TEST_F(TreeMenus, DeclinedDeleteChangesNothing)
     start();
     click(QStringLiteral("a.htm"));
     QSignalSpy picked(&tree, &browser::uTrE::eStFile);
-    dialogs.answer(env::Answer::No);
-    choose(browser::spTrE::Delete);
+    deleteAnswering(env::Answer::No);
     EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("a.htm"))));
     EXPECT_EQ(picked.count(), 0);
 }
