@@ -3,6 +3,7 @@
 #include "browser/drives.h"
 
 #include <QStyle>
+#include <QTreeWidgetItemIterator>
 
 namespace browser {
 
@@ -61,6 +62,17 @@ QString FolderList::highlighted() const
 {
     const QTreeWidgetItem* item = currentItem();
     return item ? item->data(0, kPathRole).toString() : m_folder;
+}
+
+bool FolderList::highlight(const QString& path)
+{
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        if ((*it)->data(0, kPathRole).toString() == path) {
+            setCurrentItem(*it);
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace browser

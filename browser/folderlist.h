@@ -18,6 +18,8 @@ public:
     const QString& folder() const { return m_folder; }
     // The folder under the cursor, which may not be open yet.
     QString highlighted() const;
+    // Puts the cursor on the listed folder `path`; false when it is not listed.
+    bool highlight(const QString& path);
 
 signals:
     void opened(const QString& folder);

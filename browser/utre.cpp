@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -48,28 +47,6 @@ QString withSlash(const QString& folder)
 {
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
-
-// Enter on the file list does what a double click does.
-class EnterKeyFilter : public QObject {
-public:
-    EnterKeyFilter(QObject* parent, std::function<void()> onEnter)
-        : QObject(parent), m_onEnter(std::move(onEnter)) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter)
-            return false;
-        m_onEnter();
-        return true;
-    }
-
-private:
-    std::function<void()> m_onEnter;
-};
 
 } // namespace
 
@@ -130,7 +107,6 @@ void uTrE::buildPanes()
     const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize);
     m_files->setIconSize(QSize(iconSize, iconSize));
     m_files->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_files->installEventFilter(new EnterKeyFilter(this, [this] { fileActivated(); }));
 
     m_panes = new QSplitter(Qt::Vertical);
     m_panes->setChildrenCollapsible(false);
@@ -306,12 +282,7 @@ void uTrE::refresh(bool force, const QString& reselect)
         const QString highlighted = m_folders->highlighted();
         m_subfolders = subfolders;
         m_folders->showFolder(m_drives->rootOf(folder), folder, m_subfolders);
-        if (highlighted != folder && subfolders.contains(QFileInfo(highlighted).fileName())) {
-            const auto found = m_folders->findItems(QFileInfo(highlighted).fileName(),
-                                                    Qt::MatchExactly | Qt::MatchRecursive);
-            if (!found.isEmpty())
-                m_folders->setCurrentItem(found.last());
-        }
+        m_folders->highlight(highlighted);
     }
     const QStringList& names = content.files;
     if (names == m_model->names() && reselect.isEmpty())
@@ -534,6 +505,8 @@ void uTrE::renameFile()
 // A new document is created, selected and picked, ready to be written.
 void uTrE::createDocument()
 {
+    if (GetPth().isEmpty())
+        return;
     QString created;
     {
         const Busy busy(m_busy);
