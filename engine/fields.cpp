@@ -84,12 +84,6 @@ int Fields::next(int afterId) const
     return it == all.end() ? 0 : it->id;
 }
 
-QString Fields::text(int id) const
-{
-    const std::optional<FieldRun> run = find(id);
-    return run ? select(*run).selectedText() : QString();
-}
-
 QTextCharFormat Fields::format(int id) const
 {
     const std::optional<FieldRun> run = find(id);

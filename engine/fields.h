@@ -39,7 +39,6 @@ public:
     // The id after `afterId` in document order (0: the first); 0 after the last.
     int next(int afterId) const;
 
-    QString text(int id) const;
     QTextCharFormat format(int id) const;
 
     // Replaces `cursor`'s selection by a new field showing `text`, leaves the

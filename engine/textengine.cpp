@@ -413,7 +413,8 @@ bool TextEngine::setCurrentField(int id)
 
 QString TextEngine::fieldText() const
 {
-    return plaintext::fromRange(*m_active, fieldStart(), fieldStart() + Fields(*m_active).text(currentField()).size());
+    const std::optional<FieldRun> run = Fields(*m_active).find(m_currentField);
+    return run ? plaintext::fromRange(*m_active, run->start, run->end) : QString();
 }
 
 bool TextEngine::setFieldText(const QString& text)
@@ -954,14 +955,26 @@ bool TextEngine::readInto(const QByteArray& bytes, FormatCode format, bool inser
     if (!codec->read(bytes, parts->set()))
         return failWith(FileError::NotUnderstood);
     m_lastFileError = FileError::None;
-    if (insertAtCaret) {
-        QTextCursor cursor = m_cursor;
-        transfer::insertDocument(*parts->body, cursor);
-        moveCursor(cursor);
-    } else {
+    if (insertAtCaret)
+        insertAt(m_cursor, *parts->body);
+    else if (const QTextFrame* frame = Objects(*m_active).textFrame(currentTextFrame()))
+        insertAt(wholeFrame(*frame), *parts->body);
+    else
         replaceParts(std::move(parts));
-    }
     return true;
+}
+
+void TextEngine::insertAt(QTextCursor cursor, const QTextDocument& content)
+{
+    transfer::insertDocument(content, cursor);
+    moveCursor(cursor);
+}
+
+QTextCursor TextEngine::wholeFrame(const QTextFrame& frame)
+{
+    QTextCursor cursor = frame.firstCursorPosition();
+    cursor.setPosition(frame.lastPosition(), QTextCursor::KeepAnchor);
+    return cursor;
 }
 
 void TextEngine::replaceParts(std::unique_ptr<Parts> parts)

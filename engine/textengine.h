@@ -213,7 +213,8 @@ public:
     // is selected; returns its position, −1 when not found.
     int find(const QString& text, int start, int flags);
 
-    // Files and memory
+    // Files and memory. Without insertAtCaret a load replaces the whole
+    // document, or, while a text frame is current, that frame's content.
     bool loadFile(const QString& path, FormatCode format, bool insertAtCaret);
     bool saveFile(const QString& path, FormatCode format);
     bool loadFromMemory(const QByteArray& bytes, FormatCode format, bool insertAtCaret);
@@ -267,6 +268,8 @@ private:
     void adopt(QTextDocument* document);
     bool failWith(FileError error);
     bool readInto(const QByteArray& bytes, FormatCode format, bool insertAtCaret);
+    void insertAt(QTextCursor cursor, const QTextDocument& content);
+    static QTextCursor wholeFrame(const QTextFrame& frame);
     void replaceParts(std::unique_ptr<Parts> parts);
 
     std::unique_ptr<Parts> m_parts;

@@ -187,6 +187,21 @@ TEST(Files, InsertAtCaretKeepsTheRest)
     EXPECT_EQ(engine.selectionStart(), 4);
 }
 
+TEST(Files, LoadWhileATextFrameIsCurrentReplacesOnlyThatFrame)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("main"));
+    engine.setSelection(4, 0);
+    const int frame = engine.insertTextFrame();
+    ASSERT_TRUE(engine.makeTextFrameCurrent(frame));
+    engine.setSelectedText(QStringLiteral("old frame text"));
+    ASSERT_TRUE(engine.loadFromMemory("new\nframe", FormatCode::PlainText, false));
+    EXPECT_EQ(engine.currentTextFrame(), frame);
+    EXPECT_TRUE(engine.plainText().startsWith(QStringLiteral("main")));
+    EXPECT_TRUE(engine.plainText().contains(QStringLiteral("new\r\nframe")));
+    EXPECT_FALSE(engine.plainText().contains(QStringLiteral("old")));
+}
+
 TEST(Files, PlainTextSaveToMemoryRoundTrips)
 {
     TextEngine engine;
