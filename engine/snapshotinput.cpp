@@ -23,42 +23,41 @@ const char* SnapshotInput::take(qsizetype length)
     return start;
 }
 
+template<typename T>
+T SnapshotInput::fixed()
+{
+    const char* p = take(sizeof(T));
+    return p ? qFromLittleEndian<T>(p) : T(0);
+}
+
 quint8 SnapshotInput::u8()
 {
-    const char* p = take(1);
-    return p ? quint8(*p) : 0;
+    return fixed<quint8>();
 }
 
 quint16 SnapshotInput::u16()
 {
-    const char* p = take(2);
-    return p ? qFromLittleEndian<quint16>(p) : 0;
+    return fixed<quint16>();
 }
 
 qint32 SnapshotInput::i32()
 {
-    const char* p = take(4);
-    return p ? qFromLittleEndian<qint32>(p) : 0;
+    return fixed<qint32>();
 }
 
 quint32 SnapshotInput::u32()
 {
-    const char* p = take(4);
-    return p ? qFromLittleEndian<quint32>(p) : 0;
+    return fixed<quint32>();
 }
 
 qint64 SnapshotInput::i64()
 {
-    const char* p = take(8);
-    return p ? qFromLittleEndian<qint64>(p) : 0;
+    return fixed<qint64>();
 }
 
 double SnapshotInput::f64()
 {
-    const char* p = take(8);
-    if (!p)
-        return 0;
-    const quint64 bits = qFromLittleEndian<quint64>(p);
+    const quint64 bits = fixed<quint64>();
     double value;
     std::memcpy(&value, &bits, sizeof value);
     if (!std::isfinite(value)) {

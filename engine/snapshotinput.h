@@ -37,6 +37,8 @@ public:
 
 private:
     const char* take(qsizetype length);
+    template<typename T>
+    T fixed(); // a little-endian integer
 
     QByteArrayView m_bytes;
     qsizetype m_position = 0;
