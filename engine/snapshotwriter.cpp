@@ -10,8 +10,6 @@
 #include <QTextTable>
 #include <QUrl>
 
-#include <algorithm>
-
 namespace engine {
 
 using namespace snapshotencoding;
@@ -166,10 +164,10 @@ quint32 SnapshotWriter::numberFor(const QTextFormat& format, qint32 floatFrame)
     m_formats.raw(encoded.data());
     if (format.isImageFormat()) {
         const QString name = format.toImageFormat().name();
-        const bool known = std::any_of(m_pictures.cbegin(), m_pictures.cend(),
-                                       [&](const auto& picture) { return picture.first == name; });
-        if (!known)
+        if (!m_pictureNames.contains(name)) {
+            m_pictureNames.insert(name);
             m_pictures.append({name, m_document});
+        }
     }
     return number;
 }

@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QTextFormat>
 #include <QTextFrame>
 
@@ -48,6 +49,7 @@ private:
     SnapshotOutput m_lists;
     qint32 m_listCount = 0;
     QList<std::pair<QString, const QTextDocument*>> m_pictures; // name, first holder
+    QSet<QString> m_pictureNames;
     SnapshotOutput m_parts;
 };
 
