@@ -77,14 +77,14 @@ void sbTxm::addPage(const QString& code, std::unique_ptr<SettingsPage> page)
     m_pages[code] = std::move(page);
 }
 
-void sbTxm::Act(QString& code, QString& result)
+PageResult sbTxm::Act(QString& code, QString& result)
 {
     const PageCode page = normalisedPageCode(code);
     code = page.code;
     const QString request = std::exchange(result, QString());
     const auto found = m_pages.find(page.code);
     if (found == m_pages.end())
-        return;
+        return PageResult::NoPage;
 
     m_pageCode = page.code;
     m_current = found->second.get();
@@ -98,8 +98,9 @@ void sbTxm::Act(QString& code, QString& result)
     setWindowTitle(pageTitle(page.code));
     m_result.clear();
     m_current->fill({m_engine, m_documentType, page.objectLink, page.replaceMode}, request);
-    exec();
+    const bool applied = exec() == QDialog::Accepted;
     result = m_result;
+    return applied ? PageResult::Applied : PageResult::Cancelled;
 }
 
 void sbTxm::RepertJb()

@@ -19,6 +19,13 @@ namespace dialogs {
 
 class PopupMenus;
 
+// How Act ended.
+enum class PageResult {
+    NoPage,    // the code has no page built: nothing was shown
+    Cancelled, // shown and closed without applying
+    Applied,   // shown and applied with OK
+};
+
 class sbTxm : public QDialog {
     Q_OBJECT
 public:
@@ -36,7 +43,7 @@ public:
     // and "RP" come back as "LK" and "FD". `result` goes in as the page's
     // request and comes back as its answer ("" unless the page was applied).
     // A code whose page is not built opens nothing.
-    void Act(QString& code, QString& result);
+    PageResult Act(QString& code, QString& result);
     // Runs the redo/repeat item as if it had been chosen; nothing when it is disabled.
     void RepertJb();
 

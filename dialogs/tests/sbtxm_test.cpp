@@ -83,7 +83,7 @@ TEST_F(Dialog, CodeWithoutABuiltPageOpensNothingAndAnswersEmpty)
 {
     QString code = QStringLiteral("RP");
     QString result = QStringLiteral("request");
-    dialog.Act(code, result);
+    EXPECT_EQ(dialog.Act(code, result), dialogs::PageResult::NoPage);
     EXPECT_EQ(code, QStringLiteral("FD"));
     EXPECT_EQ(result, QString());
     EXPECT_FALSE(dialog.isVisible());
@@ -101,7 +101,7 @@ TEST_F(Dialog, OkAppliesThePageAndHandsItsAnswerBack)
     });
     QString code = QStringLiteral("IM");
     QString result = QStringLiteral("ON\t確認");
-    dialog.Act(code, result);
+    EXPECT_EQ(dialog.Act(code, result), dialogs::PageResult::Applied);
     EXPECT_EQ(page->request, QStringLiteral("ON\t確認"));
     EXPECT_EQ(result, QStringLiteral("answer"));
     EXPECT_FALSE(dialog.isVisible());
@@ -119,7 +119,7 @@ TEST_F(Dialog, RefusedApplyKeepsTheDialogOpenAndCancelAppliesNothing)
     });
     QString code = QStringLiteral("LK_OBJ");
     QString result;
-    dialog.Act(code, result);
+    EXPECT_EQ(dialog.Act(code, result), dialogs::PageResult::Cancelled);
     EXPECT_EQ(code, QStringLiteral("LK"));
     EXPECT_TRUE(page->filled.objectLink);
     EXPECT_EQ(page->applies, 1);

@@ -1,0 +1,137 @@
+#include "editor/editoroptions.h"
+
+#include "env/yini.h"
+
+#include <cmath>
+
+namespace editor {
+
+namespace {
+
+const QString kShown = QStringLiteral("表示");
+const QString kHidden = QStringLiteral("非表示");
+const QString kUserSection = QStringLiteral("TX_USR");
+constexpr int kZoomStep = 20;
+
+QString shownText(bool shown)
+{
+    return shown ? kShown : kHidden;
+}
+
+QString displaySection(const QString& group)
+{
+    return group + QStringLiteral("TX_DISP");
+}
+
+QString barSection(const QString& group)
+{
+    return group + QStringLiteral("TX_BAR");
+}
+
+} // namespace
+
+DisplayValues EditorOptions::load(env::yIni& ini, const QString& group, Level level)
+{
+    ini.GetGtx(displaySection(group));
+    DisplayValues display;
+    display.mode = ini.vGtVal(QStringLiteral("MODE"), 0);
+    display.zoom = ini.vGtVal(QStringLiteral("ZOOM"), 100);
+    display.controlCharacters = ini.vGtVal(QStringLiteral("C_CH"), kShown) == kShown;
+    if (level != Level::Everything)
+        return display;
+
+    ini.GetGtx(barSection(group));
+    rulerShown = ini.vGtVal(QStringLiteral("RULE"), kHidden) == kShown;
+    barLayout = ini.vGtVal(QStringLiteral("C_BR"), QString());
+
+    ini.GetGtx(kUserSection);
+    ime = ini.vGtVal(QStringLiteral("IME"), QStringLiteral("OFF"));
+    updateRule = ini.vGtVal(QStringLiteral("更新確認"), QStringLiteral("確認"));
+    pictureFolder = ini.vGtVal(QStringLiteral("WMF_PH"), QString());
+    textFlow = ini.vGtVal(QStringLiteral("TX_FLW"), textFlow);
+    pictureColour = ini.vGtVal(QStringLiteral("PC_CLR"), 0);
+    pasteKind = ini.vGtVal(QStringLiteral("PAST_TX"), QStringLiteral("Rtex"));
+    return display;
+}
+
+void EditorOptions::store(env::yIni& ini, const QString& group, const DisplayValues& display) const
+{
+    ini.GetGtx(barSection(group));
+    ini.SetVal(QStringLiteral("RULE"), shownText(rulerShown));
+    ini.SetVal(QStringLiteral("C_BR"), barLayout);
+    ini.SetGtx();
+
+    ini.GetGtx(displaySection(group));
+    ini.SetVal(QStringLiteral("MODE"), display.mode);
+    ini.SetVal(QStringLiteral("ZOOM"), display.zoom);
+    ini.SetVal(QStringLiteral("C_CH"), shownText(display.controlCharacters));
+    ini.SetGtx();
+
+    ini.GetGtx(kUserSection);
+    ini.SetVal(QStringLiteral("IME"), ime);
+    ini.SetVal(QStringLiteral("更新確認"), updateRule);
+    ini.SetVal(QStringLiteral("WMF_PH"), pictureFolder);
+    ini.SetVal(QStringLiteral("TX_FLW"), textFlow);
+    ini.SetVal(QStringLiteral("PC_CLR"), pictureColour);
+    ini.SetVal(QStringLiteral("PAST_TX"), pasteKind);
+    ini.SetGtx();
+}
+
+engine::PageSetup EditorOptions::pageDefaults(env::yIni& ini, engine::PageSetup current)
+{
+    ini.GetGtx(QStringLiteral("TX_PAGE"));
+    // The margins' defaults are 1.5 cm and 1 cm at 567 twips a centimetre.
+    const auto twips = [&ini](const char16_t* key, double fallback) {
+        return int(std::nearbyint(ini.vGtVal(QString::fromUtf16(key), fallback)));
+    };
+    current.paperWidth = twips(u"WIDTH", 12240);
+    current.paperHeight = twips(u"HEIGHT", 15840);
+    current.marginLeft = twips(u"M_LFT", 850.5);
+    current.marginTop = twips(u"M_TOP", 850.5);
+    current.marginRight = twips(u"M_RGH", 567);
+    current.marginBottom = twips(u"M_BTM", 567);
+    return current;
+}
+
+QString EditorOptions::imeAnswer() const
+{
+    return ime + u'\t' + updateRule;
+}
+
+void EditorOptions::takeImeAnswer(const QString& answer)
+{
+    const qsizetype tab = answer.indexOf(u'\t');
+    if (tab < 0)
+        return;
+    ime = answer.left(tab);
+    updateRule = answer.mid(tab + 1);
+}
+
+QString EditorOptions::pictureAnswer() const
+{
+    return QString::number(textFlow) + QString::number(pictureColour);
+}
+
+void EditorOptions::takePictureAnswer(const QString& answer)
+{
+    if (answer.size() != 2 || !answer[0].isDigit() || !answer[1].isDigit())
+        return;
+    textFlow = answer[0].digitValue();
+    pictureColour = answer[1].digitValue();
+}
+
+std::optional<int> EditorOptions::zoomFor(int current, const QVariant& argument)
+{
+    const QString text = argument.toString().trimmed();
+    if (text == u"拡大")
+        return current + kZoomStep;
+    if (text == u"縮小")
+        return current - kZoomStep;
+    bool number = false;
+    const double value = text.toDouble(&number);
+    if (!number || value <= 10 || value >= 1000)
+        return std::nullopt;
+    return int(std::lround(value));
+}
+
+} // namespace editor

@@ -1,0 +1,48 @@
+#include "editor/jobrules.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace editor::jobrules {
+
+namespace {
+
+bool among(int job, std::initializer_list<int> jobs)
+{
+    return std::find(jobs.begin(), jobs.end(), job) != jobs.end();
+}
+
+} // namespace
+
+bool takesSnapshot(int job)
+{
+    return among(job, {10, 15, 23, 24, 30, 32, 33, 40, 41, 50, 51, 53, 55, 60, 71});
+}
+
+bool focusesEngine(int job)
+{
+    return among(job, {13, 14, 20});
+}
+
+bool switchesInputMethodOff(int job)
+{
+    return job >= 63 && job <= 66;
+}
+
+bool raisesFolderUpdate(int job)
+{
+    return among(job, {2, 4, 5});
+}
+
+Modifies modifies(int job)
+{
+    if (among(job, {10, 15, 23, 24, 30, 40, 50, 51, 53, 54, 60, 71, 80, 82}))
+        return Modifies::Always;
+    // Undo, redo, cut and delete change the document as surely as the
+    // others: a document changed by them must not be given up unasked.
+    if (among(job, {11, 12, 13, 20, 32, 33, 35, 41, 42, 43, 44, 55, 61, 62, 63, 64, 85}))
+        return Modifies::WhenChanged;
+    return Modifies::Nothing;
+}
+
+} // namespace editor::jobrules

@@ -1,0 +1,465 @@
+#include "editor/utxm.h"
+
+#include "dialogs/popupmenus.h"
+#include "dialogs/sbtxm.h"
+#include "editor/fielddata.h"
+#include "editor/inputmethodswitch.h"
+#include "editor/jobrules.h"
+#include "editor/outlinetext.h"
+#include "editor/styleapplier.h"
+#include "editor/stylelevel.h"
+#include "editor/updateconfirmation.h"
+#include "engine/textengine.h"
+#include "engine/view/engineview.h"
+#include "env/globals.h"
+#include "env/yini.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace editor {
+
+namespace {
+
+constexpr int kTwipsPerScreenPixel = 15; // at 96 pixels per inch
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == QChar(0x3000);
+}
+
+} // namespace
+
+uTxm::uTxm(QWidget* parent)
+    : QWidget(parent)
+    , m_engine(std::make_unique<engine::TextEngine>())
+    , m_title(new QLineEdit(this))
+    , m_status(new QLabel(this))
+    , m_ime(systemInputMethodSwitch())
+    , m_snapshots(*m_engine)
+{
+    m_title->setObjectName(QStringLiteral("txTitle"));
+    m_status->setObjectName(QStringLiteral("pnStatus"));
+    m_status->setFrameShape(QFrame::Panel);
+    m_status->setFrameShadow(QFrame::Sunken);
+    m_view = new engine::EngineView(*m_engine, this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_title);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_status);
+
+    connect(m_engine.get(), &engine::TextEngine::changed, this, &uTxm::onEngineChanged);
+    connect(m_engine.get(), &engine::TextEngine::caretMoved, this, &uTxm::onCaretMoved);
+    connect(m_engine.get(), &engine::TextEngine::keyPressed, this, &uTxm::onKeyPressed);
+    connect(m_engine.get(), &engine::TextEngine::textFrameEntered, this, [this](int id) { m_frameFocus = id; });
+    connect(m_engine.get(), &engine::TextEngine::textFrameLeft, this, [this] { m_frameFocus = 0; });
+    connect(m_title, &QLineEdit::textChanged, this, &uTxm::onEngineChanged);
+    connect(m_title, &QLineEdit::returnPressed, this, &uTxm::onTitleEntered);
+    connect(&m_modified, &ModifiedState::aboutToChange, this, &uTxm::eEdtCng);
+    connect(&m_modified, &ModifiedState::userChanged, this, [this] { m_snapshots.release(); });
+    m_title->installEventFilter(this);
+    m_view->installEventFilter(this);
+
+    buildJobs();
+    makeDialog();
+    updateStyleIndicator();
+}
+
+uTxm::~uTxm()
+{
+    if (m_active)
+        cOff();
+    // The view must go before the engine whose documents it shows.
+    delete m_view;
+}
+
+void uTxm::makeDialog()
+{
+    m_dialog = std::make_unique<dialogs::sbTxm>(this);
+    connect(m_dialog.get(), &dialogs::sbTxm::commandChosen, this,
+            [this](int job, const QVariant& argument) { rtAct(job, argument); });
+}
+
+// ---- Lifecycle ---------------------------------------------------------------
+
+void uTxm::cOn(qint32 nHnd, qint16 iTy, std::optional<bool> vShwTt, const QString& vFmGrp)
+{
+    ModifiedState::BusyScope busy(m_modified);
+    m_active = true;
+    m_screenDpi = logicalDpiX();
+    m_host = nHnd;
+    m_showTitle = vShwTt.value_or(true);
+    m_title->setVisible(m_showTitle);
+    m_group = vFmGrp;
+    m_options.textFlow = iTy < 0 ? 1 : 2;
+    m_dialog->cTyp(iTy);
+    loadOptions(EditorOptions::Level::Everything);
+    m_dialog->cOn(m_engine.get());
+    m_formats.load(env::gxIni());
+    cTyp(iTy);
+    updateStyleIndicator();
+}
+
+void uTxm::cOff()
+{
+    ModifiedState::BusyScope busy(m_modified);
+    m_active = false;
+    m_snapshots.clear();
+    m_dialog.reset();
+    makeDialog();
+    deleteWorkPictures();
+    storeOptions();
+    m_engine->reset();
+    m_currentFile.clear();
+}
+
+void uTxm::cTyp(qint16 iTy)
+{
+    m_documentType = iTy;
+    m_dialog->cTyp(iTy);
+    if (iTy < 1)
+        m_formats.setHeadingFirst(false);
+}
+
+void uTxm::loadOptions(EditorOptions::Level level)
+{
+    if (level != EditorOptions::Level::DisplayOnly)
+        loadPageDefaults();
+    const DisplayValues display = m_options.load(env::gxIni(), m_group, level);
+    m_engine->setViewMode(display.mode == int(engine::ViewMode::PageLayout) ? engine::ViewMode::PageLayout
+                                                                              : engine::ViewMode::Normal);
+    m_engine->setZoom(display.zoom);
+    m_engine->setControlCharactersShown(display.controlCharacters);
+    m_engine->setGridLinesShown(true);
+    if (level != EditorOptions::Level::Everything)
+        return;
+    applyRuler();
+    tickPasteMode();
+    txIME(m_options.imeOn());
+}
+
+void uTxm::applyRuler()
+{
+    if (QAction* ruler = m_dialog->menus().action(dialogs::PopupMenu::Display, QStringLiteral("ﾙｰﾗｰ")))
+        ruler->setChecked(m_options.rulerShown);
+}
+
+void uTxm::tickPasteMode()
+{
+    const dialogs::PopupMenus& menus = m_dialog->menus();
+    const QString parent = QStringLiteral("Ctrl+V 文書貼付");
+    menus.action(dialogs::PopupMenu::Settings, parent, QStringLiteral("ﾘｯﾁﾃｷｽﾄ(書式付)で貼付"))
+        ->setChecked(!m_options.pasteAsText());
+    menus.action(dialogs::PopupMenu::Settings, parent, QStringLiteral("ﾃｷｽﾄ(書式無し)で貼付"))
+        ->setChecked(m_options.pasteAsText());
+}
+
+void uTxm::storeOptions()
+{
+    const DisplayValues display{int(m_engine->viewMode()), m_engine->zoom(), m_engine->controlCharactersShown()};
+    m_options.store(env::gxIni(), m_group, display);
+}
+
+void uTxm::deleteWorkPictures() const
+{
+    if (env::gsWrkPh.isEmpty())
+        return;
+    QDir work(env::gsWrkPh);
+    for (const QString& name : work.entryList({QStringLiteral("*.png")}, QDir::Files))
+        work.remove(name);
+}
+
+// ---- Change tracking, caret and keys ------------------------------------------
+
+void uTxm::onEngineChanged()
+{
+    m_modified.recordChange();
+}
+
+void uTxm::onCaretMoved()
+{
+    if (!m_modified.busy())
+        updateStyleIndicator();
+}
+
+void uTxm::updateStyleIndicator()
+{
+    m_status->setText(styleCaption(*m_engine, m_formats));
+}
+
+// Outside headings Enter may break the line instead of the paragraph; Shift
+// then gives the new paragraph.
+void uTxm::onKeyPressed(int key, Qt::KeyboardModifiers modifiers, bool* handled)
+{
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (!enter || m_modified.busy() || !m_formats.enterShift() || headingAtCaret(*m_engine, m_formats))
+        return;
+    const bool shift = modifiers & Qt::ShiftModifier;
+    m_engine->setSelectedText(shift ? QStringLiteral("\r\n") : QString(QChar(11)));
+    *handled = true;
+}
+
+void uTxm::onTitleEntered()
+{
+    if (!m_formats.headingFirst() || !m_engine->plainText().isEmpty())
+        return;
+    const QString title = m_title->text();
+    {
+        ModifiedState::BusyScope busy(m_modified);
+        m_engine->setSelection(0, 0);
+        m_engine->setSelectedText(title);
+        m_engine->setSelection(0, int(title.size()));
+        StyleApplier(*m_engine, m_formats).apply({0, m_documentType, false, false});
+        m_engine->setSelection(int(title.size()), 0);
+        m_modified.setModified(true);
+        updateStyleIndicator();
+    }
+    m_view->setFocus();
+}
+
+bool uTxm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn && (watched == m_title || watched == m_view) && m_options.imeOn())
+        txIME(true);
+    return QWidget::eventFilter(watched, event);
+}
+
+void uTxm::txIME(bool on)
+{
+    m_ime->setOpen(on);
+}
+
+void uTxm::setInputMethodSwitch(std::unique_ptr<InputMethodSwitch> ime)
+{
+    m_ime = std::move(ime);
+}
+
+// ---- Public operations ---------------------------------------------------------
+
+QString uTxm::SelTxt() const
+{
+    return m_engine->selectedText();
+}
+
+void uTxm::setSelTxt(const QString& sTx)
+{
+    m_engine->setSelectedText(sTx);
+}
+
+qint32 uTxm::PageWdIn() const
+{
+    // Halves go to the even neighbour, as the rounding of the default mode does.
+    return qint32(std::nearbyint(m_engine->pageSetup().paperWidth / double(kTwipsPerScreenPixel)));
+}
+
+void uTxm::FndWd(const QString& sWd)
+{
+    const qsizetype blank = std::find_if(sWd.begin(), sWd.end(), isBlank) - sWd.begin();
+    const QString word = sWd.left(blank);
+    if (!word.isEmpty())
+        m_engine->find(word, 0, engine::FindDefault);
+}
+
+bool uTxm::mayReplace(bool offerCancel)
+{
+    return mayReplaceDocument(m_modified, m_options.updateRule, {m_documentType, offerCancel},
+                              [this] { return saveIntoDatabase(); });
+}
+
+void uTxm::ChkUdt(bool& bCancel)
+{
+    bCancel = !mayReplace(true);
+}
+
+// A replaced document takes nothing of the old one along: no undo snapshot,
+// no file name.
+void uTxm::forgetDocument()
+{
+    m_snapshots.release();
+    m_currentFile.clear();
+}
+
+bool uTxm::SetData(const QByteArray& bytes, bool noConfirmation)
+{
+    if (!noConfirmation && !mayReplace(false))
+        return false;
+    ModifiedState::BusyScope busy(m_modified);
+    if (!m_engine->loadFromMemory(bytes, engine::FormatCode::Doc, false))
+        return false;
+    forgetDocument();
+    m_modified.setModified(false);
+    return true;
+}
+
+bool uTxm::InsData(const QByteArray& bytes)
+{
+    ModifiedState::BusyScope busy(m_modified);
+    if (!m_engine->loadFromMemory(bytes, engine::FormatCode::Doc, true))
+        return false;
+    m_modified.setModified(true);
+    return true;
+}
+
+bool uTxm::ApndData(const QByteArray& bytes)
+{
+    ModifiedState::BusyScope busy(m_modified);
+    return m_engine->loadFromMemory(bytes, engine::FormatCode::Doc, true);
+}
+
+bool uTxm::bDcEdt() const
+{
+    return m_modified.modified();
+}
+
+void uTxm::setDcEdt(bool modified)
+{
+    m_modified.setModified(modified);
+}
+
+QString uTxm::Title() const
+{
+    if (m_showTitle)
+        return m_title->text();
+    const QString text = m_engine->plainText();
+    const qsizetype end = std::find_if(text.begin(), text.end(), [](QChar c) { return c == u'\r' || c == u'\n'; })
+        - text.begin();
+    return text.left(end);
+}
+
+void uTxm::setTitle(const QString& sTitle)
+{
+    ModifiedState::BusyScope busy(m_modified);
+    m_title->setText(sTitle);
+}
+
+DocumentState uTxm::ChkJbMn0() const
+{
+    const bool content = !m_engine->plainText().isEmpty() || m_engine->currentObject() >= 1;
+    return {content, content && m_modified.modified()};
+}
+
+EditMenuState uTxm::ChkJbMn1() const
+{
+    EditMenuState state;
+    state.bUndo = m_engine->undoCount() > 0 || m_snapshots.held();
+    state.bRedo = m_engine->redoCount() > 0;
+    state.bCopy = m_engine->canCopy();
+    state.bPaste = m_engine->canPaste();
+    const DocumentState document = ChkJbMn0();
+    state.bExDoc = document.bExDoc;
+    state.bOvrw = document.bOvrw;
+    if (const QMimeData* clipboard = QApplication::clipboard()->mimeData()) {
+        state.bTx = clipboard->hasText() || clipboard->hasFormat(QStringLiteral("text/rtf"))
+            || clipboard->hasFormat(QStringLiteral("application/rtf"));
+        state.bPc = clipboard->hasImage();
+        state.bMt = clipboard->hasFormat(QStringLiteral("image/emf")) || clipboard->hasFormat(QStringLiteral("image/x-emf"));
+    }
+    state.iRet = (state.bTx ? 1 : 0) + (state.bPc || state.bMt || state.bLk ? 2 : 0);
+    return state;
+}
+
+CaretState uTxm::ChkJbMn3() const
+{
+    CaretState state;
+    state.bInHd = headingAtCaret(*m_engine, m_formats);
+    state.bInTf = m_frameFocus != 0;
+    if (m_engine->fieldAtCaret() > 0 && m_engine->fieldKind() != 0)
+        state.vFdTyp = splitFieldData(m_engine->fieldData()).kind;
+    return state;
+}
+
+TableMenuState uTxm::ChkJbMn5() const
+{
+    TableMenuState state;
+    state.bShwGrd = m_engine->gridLinesShown();
+    state.bInsTb = m_engine->canInsertTable();
+    state.bInsCL = m_engine->canInsertTableColumn();
+    state.bInsRw = m_engine->canInsertTableRow();
+    state.bDelCL = m_engine->canDeleteTableColumn();
+    state.bDelRw = m_engine->canDeleteTableRows();
+    state.bSlcTb = m_engine->tableAtCaret().table > 0;
+    state.bSplTb = m_engine->canSplitTable();
+    state.caret = ChkJbMn3();
+    return state;
+}
+
+bool uTxm::ChkJbMn6() const
+{
+    return m_frameFocus != 0;
+}
+
+engine::TextEngine* uTxm::GetObj() const
+{
+    return m_engine.get();
+}
+
+DocumentData uTxm::GetData() const
+{
+    DocumentData data;
+    const std::optional<QByteArray> bytes = m_engine->saveToMemory(engine::FormatCode::Doc);
+    data.ok = bytes.has_value();
+    data.bytes = bytes.value_or(QByteArray());
+    data.text = m_engine->plainText();
+    data.title = m_title->text();
+    return data;
+}
+
+bool uTxm::bHaveData() const
+{
+    const QString text = m_engine->plainText();
+    const bool visible = std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); });
+    return visible || m_engine->currentObject() >= 1;
+}
+
+void uTxm::GetMTxt(QString& sTx, QString& sCp)
+{
+    ModifiedState::BusyScope busy(m_modified);
+    const Outline outline = outlineText(*m_engine, m_formats);
+    sTx = outline.text;
+    sCp = outline.caption;
+}
+
+void uTxm::SetText(const QString& sTx)
+{
+    {
+        ModifiedState::BusyScope busy(m_modified);
+        if (sTx.isEmpty())
+            m_engine->reset();
+        else
+            m_engine->setPlainText(sTx);
+        forgetDocument();
+    }
+    m_modified.setModified(false);
+    updateStyleIndicator();
+}
+
+HeaderFooterState uTxm::HeadFtMn() const
+{
+    const int flags = m_engine->headerFooterFlags();
+    return {bool(flags & engine::HeaderEveryPage), bool(flags & engine::HeaderFirstPage),
+            bool(flags & engine::FooterEveryPage), bool(flags & engine::FooterFirstPage)};
+}
+
+void uTxm::Snapshot(bool bRestore)
+{
+    ModifiedState::BusyScope busy(m_modified);
+    if (bRestore)
+        m_snapshots.restore();
+    else
+        m_snapshots.take();
+}
+
+} // namespace editor

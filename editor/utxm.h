@@ -1,0 +1,262 @@
+#pragma once
+// uTxm: the document editor a host window places once — a title box above
+// the text engine's view and a status panel below it — driven through its
+// public operations and the one command entry rtAct, and telling the host
+// what happens through its events.
+//
+// The logic lives in plain classes (the command steps in jobrules, the
+// modified and busy flags in ModifiedState, the undo snapshot in
+// SnapshotLayer, the options in EditorOptions, the styles in StyleApplier);
+// this class wires them to the engine, the settings and the dialog.
+
+#include "dialogs/frmt.h"
+#include "dialogs/sbtxm.h"
+#include "editor/editoroptions.h"
+#include "editor/modifiedstate.h"
+#include "editor/snapshotlayer.h"
+
+#include <QVariant>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+
+namespace engine {
+class EngineView;
+class TextEngine;
+}
+
+namespace editor {
+
+class InputMethodSwitch;
+
+// ChkJbMn0: whether the document has content, and whether it is modified with content.
+struct DocumentState {
+    bool bExDoc = false;
+    bool bOvrw = false;
+};
+
+// ChkJbMn1: the edit menu's states and the clipboard's contents.
+struct EditMenuState {
+    bool bUndo = false;
+    bool bRedo = false;
+    bool bCopy = false;
+    bool bPaste = false;
+    bool bExDoc = false;
+    bool bOvrw = false;
+    bool bTx = false; // text or rich text
+    bool bPc = false; // a bitmap
+    bool bMt = false; // an enhanced metafile
+    bool bLk = false; // a DDE link (never, on this platform)
+    int iRet = 0;     // 1 for text, + 2 for a picture of any kind
+};
+
+// ChkJbMn3: where the caret is.
+struct CaretState {
+    bool bInHd = false; // in a heading paragraph
+    bool bInTf = false; // in a text frame
+    QString vFdTyp;     // kind code of the field under the caret, "" outside fields
+};
+
+// ChkJbMn5: the table states, plus where the caret is.
+struct TableMenuState {
+    bool bShwGrd = false;
+    bool bInsTb = false;
+    bool bInsCL = false;
+    bool bInsRw = false;
+    bool bDelCL = false;
+    bool bDelRw = false;
+    bool bSlcTb = false;
+    bool bSplTb = false;
+    CaretState caret;
+};
+
+// HeadFtMn: which headers and footers are switched on.
+struct HeaderFooterState {
+    bool bHdP = false; // header, every page
+    bool bHdF = false; // header, first page
+    bool bFtp = false; // footer, every page
+    bool bFtF = false; // footer, first page
+};
+
+// GetData's answer.
+struct DocumentData {
+    QByteArray bytes; // format 9
+    QString text;
+    QString title;
+    bool ok = false;
+};
+
+class uTxm : public QWidget {
+    Q_OBJECT
+public:
+    explicit uTxm(QWidget* parent = nullptr);
+    ~uTxm() override;
+
+    // --- lifecycle ---------------------------------------------------------
+    // Starts the editor: `vShwTt` (true when omitted) takes the title from
+    // the title box; `vFmGrp` keeps this host's display settings apart.
+    void cOn(qint32 nHnd, qint16 iTy, std::optional<bool> vShwTt = std::nullopt, const QString& vFmGrp = {});
+    // Stops the editor and stores its options.
+    void cOff();
+    void cTyp(qint16 iTy);
+
+    // --- the command entry -------------------------------------------------
+    // Runs job `iJb`; some jobs hand an answer back through `vArg`.
+    void rtAct(qint32 iJb, QVariant& vArg);
+    void rtAct(qint32 iJb, const QVariant& vArg = {});
+
+    // --- public operations -------------------------------------------------
+    QString SelTxt() const;
+    void setSelTxt(const QString& sTx);
+    qint32 PageWdIn() const;
+    void FndWd(const QString& sWd);
+    void ChkUdt(bool& bCancel);
+    // Replaces the document with format-9 bytes; asks first about a modified
+    // document unless `noConfirmation`. True when the bytes were loaded.
+    bool SetData(const QByteArray& bytes, bool noConfirmation = false);
+    bool InsData(const QByteArray& bytes);
+    bool ApndData(const QByteArray& bytes);
+    bool bDcEdt() const;
+    void setDcEdt(bool modified);
+    QString Title() const;
+    void setTitle(const QString& sTitle);
+    DocumentState ChkJbMn0() const;
+    EditMenuState ChkJbMn1() const;
+    CaretState ChkJbMn3() const;
+    TableMenuState ChkJbMn5() const;
+    bool ChkJbMn6() const;
+    engine::TextEngine* GetObj() const;
+    DocumentData GetData() const;
+    bool bHaveData() const;
+    void GetMTxt(QString& sTx, QString& sCp);
+    void SetText(const QString& sTx);
+    HeaderFooterState HeadFtMn() const;
+    // Takes (false) or brings back (true) the undo snapshot.
+    void Snapshot(bool bRestore);
+    // Switches the input method on or off.
+    void txIME(bool on);
+
+    // --- parts and state, for the host and for tests -------------------------
+    dialogs::sbTxm& settingsDialog() const { return *m_dialog; }
+    dialogs::Frmt& formats() { return m_formats; }
+    const EditorOptions& options() const { return m_options; }
+    QLineEdit* titleBox() const { return m_title; }
+    QLabel* statusPanel() const { return m_status; }
+    engine::EngineView* view() const { return m_view; }
+    bool isActive() const { return m_active; }
+    int documentType() const { return m_documentType; }
+    QString currentFile() const { return m_currentFile; }
+    int frameFocus() const { return m_frameFocus; }
+    bool snapshotHeld() const { return m_snapshots.held(); }
+    // The Boolean job 87 keeps for the host.
+    bool hostFlag() const { return m_hostFlag; }
+    void setInputMethodSwitch(std::unique_ptr<InputMethodSwitch> ime);
+
+signals:
+    void eClckLink(const QString& kind, const QString& text, const QString& name);
+    void eSaveDB();
+    void eAskSavePh(QString* path);
+    void eUdtFld();
+    void eEdtCng(bool modified);
+    void eRtAct(int job);
+    void eSaveAs(const QVariant& value);
+    void eAskTag(QString* text, QString* number);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // What a job did, for the steps after it.
+    enum class Outcome {
+        Skipped,   // nothing was done: no snapshot kept, no flag changed
+        Unchanged, // done, the document is as it was
+        Changed,   // done, the document changed
+    };
+    using Job = std::function<Outcome(QVariant&)>;
+
+    void buildJobs();
+    void makeDialog();
+    Outcome runJob(int job, QVariant& argument);
+    void applyModifiedRule(int job, Outcome outcome);
+    void loadOptions(EditorOptions::Level level);
+    void loadPageDefaults();
+    void applyRuler();
+    void tickPasteMode();
+    void storeOptions();
+    void deleteWorkPictures() const;
+    void onEngineChanged();
+    void onCaretMoved();
+    void onTitleEntered();
+    void onKeyPressed(int key, Qt::KeyboardModifiers modifiers, bool* handled);
+    void updateStyleIndicator();
+    bool mayReplace(bool offerCancel);
+    void forgetDocument();
+    dialogs::PageResult openPage(const QString& code, QString& answer);
+    void trimDocumentEnd();
+
+    // Jobs of this control.
+    Outcome newDocument();
+    Outcome undo();
+    Outcome redo();
+    Outcome cut();
+    Outcome deleteSelection();
+    Outcome tidyDocument();
+    Outcome findPage(bool replacing);
+    Outcome displayPage();
+    Outcome insertTextFrame();
+    Outcome insertPageBreak();
+    Outcome indent(const QVariant& mode);
+    Outcome applyStyle(const QVariant& code);
+    Outcome fontDialog();
+    Outcome pageSetup();
+    Outcome userFormatPage();
+    Outcome pictureLayoutPage();
+    Outcome imePage();
+    Outcome pasteMode(const QVariant& mode);
+    Outcome zoom(const QVariant& step);
+
+    // Jobs whose work arrives with later features; until then they do
+    // nothing and say so.
+    Outcome fileJob(int job, QVariant& argument);       // 1, 3, 5, 8, 10, 30, 31, 32: opening, inserting, saving as
+    bool saveIntoDatabase();                            // 4, and the update rules' save
+    Outcome printJob(int job);                          // 6, 7, 69: printing and the page view
+    Outcome pasteJob(QVariant& kind);                   // 15
+    Outcome toolBarJob(int job, QVariant& argument);    // 16, 27
+    Outcome pictureJob(int job, QVariant& argument);    // 33, 34, 35, 42, 43
+    Outcome insertObject();                             // 41
+    Outcome fieldJob(int job, QVariant& argument);      // 50, 51, 56
+    Outcome headerFooterJob(QVariant& argument);        // 57
+    Outcome colourJob(int job);                         // 62, 70, 71
+    Outcome engineDialogJob(int job);                   // 63, 64, and 65 for document type 1
+    Outcome tableJob(int job, QVariant& argument);      // 80–83, 85
+    void reformatFields();                              // the last step of tidying (24)
+
+    std::unique_ptr<engine::TextEngine> m_engine;
+    engine::EngineView* m_view = nullptr;
+    QLineEdit* m_title = nullptr;
+    QLabel* m_status = nullptr;
+    std::unique_ptr<dialogs::sbTxm> m_dialog;
+    std::unique_ptr<InputMethodSwitch> m_ime;
+    ModifiedState m_modified;
+    SnapshotLayer m_snapshots;
+    EditorOptions m_options;
+    dialogs::Frmt m_formats;
+    std::map<int, Job> m_jobs;
+
+    bool m_active = false;
+    qint32 m_host = 0;
+    int m_documentType = 0;
+    bool m_showTitle = true;
+    QString m_group;
+    int m_frameFocus = 0;
+    int m_screenDpi = 96;
+    QString m_currentFile;
+    bool m_hostFlag = false;
+};
+
+} // namespace editor

@@ -1,0 +1,435 @@
+// uTxm's command entry: the steps shared by every job, and the jobs.
+
+#include "editor/utxm.h"
+
+#include "editor/characterindent.h"
+#include "editor/jobrules.h"
+#include "editor/styleapplier.h"
+#include "editor/stylelevel.h"
+#include "engine/textengine.h"
+#include "engine/view/engineview.h"
+#include "env/dialogs.h"
+#include "env/globals.h"
+#include "env/yini.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <cstdlib>
+
+namespace editor {
+
+namespace {
+
+constexpr int kTextFrameWidth = 2880; // twips: two inches by one
+constexpr int kTextFrameHeight = 1440;
+
+bool isTrailingBlank(QChar c)
+{
+    return c == u' ' || c == QChar(0x3000) || c == u'\v' || c == u'\r' || c == u'\n';
+}
+
+// Keeps a view from repainting while a command changes many formats.
+class FrozenView {
+public:
+    explicit FrozenView(QWidget* view) : m_view(view) { m_view->setUpdatesEnabled(false); }
+    ~FrozenView() { m_view->setUpdatesEnabled(true); }
+    FrozenView(const FrozenView&) = delete;
+    FrozenView& operator=(const FrozenView&) = delete;
+
+private:
+    QWidget* m_view;
+};
+
+} // namespace
+
+void uTxm::buildJobs()
+{
+    const auto withJob = [this](Outcome (uTxm::*op)(int, QVariant&), int job) {
+        return [this, op, job](QVariant& argument) { return (this->*op)(job, argument); };
+    };
+    const auto plain = [this](Outcome (uTxm::*op)()) { return [this, op](QVariant&) { return (this->*op)(); }; };
+    const auto byArgument = [this](Outcome (uTxm::*op)(const QVariant&)) {
+        return [this, op](QVariant& argument) { return (this->*op)(argument); };
+    };
+    const auto done = [](const std::function<void()>& work) {
+        return [work](QVariant&) {
+            work();
+            return Outcome::Unchanged;
+        };
+    };
+
+    for (int job : {1, 3, 5, 8, 10, 30, 31, 32})
+        m_jobs[job] = withJob(&uTxm::fileJob, job);
+    for (int job : {16, 27})
+        m_jobs[job] = withJob(&uTxm::toolBarJob, job);
+    for (int job : {33, 34, 35, 42, 43})
+        m_jobs[job] = withJob(&uTxm::pictureJob, job);
+    for (int job : {50, 51, 56})
+        m_jobs[job] = withJob(&uTxm::fieldJob, job);
+    for (int job : {80, 81, 82, 83, 85})
+        m_jobs[job] = withJob(&uTxm::tableJob, job);
+    for (int job : {6, 7, 69})
+        m_jobs[job] = [this, job](QVariant&) { return printJob(job); };
+    for (int job : {62, 70, 71})
+        m_jobs[job] = [this, job](QVariant&) { return colourJob(job); };
+    for (int job : {63, 64})
+        m_jobs[job] = [this, job](QVariant&) { return engineDialogJob(job); };
+
+    m_jobs[2] = plain(&uTxm::newDocument);
+    m_jobs[4] = [this](QVariant&) { return saveIntoDatabase() ? Outcome::Unchanged : Outcome::Skipped; };
+    m_jobs[9] = done([this] { m_title->setFocus(); });
+    m_jobs[11] = plain(&uTxm::undo);
+    m_jobs[12] = plain(&uTxm::redo);
+    m_jobs[13] = plain(&uTxm::cut);
+    m_jobs[14] = done([this] { m_engine->copy(); });
+    m_jobs[15] = [this](QVariant& kind) { return pasteJob(kind); };
+    m_jobs[20] = plain(&uTxm::deleteSelection);
+    m_jobs[21] = done([this] { m_engine->setSelection(0, -1); });
+    m_jobs[22] = [this](QVariant&) { return findPage(false); };
+    m_jobs[23] = [this](QVariant&) { return findPage(true); };
+    m_jobs[24] = plain(&uTxm::tidyDocument);
+    m_jobs[26] = plain(&uTxm::displayPage);
+    m_jobs[40] = plain(&uTxm::insertTextFrame);
+    m_jobs[41] = plain(&uTxm::insertObject);
+    m_jobs[54] = plain(&uTxm::insertPageBreak);
+    m_jobs[55] = byArgument(&uTxm::indent);
+    m_jobs[57] = [this](QVariant& argument) { return headerFooterJob(argument); };
+    m_jobs[60] = byArgument(&uTxm::applyStyle);
+    m_jobs[61] = plain(&uTxm::fontDialog);
+    m_jobs[65] = plain(&uTxm::pageSetup);
+    m_jobs[66] = plain(&uTxm::userFormatPage);
+    m_jobs[67] = plain(&uTxm::pictureLayoutPage);
+    m_jobs[68] = plain(&uTxm::imePage);
+    m_jobs[72] = byArgument(&uTxm::pasteMode);
+    m_jobs[84] = done([this] { m_engine->setGridLinesShown(!m_engine->gridLinesShown()); });
+    m_jobs[86] = byArgument(&uTxm::zoom);
+    m_jobs[87] = [this](QVariant& flag) {
+        m_hostFlag = flag.toBool();
+        return Outcome::Unchanged;
+    };
+    m_jobs[88] = done([this] { m_engine->refresh(); });
+}
+
+void uTxm::rtAct(qint32 iJb, const QVariant& vArg)
+{
+    QVariant argument = vArg;
+    rtAct(iJb, argument);
+}
+
+void uTxm::rtAct(qint32 iJb, QVariant& vArg)
+{
+    ModifiedState::BusyScope busy(m_modified);
+    const bool snapshot = jobrules::takesSnapshot(iJb) && m_jobs.contains(iJb);
+    if (snapshot)
+        m_snapshots.take();
+    if (jobrules::focusesEngine(iJb))
+        m_view->setFocus();
+    if (jobrules::switchesInputMethodOff(iJb))
+        txIME(false);
+
+    const Outcome outcome = runJob(iJb, vArg);
+
+    if (snapshot && outcome == Outcome::Skipped)
+        m_snapshots.withdraw();
+    if (outcome != Outcome::Skipped && jobrules::raisesFolderUpdate(iJb))
+        emit eUdtFld();
+    applyModifiedRule(iJb, outcome);
+    updateStyleIndicator();
+    emit eRtAct(iJb);
+}
+
+uTxm::Outcome uTxm::runJob(int job, QVariant& argument)
+{
+    const auto found = m_jobs.find(job);
+    return found == m_jobs.end() ? Outcome::Skipped : found->second(argument);
+}
+
+// A job that did nothing changes no flag, whatever its rule says.
+void uTxm::applyModifiedRule(int job, Outcome outcome)
+{
+    switch (jobrules::modifies(job)) {
+    case jobrules::Modifies::Always:
+        if (outcome != Outcome::Skipped)
+            m_modified.setModified(true);
+        break;
+    case jobrules::Modifies::WhenChanged:
+        if (outcome == Outcome::Changed)
+            m_modified.setModified(true);
+        break;
+    case jobrules::Modifies::Nothing:
+        break;
+    }
+}
+
+dialogs::PageResult uTxm::openPage(const QString& code, QString& answer)
+{
+    QString page = code;
+    return m_dialog->Act(page, answer);
+}
+
+// ---- Jobs of this control ---------------------------------------------------------
+
+uTxm::Outcome uTxm::newDocument()
+{
+    if (!mayReplace(false))
+        return Outcome::Skipped;
+    m_modified.setModified(false);
+    m_engine->reset();
+    m_title->clear();
+    forgetDocument();
+    loadOptions(EditorOptions::Level::Display);
+    return Outcome::Unchanged;
+}
+
+uTxm::Outcome uTxm::undo()
+{
+    const bool possible = m_snapshots.held() || m_engine->undoCount() > 0;
+    m_snapshots.undo();
+    return possible ? Outcome::Changed : Outcome::Unchanged;
+}
+
+uTxm::Outcome uTxm::redo()
+{
+    const bool possible = m_engine->redoCount() > 0;
+    m_snapshots.redo();
+    return possible ? Outcome::Changed : Outcome::Unchanged;
+}
+
+uTxm::Outcome uTxm::cut()
+{
+    QApplication::clipboard()->clear();
+    const bool selected = m_engine->canCopy();
+    m_engine->cut();
+    return selected ? Outcome::Changed : Outcome::Unchanged;
+}
+
+uTxm::Outcome uTxm::deleteSelection()
+{
+    const bool selected = m_engine->selectionLength() > 0;
+    m_engine->deleteSelection();
+    return selected ? Outcome::Changed : Outcome::Unchanged;
+}
+
+uTxm::Outcome uTxm::findPage(bool replacing)
+{
+    QString answer;
+    const dialogs::PageResult result = openPage(replacing ? QStringLiteral("RP") : QStringLiteral("FD"), answer);
+    return result == dialogs::PageResult::NoPage ? Outcome::Skipped : Outcome::Changed;
+}
+
+uTxm::Outcome uTxm::tidyDocument()
+{
+    const int caret = m_engine->selectionStart();
+    m_engine->setSelection(caret, 0);
+    StyleApplier(*m_engine, m_formats).setAttributes(int(styleLevelAtCaret(*m_engine, m_formats)));
+    trimDocumentEnd();
+    m_engine->setSelection(caret, 0);
+    reformatFields();
+    return Outcome::Changed;
+}
+
+// Deletes the blanks, line breaks and paragraph ends the text ends with.
+void uTxm::trimDocumentEnd()
+{
+    const QString text = m_engine->plainText();
+    int positions = 0;
+    for (qsizetype i = text.size() - 1; i >= 0 && isTrailingBlank(text[i]); --i) {
+        if (text[i] == u'\n' && i > 0 && text[i - 1] == u'\r')
+            --i; // a paragraph end is one position
+        ++positions;
+    }
+    if (positions == 0)
+        return;
+    m_engine->setSelection(0, -1);
+    const int end = m_engine->selectionStart() + m_engine->selectionLength();
+    m_engine->setSelection(end - positions, positions);
+    m_engine->deleteSelection();
+}
+
+// The view takes the display settings over as soon as they change, so the
+// document is only redrawn.
+uTxm::Outcome uTxm::displayPage()
+{
+    QString answer;
+    if (openPage(QStringLiteral("DP"), answer) == dialogs::PageResult::NoPage)
+        return Outcome::Skipped;
+    m_engine->refresh();
+    return Outcome::Unchanged;
+}
+
+uTxm::Outcome uTxm::insertTextFrame()
+{
+    return m_engine->insertTextFrame(kTextFrameWidth, kTextFrameHeight) > 0 ? Outcome::Changed : Outcome::Skipped;
+}
+
+uTxm::Outcome uTxm::insertPageBreak()
+{
+    m_engine->setSelection(m_engine->selectionStart(), 0);
+    m_engine->setSelectedText(QStringLiteral("\f"));
+    return Outcome::Changed;
+}
+
+uTxm::Outcome uTxm::indent(const QVariant& mode)
+{
+    FrozenView frozen(m_view);
+    return indentByCharacters(*m_engine, m_formats, mode.toInt(), m_documentType) ? Outcome::Changed
+                                                                                  : Outcome::Skipped;
+}
+
+// A negative code applies the style quietly; without a code nothing is applied.
+uTxm::Outcome uTxm::applyStyle(const QVariant& code)
+{
+    bool number = false;
+    const int value = code.toInt(&number);
+    if (!number)
+        return Outcome::Skipped;
+    FrozenView frozen(m_view);
+    const StyleRequest request{std::abs(value), m_documentType, false, value < 0};
+    return StyleApplier(*m_engine, m_formats).apply(request) ? Outcome::Changed : Outcome::Skipped;
+}
+
+uTxm::Outcome uTxm::fontDialog()
+{
+    QFont current(m_engine->fontName());
+    current.setPointSizeF(m_engine->fontSize());
+    current.setBold(m_engine->bold());
+    current.setItalic(m_engine->italic());
+    current.setUnderline(m_engine->underline());
+    current.setStrikeOut(m_engine->strikeOut());
+    const std::optional<QFont> chosen = env::dialogs().font(current);
+    if (!chosen)
+        return Outcome::Unchanged;
+    m_engine->setFontName(chosen->family());
+    m_engine->setFontSize(chosen->pointSizeF());
+    m_engine->setBold(chosen->bold());
+    m_engine->setItalic(chosen->italic());
+    m_engine->setUnderline(chosen->underline());
+    m_engine->setStrikeOut(chosen->strikeOut());
+    return Outcome::Changed;
+}
+
+uTxm::Outcome uTxm::pageSetup()
+{
+    if (m_documentType == 1)
+        return engineDialogJob(65);
+    QString answer;
+    return openPage(QStringLiteral("PG"), answer) == dialogs::PageResult::NoPage ? Outcome::Skipped
+                                                                                : Outcome::Unchanged;
+}
+
+uTxm::Outcome uTxm::userFormatPage()
+{
+    QString answer;
+    return openPage(QStringLiteral("US"), answer) == dialogs::PageResult::NoPage ? Outcome::Skipped
+                                                                                : Outcome::Unchanged;
+}
+
+uTxm::Outcome uTxm::pictureLayoutPage()
+{
+    QString answer = m_options.pictureAnswer();
+    const dialogs::PageResult result = openPage(QStringLiteral("TF"), answer);
+    if (result == dialogs::PageResult::Applied)
+        m_options.takePictureAnswer(answer);
+    return result == dialogs::PageResult::NoPage ? Outcome::Skipped : Outcome::Unchanged;
+}
+
+uTxm::Outcome uTxm::imePage()
+{
+    QString answer = m_options.imeAnswer();
+    const dialogs::PageResult result = openPage(QStringLiteral("IM"), answer);
+    if (result == dialogs::PageResult::Applied)
+        m_options.takeImeAnswer(answer);
+    return result == dialogs::PageResult::NoPage ? Outcome::Skipped : Outcome::Unchanged;
+}
+
+// 2 and 3 come from hosts that tick the menu items through this job (3 plain
+// text); 0 and 1 from the menu items themselves (1 plain text).
+uTxm::Outcome uTxm::pasteMode(const QVariant& mode)
+{
+    const int value = mode.toInt();
+    m_options.setPasteAsText(value > 1 ? value == 3 : value == 1);
+    tickPasteMode();
+    return Outcome::Unchanged;
+}
+
+uTxm::Outcome uTxm::zoom(const QVariant& step)
+{
+    if (const std::optional<int> percent = EditorOptions::zoomFor(m_engine->zoom(), step))
+        m_engine->setZoom(*percent);
+    m_engine->refresh();
+    return Outcome::Unchanged;
+}
+
+void uTxm::loadPageDefaults()
+{
+    m_engine->setPageSetup(EditorOptions::pageDefaults(env::gxIni(), m_engine->pageSetup()));
+}
+
+// ---- Jobs whose work arrives with later features ------------------------------------
+
+uTxm::Outcome uTxm::fileJob(int, QVariant&)
+{
+    return Outcome::Skipped;
+}
+
+bool uTxm::saveIntoDatabase()
+{
+    return false;
+}
+
+uTxm::Outcome uTxm::printJob(int)
+{
+    return Outcome::Skipped;
+}
+
+uTxm::Outcome uTxm::pasteJob(QVariant&)
+{
+    return Outcome::Skipped;
+}
+
+uTxm::Outcome uTxm::toolBarJob(int, QVariant&)
+{
+    return Outcome::Skipped;
+}
+
+uTxm::Outcome uTxm::pictureJob(int, QVariant&)
+{
+    return Outcome::Skipped;
+}
+
+uTxm::Outcome uTxm::insertObject()
+{
+    return Outcome::Skipped;
+}
+
+uTxm::Outcome uTxm::fieldJob(int, QVariant&)
+{
+    return Outcome::Skipped;
+}
+
+uTxm::Outcome uTxm::headerFooterJob(QVariant&)
+{
+    return Outcome::Skipped;
+}
+
+uTxm::Outcome uTxm::colourJob(int)
+{
+    return Outcome::Skipped;
+}
+
+uTxm::Outcome uTxm::engineDialogJob(int)
+{
+    return Outcome::Skipped;
+}
+
+uTxm::Outcome uTxm::tableJob(int, QVariant&)
+{
+    return Outcome::Skipped;
+}
+
+void uTxm::reformatFields()
+{
+}
+
+} // namespace editor
