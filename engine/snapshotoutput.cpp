@@ -72,6 +72,11 @@ void SnapshotOutput::raw(const QByteArray& value)
     m_data.append(value);
 }
 
+void SnapshotOutput::reserve(qsizetype more)
+{
+    m_data.reserve(m_data.size() + more);
+}
+
 qsizetype SnapshotOutput::placeholder()
 {
     const qsizetype offset = m_data.size();

@@ -19,6 +19,8 @@ public:
     void string(const QString& value);
     void bytes(const QByteArray& value);
     void raw(const QByteArray& value);
+    // Makes room for `more` bytes beyond those written.
+    void reserve(qsizetype more);
 
     // Writes a placeholder count and returns where it is, for counts known
     // only after the items are written.

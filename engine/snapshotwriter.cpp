@@ -24,14 +24,24 @@ QByteArray SnapshotWriter::write(const DocumentSet& set)
         }
     }
 
+    QList<QByteArray> pngs;
+    qsizetype pictureBytes = 0;
+    for (const auto& [name, holder] : m_pictures) {
+        pngs.append(SnapshotImageCache::pngFor(holder->resource(QTextDocument::ImageResource, QUrl(name))));
+        pictureBytes += 8 + 2 * name.size() + pngs.last().size();
+    }
+
+    // Room for everything at once: the result is written in one go, not grown.
     SnapshotOutput out;
+    out.reserve(kMagicSize + 64 + m_formats.data().size() + m_lists.data().size() + pictureBytes
+                + m_parts.data().size());
     out.raw(QByteArray::fromRawData(kMagic, kMagicSize));
     out.u32(kVersion);
     out.u32(quint32(m_formatNumbers.size()));
     out.raw(m_formats.data());
     out.u32(quint32(m_listCount));
     out.raw(m_lists.data());
-    writePictures(out);
+    writePictures(out, pngs);
     writePageSetup(out, set.pageSetup);
     out.u8(mask);
     out.raw(m_parts.data());
@@ -47,6 +57,8 @@ void SnapshotWriter::writeDocument(const QTextDocument& document)
     m_documentFormats = document.allFormats();
     m_numberOfIndex = QList<qint32>(m_documentFormats.size(), -1);
     m_listNumbers.clear();
+    // About what the text and paragraph records take, so the buffer rarely grows.
+    m_parts.reserve(qsizetype(document.characterCount()) * 2 + qsizetype(document.blockCount()) * 32);
     m_parts.u32(formatNumber(root->formatIndex()));
     writeContents(root->begin());
 }
@@ -185,12 +197,12 @@ qint32 SnapshotWriter::listNumber(const QTextList* list)
     return number;
 }
 
-void SnapshotWriter::writePictures(SnapshotOutput& out) const
+void SnapshotWriter::writePictures(SnapshotOutput& out, const QList<QByteArray>& pngs) const
 {
     out.u32(quint32(m_pictures.size()));
-    for (const auto& [name, holder] : m_pictures) {
-        out.string(name);
-        out.bytes(SnapshotImageCache::pngFor(holder->resource(QTextDocument::ImageResource, QUrl(name))));
+    for (qsizetype i = 0; i < m_pictures.size(); ++i) {
+        out.string(m_pictures.at(i).first);
+        out.bytes(pngs.at(i));
     }
 }
 

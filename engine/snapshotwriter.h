@@ -34,7 +34,7 @@ private:
     quint32 formatNumber(int documentFormatIndex);
     quint32 numberFor(const QTextFormat& format, qint32 floatFrame);
     qint32 listNumber(const QTextList* list);
-    void writePictures(SnapshotOutput& out) const;
+    void writePictures(SnapshotOutput& out, const QList<QByteArray>& pngs) const;
     static void writePageSetup(SnapshotOutput& out, const PageSetup* setup);
 
     // Per document: the document's own format indexes mapped to numbers.
