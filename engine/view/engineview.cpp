@@ -161,8 +161,11 @@ void EngineView::applyPageMode()
             useLayoutDevice(margin);
             if (margin->textWidth() != printableWidth)
                 margin->setTextWidth(printableWidth);
+            connect(margin, &QTextDocument::contentsChanged, viewport(),
+                    qOverload<>(&QWidget::update), Qt::UniqueConnection);
         }
     }
+    m_appliedSetup = m_engine.pageSetup();
 
     if (m_pages) {
         applyPagedRootFrame(*shown, m_engine.pageSetup());
@@ -241,6 +244,10 @@ QRectF EngineView::visibleLayoutRect() const
 void EngineView::paintEvent(QPaintEvent* event)
 {
     const QRectF visible = visibleLayoutRect();
+    // The engine does not announce page setup changes; take them over as soon
+    // as they show, outside painting.
+    if (m_engine.pageSetup() != m_appliedSetup)
+        QMetaObject::invokeMethod(this, &EngineView::refresh, Qt::QueuedConnection);
     if (m_pages) {
         QPainter painter(viewport());
         painter.translate(-scrollOffset());

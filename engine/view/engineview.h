@@ -71,6 +71,7 @@ private:
     TextEngine& m_engine;
     std::unique_ptr<LayoutDevice> m_device;
     QList<QPointer<QTextDocument>> m_laidOut; // documents whose layout uses m_device
+    PageSetup m_appliedSetup;
     QPalette m_normalPalette;
     bool m_followingEngine = false;
     bool m_pages = false;

@@ -422,3 +422,38 @@ TEST(EngineViewMarks, TableGridLinesFollowTheSetting)
     EXPECT_GT(shownGrid, 50);
     EXPECT_EQ(hiddenGrid, 0);
 }
+
+TEST(EngineViewPages, ANewPageSetupIsTakenOverWithoutBeingAsked)
+{
+    Shown shown;
+    shown.engine.setViewMode(ViewMode::PageLayout);
+    shown.engine.setZoom(50);
+    const QRect portrait = shown.view.sheetOnViewport(1);
+
+    engine::PageSetup setup = shown.engine.pageSetup();
+    setup.landscape = true;
+    shown.engine.setPageSetup(setup);
+    shown.picture();
+    QApplication::processEvents();
+
+    const QRect landscape = shown.view.sheetOnViewport(1);
+    EXPECT_NEAR(landscape.width(), portrait.height(), 1);
+    EXPECT_NEAR(shown.engine.document()->pageSize().width(), landscape.width(), 1);
+}
+
+TEST(EngineViewPages, EditingAHeaderElsewhereRedrawsThePages)
+{
+    Shown shown;
+    shown.engine.setHeaderFooterFlags(engine::HeaderEveryPage);
+    shown.engine.setViewMode(ViewMode::PageLayout);
+    shown.engine.setZoom(75);
+    const QRect sheet = shown.view.sheetOnViewport(1);
+    // Well inside the one-inch top margin of the default page.
+    const QRect band(sheet.left(), sheet.top(), sheet.width(), sheet.height() / 12);
+    EXPECT_EQ(inkIn(shown.picture(), band), 0);
+
+    QTextCursor(shown.engine.headerFooterDocument(engine::HeaderEveryPage))
+        .insertText(QStringLiteral("NEW HEADER"));
+
+    EXPECT_GT(inkIn(shown.picture(), band), 20);
+}
