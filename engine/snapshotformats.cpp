@@ -31,8 +31,8 @@ enum class Tag : quint8 {
     List,
 };
 
-// QDataStream's colour record: spec, alpha and four 16-bit components. It is
-// the only public way to keep a colour exactly in any of its specs.
+// QDataStream's colour record: colour model, alpha and four 16-bit
+// components. It is the only public way to keep a colour exactly in any model.
 constexpr qsizetype kColorBytes = 11;
 constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_0;
 
@@ -149,8 +149,8 @@ std::optional<QColor> readColor(SnapshotInput& in)
     const QByteArrayView record = in.raw(kColorBytes);
     if (!in.ok())
         return std::nullopt;
-    const int spec = qint8(record.at(0));
-    if (spec < QColor::Invalid || spec > QColor::Hsl) {
+    const int model = qint8(record.at(0));
+    if (model < QColor::Invalid || model > QColor::Hsl) {
         in.fail();
         return std::nullopt;
     }
