@@ -1,16 +1,26 @@
 #include "app/fmdoc.h"
 
+#include "app/fkeytable.h"
+#include "app/linkopener.h"
+#include "app/mainmenubar.h"
 #include "app/startup.h"
+#include "browser/utre.h"
+#include "editor/utxm.h"
 #include "env/globals.h"
 #include "env/settingstext.h"
 #include "env/shell.h"
 #include "env/yini.h"
+#include "fkeys/ufky.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenuBar>
 #include <QScreen>
+#include <QSplitter>
+#include <QVBoxLayout>
 #include <cmath>
 
 namespace app {
@@ -20,6 +30,11 @@ namespace {
 const QString kScreenGroup = QStringLiteral("TX_SCREEN");
 const QString kShown = QStringLiteral("表示");
 const QString kHidden = QStringLiteral("非表示");
+const QString kDocumentPatterns = QStringLiteral("*.htm;*.html;*.rtf");
+constexpr int kDocumentTypeHtml = 4;
+constexpr int kDefaultTreeWidth = 2130;   // twips
+constexpr int kHiddenTreeWidth = 30;      // twips
+constexpr int kKeyStripHeight = 300;      // twips
 
 QString withSlash(const QString& path)
 {
@@ -45,6 +60,20 @@ QRect designGeometry()
                  size);
 }
 
+// The argument words of the table sub-menus, by array.
+QString tableSubMenuText(const QString& array)
+{
+    if (array == QLatin1String("mnTins"))
+        return QStringLiteral("表挿入");
+    if (array == QLatin1String("mnTdel"))
+        return QStringLiteral("表削除");
+    if (array == QLatin1String("mnTslc"))
+        return QStringLiteral("表選択");
+    if (array == QLatin1String("mnProp"))
+        return QStringLiteral("表属性");
+    return {};
+}
+
 } // namespace
 
 QString documentFromCommandLine(const QStringList& arguments)
@@ -63,16 +92,82 @@ QString documentFromCommandLine(const QStringList& arguments)
 fmDoc::fmDoc(QWidget* parent) : QMainWindow(parent)
 {
     setWindowTitle(QApplication::applicationDisplayName());
-    setCentralWidget(new QWidget(this));
+    m_menus = new MainMenuBar(menuBar());
+    buildPanes();
+    connectEvents();
     setGeometry(designGeometry());
+}
+
+fmDoc::~fmDoc()
+{
+    if (m_keys)
+        m_keys->cOff();
+}
+
+void fmDoc::buildPanes()
+{
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_treePane = new QWidget(m_splitter);
+    m_treePane->setObjectName(QStringLiteral("pTrE"));
+    auto* treeLayout = new QVBoxLayout(m_treePane);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    m_tree = new browser::uTrE(m_treePane);
+    treeLayout->addWidget(m_tree);
+
+    auto* right = new QWidget(m_splitter);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    m_editor = new editor::uTxm(right);
+    m_editor->setObjectName(QStringLiteral("pTxm"));
+    m_keys = new fkeys::uFky(right);
+    m_keys->setObjectName(QStringLiteral("pFky"));
+    m_keys->setFixedHeight(toPixelsY(kKeyStripHeight));
+    rightLayout->addWidget(m_editor, 1);
+    rightLayout->addWidget(m_keys);
+
+    m_splitter->addWidget(m_treePane);
+    m_splitter->addWidget(right);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({toPixelsX(kDefaultTreeWidth), width()});
+    setCentralWidget(m_splitter);
+}
+
+void fmDoc::connectEvents()
+{
+    connect(m_menus, &MainMenuBar::itemChosen, this, &fmDoc::onItemChosen);
+    connect(m_menus, &MainMenuBar::topMenuOpening, this, &fmDoc::onTopMenuOpening);
+    connect(m_tree, &browser::uTrE::eStFile, this, &fmDoc::onDocumentPicked);
+    connect(m_editor, &editor::uTxm::eAskSavePh, this, [this](QString* path) {
+        *path = m_tree->GetPth(0);
+    });
+    connect(m_editor, &editor::uTxm::eSaveAs, this, &fmDoc::onSavedAs);
+    connect(m_editor, &editor::uTxm::eClckLink, this, &fmDoc::onLinkClicked);
+}
+
+const fkeys::MenuRegistry& fmDoc::menuItems() const
+{
+    return m_menus->registry();
 }
 
 void fmDoc::Act(const QStringList& arguments)
 {
+    m_menus->action(QStringLiteral("mnLocal"), 7)->setVisible(false);
     env::gbActing = true;
     readScreenSettings();
     takeCommandLine(arguments);
+    SetFkeys(*m_keys, this);
+    m_keys->cKyS();
+    m_tree->cOn(m_folder, QStringLiteral("*.*"), kDocumentPatterns);
+    m_editor->cOn(static_cast<qint32>(winId()), kDocumentTypeHtml);
+    if (!m_startFile.isEmpty())
+        m_tree->SetFile(m_startFile);
     placeWindow();
+    m_keys->StSize();
+    m_menus->action(QStringLiteral("mnDisp"), 0)->setChecked(true);
+    m_menus->action(QStringLiteral("mnDisp"), 1)->setChecked(m_showFkeys);
+    if (!m_showFkeys)
+        ShowFky(false);
     env::gbActing = false;
     show();
 }
@@ -117,13 +212,15 @@ void fmDoc::placeWindow()
 
 QString fmDoc::storedFolderText() const
 {
-    if (m_folder.startsWith(env::gsUsrPh, Qt::CaseInsensitive))
-        return m_folder.mid(env::gsUsrPh.size());
-    return m_folder;
+    const QString folder = m_tree->GetPth(1);
+    if (folder.startsWith(env::gsUsrPh, Qt::CaseInsensitive))
+        return folder.mid(env::gsUsrPh.size());
+    return folder;
 }
 
 void fmDoc::SaveScreen()
 {
+    m_editor->cOff();
     env::yIni& ini = env::gxIni();
     ini.GetGtx(kScreenGroup);
     ini.SetVal(QStringLiteral("LEFT"), twipsText(x(), env::twipsPerPixelX()));
@@ -141,6 +238,136 @@ void fmDoc::closeEvent(QCloseEvent* event)
     if (!isEnding())
         SaveScreen();
     event->accept();
+}
+
+void fmDoc::ShowFky(bool bShow)
+{
+    m_showFkeys = bShow;
+    m_keys->setVisible(bShow);
+    if (bShow)
+        m_keys->StSize();
+}
+
+void fmDoc::ShowTree(bool bShow)
+{
+    m_showTree = bShow;
+    QList<int> sizes = m_splitter->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    int treeWidth = 0;
+    if (bShow) {
+        if (nTreeW == 0)
+            nTreeW = kDefaultTreeWidth;
+        treeWidth = toPixelsX(nTreeW);
+    } else {
+        nTreeW = static_cast<int>(std::lround(sizes.value(0) * env::twipsPerPixelX()));
+        treeWidth = toPixelsX(kHiddenTreeWidth);
+    }
+    m_tree->setVisible(bShow);
+    m_splitter->setSizes({treeWidth, std::max(0, total - treeWidth)});
+}
+
+void fmDoc::fnMenu(int iMenu, int iNdx)
+{
+    app::fnMenu(*this, iMenu, iNdx);
+}
+
+void fmDoc::rtAct(int job, const QVariant& argument)
+{
+    m_editor->rtAct(job, argument);
+}
+
+void fmDoc::exploreHighlightedFolder()
+{
+    env::gxIni().W_ExpFd(m_tree->GetPth(2), false);
+}
+
+void fmDoc::toggleDisplayItem(int index)
+{
+    QAction* item = m_menus->action(QStringLiteral("mnDisp"), index);
+    item->setChecked(!item->isChecked());
+    if (index == 1)
+        ShowFky(item->isChecked());
+    else
+        ShowTree(item->isChecked());
+}
+
+void fmDoc::refreshTree()
+{
+    m_tree->UdtFld();
+}
+
+void fmDoc::onItemChosen(const QString& array, int index)
+{
+    static const QHash<QString, int> groups = {
+        {QStringLiteral("mnFile"), FileGroup},   {QStringLiteral("mnEdit"), EditGroup},
+        {QStringLiteral("mnDisp"), DisplayGroup}, {QStringLiteral("mnLocal"), InsertGroup},
+        {QStringLiteral("mnSelc"), FormatGroup},  {QStringLiteral("mnUser"), SettingsGroup},
+    };
+    if (array == QLatin1String("mnOpnFd"))
+        chooseDocumentFolder(index);
+    else if (array == QLatin1String("mnPast"))
+        rtAct(15, QStringList{QStringLiteral("TXT"), QStringLiteral("RTX"), QStringLiteral("PIC")}.value(index));
+    else if (array == QLatin1String("mnChart"))
+        rtAct(index == 0 ? 42 : 43, {});
+    else if (array == QLatin1String("mnUser") && index == 7)
+        env::gxIni().W_SendTo();
+    else if (const QString sub = tableSubMenuText(array); !sub.isEmpty())
+        app::fnMenu(*this, TableGroup, index, sub);
+    else if (groups.contains(array))
+        fnMenu(groups.value(array), index);
+}
+
+void fmDoc::chooseDocumentFolder(int index)
+{
+    QString folder;
+    if (index == 0)
+        folder = env::BrowseFld(m_tree->GetPth());
+    else if (index == 1)
+        folder = env::gxIni().FsGtSpFld(5);
+    else if (index == 2)
+        folder = env::gsUsrPh + QStringLiteral("Doc");
+    if (!folder.isEmpty() && withSlash(folder) != m_tree->GetPth(1))
+        m_tree->SetPth(folder);
+}
+
+void fmDoc::onTopMenuOpening(int topIndex)
+{
+    switch (topIndex) {
+    case 0:
+        m_menus->apply(fileMenuStates(m_editor->ChkJbMn0()));
+        break;
+    case 1:
+        m_menus->apply(editMenuStates(m_editor->ChkJbMn1()));
+        break;
+    case 3:
+        m_menus->apply(insertMenuStates(m_editor->ChkJbMn3()));
+        break;
+    case 5:
+        m_menus->apply(tableMenuStates(m_editor->ChkJbMn5()));
+        break;
+    default:
+        break;
+    }
+    m_keys->SetEnbByMenu();
+}
+
+void fmDoc::onDocumentPicked(const QString& path)
+{
+    rtAct(3, path);
+    setWindowTitle(path);
+}
+
+void fmDoc::onSavedAs(const QVariant& file)
+{
+    const QString path = file.toString();
+    setWindowTitle(path);
+    if (path.startsWith(m_tree->GetPth(1), Qt::CaseInsensitive))
+        m_tree->UdtFld(path);
+}
+
+void fmDoc::onLinkClicked(const QString&, const QString&, const QString& name)
+{
+    openLink(name, QFileInfo(m_editor->currentFile()).absolutePath());
 }
 
 } // namespace app

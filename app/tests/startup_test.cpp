@@ -1,5 +1,6 @@
 #include "app/fmdoc.h"
 #include "app/startup.h"
+#include "browser/utre.h"
 #include "env/codepage.h"
 #include "env/globals.h"
 #include "env/yini.h"
@@ -71,7 +72,7 @@ TEST_F(Startup, FirstStartCreatesFoldersAndSettingsAndShowsDoc)
     EXPECT_TRUE(QFileInfo(fallback + QStringLiteral("Wrk")).isDir());
     EXPECT_TRUE(QFileInfo(fallback + QStringLiteral("Doc")).isDir());
     EXPECT_TRUE(QFileInfo(fallback + QStringLiteral("User.xml")).isFile());
-    EXPECT_EQ(w->shownFolder(), fallback + QStringLiteral("Doc/"));
+    EXPECT_EQ(w->tree()->GetPth(1), fallback + QStringLiteral("Doc/"));
     EXPECT_FALSE(w->functionKeysShown());
     EXPECT_TRUE(w->isVisible());
     EXPECT_FALSE(env::gbActing);
@@ -130,7 +131,7 @@ TEST_F(Startup, StoredRelativeFolderIsBelowTheUserFolderAndAbsoluteIsKept)
                                                        "<運用>\r\n   <TX_SCREEN>\r\n      <PATH>")
                                         + row.stored + QStringLiteral("</PATH>\r\n   </TX_SCREEN>\r\n</運用>")));
         app::fmDoc* w = start();
-        EXPECT_EQ(w->shownFolder(), row.shown) << qPrintable(row.stored);
+        EXPECT_EQ(w->tree()->GetPth(1), row.shown) << qPrintable(row.stored);
         w->close();
     }
 }
@@ -139,7 +140,7 @@ TEST_F(Startup, CommandLineDocumentChoosesFolderAndStartFile)
 {
     const QString doc = dir.write(QStringLiteral("docs/報告.htm"), "<html></html>");
     app::fmDoc* w = start({u'"' + doc + u'"'});
-    EXPECT_EQ(w->shownFolder(), dir.path(QStringLiteral("docs/")));
+    EXPECT_EQ(w->tree()->GetPth(1), dir.path(QStringLiteral("docs/")));
     EXPECT_EQ(w->startFile(), QStringLiteral("報告.htm"));
     w->close();
 }
