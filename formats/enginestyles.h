@@ -1,0 +1,44 @@
+#pragma once
+// The inline styles of the engine's HTML export: what a paragraph's <p style>
+// and a character run's <span style> say about the engine's formats.
+//
+// A paragraph always states its four margins and first-line indent (zero as
+// "0pt", which the dialect writer drops), its line height as a whole
+// percentage of its font size, and its font; alignment, shading and page
+// breaks only when set. A run states only what differs from its paragraph.
+
+#include <QFont>
+#include <QString>
+
+class QTextBlock;
+class QTextBlockFormat;
+class QTextCharFormat;
+
+namespace formats {
+
+// The font a paragraph is set in: its own character format's family and
+// size, else those of its first run, else the document's default font.
+struct ParagraphFont {
+    QString family;
+    double size = 10.0; // points
+
+    static ParagraphFont of(const QTextBlock& block, const QFont& documentFont);
+    // The document's default font as a paragraph font.
+    static ParagraphFont of(const QFont& documentFont);
+};
+
+// A family name as a CSS string: in single quotes, quotes inside dropped.
+QString quotedFamily(const QString& family);
+
+// "margin-left:…pt;margin-top:…pt;…" for a <p> or <li> style attribute.
+QString paragraphStyle(const QTextBlock& block, const ParagraphFont& font);
+
+// The line height of `format` as the whole percentage of `fontSize` the
+// dialect writes, computed in single precision like the writer's default.
+int lineHeightPercent(const QTextBlockFormat& format, double fontSize);
+
+// The declarations of a run set in `format` inside a paragraph in `font` with
+// `paragraph`'s format; empty when the run looks like its paragraph.
+QString runStyle(const QTextCharFormat& format, const ParagraphFont& font, const QTextBlockFormat& paragraph);
+
+} // namespace formats

@@ -1,0 +1,89 @@
+#include "formats/htmlimport.h"
+
+#include "formats/enginehtmlexport.h"
+#include "formats/htmltext.h"
+#include "formats/importfinisher.h"
+#include "formats/importpreparer.h"
+
+#include <QFileDevice>
+#include <QFileInfo>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace formats {
+
+namespace {
+
+// Loading a file is not an edit the user can take back.
+class WithoutUndo {
+public:
+    explicit WithoutUndo(QTextDocument& document)
+        : m_document(document)
+        , m_enabled(document.isUndoRedoEnabled())
+    {
+        m_document.setUndoRedoEnabled(false);
+    }
+    ~WithoutUndo() { m_document.setUndoRedoEnabled(m_enabled); }
+    WithoutUndo(const WithoutUndo&) = delete;
+    WithoutUndo& operator=(const WithoutUndo&) = delete;
+
+private:
+    QTextDocument& m_document;
+    bool m_enabled;
+};
+
+} // namespace
+
+HtmlImport::HtmlImport(float lineSpacing)
+    : m_lineSpacing(lineSpacing)
+{
+}
+
+bool HtmlImport::read(const QByteArray& bytes, const engine::DocumentSet& target)
+{
+    return readFrom(bytes, QString(), target);
+}
+
+bool HtmlImport::readFrom(const QByteArray& bytes, const QString& folder, const engine::DocumentSet& target) const
+{
+    if (!target.body || bytes.size() > maxInputBytes())
+        return false;
+    ImportPreparer preparer(decodeHtml(bytes));
+    const std::optional<QString> prepared = preparer.prepare();
+    if (!prepared)
+        return false;
+    const ImportNotes notes = preparer.takeNotes();
+    QTextDocument& document = *target.body;
+    const WithoutUndo withoutUndo(document);
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    cursor.insertHtml(*prepared);
+    cursor.endEditBlock();
+    ImportFinisher(document, notes, {folder, m_lineSpacing}).finish();
+    return true;
+}
+
+bool HtmlImport::write(const engine::DocumentSet& source, QIODevice& out)
+{
+    if (!source.body)
+        return false;
+    const auto* file = qobject_cast<const QFileDevice*>(&out);
+    std::optional<QString> text;
+    if (file && !file->fileName().isEmpty()) {
+        const QFileInfo target(file->fileName());
+        text = engineHtml(*source.body, {target.absoluteFilePath(), target.absolutePath(), 4});
+    } else {
+        text = engineHtmlInMemory(*source.body);
+    }
+    if (!text)
+        return false;
+    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + text->toUtf8();
+    return out.write(bytes) == bytes.size();
+}
+
+void registerHtmlCodec(float lineSpacing)
+{
+    engine::registerCodec(engine::FormatCode::Html, std::make_shared<HtmlImport>(lineSpacing));
+}
+
+} // namespace formats

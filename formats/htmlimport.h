@@ -1,0 +1,45 @@
+#pragma once
+// The engine's codec for HTML (format code 4).
+//
+// Reading: any HTML file, the program's own dialect first. Qt's HTML import
+// does the parsing; ImportPreparer and ImportFinisher supply what it lacks
+// (class rules, exact paragraph lengths and line heights, heading levels,
+// ideographic spaces, fields from links and tool-tip spans, pictures).
+// Supported: paragraphs and headings, character formats, line breaks, page
+// breaks, shading, lists, tables with cell alignment and colour, pictures
+// (files beside the document and data addresses), links, tags, tool tips,
+// references. Partial: CSS beyond inline and class rules is left to Qt; a
+// text frame written as a one-cell table comes back as that table. Not read:
+// scripts, frames, forms, pictures on the web. Input is limited to 32 MiB and
+// to kMaxNesting levels of elements.
+//
+// Writing: the engine's HTML (enginehtmlwriter.h). Written to a file, the
+// pictures go into "<stem>_images" beside it; written to memory, into data
+// addresses.
+
+#include "engine/documentcodec.h"
+
+namespace formats {
+
+class HtmlImport : public engine::DocumentCodec {
+public:
+    explicit HtmlImport(float lineSpacing = 1.2f);
+
+    qint64 maxInputBytes() const override { return qint64(32) * 1024 * 1024; }
+    // Relative picture addresses cannot be resolved here: the bytes come
+    // without their file's folder.
+    bool read(const QByteArray& bytes, const engine::DocumentSet& target) override;
+    bool write(const engine::DocumentSet& source, QIODevice& out) override;
+
+    // Reads `bytes` as an HTML file kept in `folder`.
+    bool readFrom(const QByteArray& bytes, const QString& folder, const engine::DocumentSet& target) const;
+
+private:
+    float m_lineSpacing;
+};
+
+// Registers HtmlImport as the engine's codec for format code 4, with the
+// user's standard line-spacing factor.
+void registerHtmlCodec(float lineSpacing = 1.2f);
+
+} // namespace formats

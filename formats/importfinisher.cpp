@@ -1,0 +1,447 @@
+#include "formats/importfinisher.h"
+
+#include "engine/documentwalk.h"
+#include "engine/fields.h"
+#include "engine/hostunits.h"
+#include "engine/objects.h"
+#include "engine/pagesetup.h"
+#include "formats/fielddata.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+#include <QUrl>
+
+namespace formats {
+
+namespace {
+
+constexpr qint64 kMaxPictureBytes = qint64(64) * 1024 * 1024;
+constexpr int kProgramFieldAttribute = 149;
+constexpr int kLinkFieldKind = 1;
+constexpr int kTagFieldKind = 2;
+
+// A paragraph's box as its declarations give it, in twips; unset sides are
+// left as Qt's import made them.
+struct ParagraphBox {
+    std::optional<double> top, right, bottom, left, indent;
+
+    void set(const css::Declaration& d)
+    {
+        if (d.property == u"margin")
+            setAll(d.value);
+        else if (d.property == u"margin-top")
+            top = css::lengthInTwips(d.value);
+        else if (d.property == u"margin-right")
+            right = css::lengthInTwips(d.value);
+        else if (d.property == u"margin-bottom")
+            bottom = css::lengthInTwips(d.value);
+        else if (d.property == u"margin-left")
+            left = css::lengthInTwips(d.value);
+        else if (d.property == u"text-indent")
+            indent = css::lengthInTwips(d.value);
+    }
+
+    // The shorthand: one to four values, top right bottom left.
+    void setAll(const QString& value)
+    {
+        const QStringList parts = value.split(u' ', Qt::SkipEmptyParts);
+        if (parts.isEmpty() || parts.size() > 4)
+            return;
+        const auto part = [&parts](qsizetype i) { return css::lengthInTwips(parts.at(std::min(i, parts.size() - 1))); };
+        top = part(0);
+        right = part(1);
+        bottom = parts.size() > 2 ? part(2) : top;
+        left = parts.size() > 3 ? part(3) : right;
+    }
+};
+
+void setIfGiven(const std::optional<double>& twips, bool orZero, const std::function<void(double)>& set)
+{
+    if (twips || orZero)
+        set(engine::twipsToDocument(twips.value_or(0.0)));
+}
+
+double fontSizeOf(const QTextBlock& block, const QTextDocument& document)
+{
+    const double own = block.charFormat().fontPointSize();
+    if (own > 0)
+        return own;
+    const double standard = document.defaultFont().pointSizeF();
+    return standard > 0 ? standard : 10.0;
+}
+
+// The minimum line height in twips the declaration `value` asks for; 0 for
+// single spacing; nullopt when it is not understood.
+std::optional<double> lineHeightTwips(const QString& value, double fontSize)
+{
+    const double em = fontSize * engine::kTwipsPerPoint;
+    if (value.compare(u"normal", Qt::CaseInsensitive) == 0)
+        return 0.0;
+    if (value.endsWith(u'%')) {
+        bool ok = false;
+        const double percent = value.chopped(1).trimmed().toDouble(&ok);
+        // The writer writes the whole percentage, cut down: N.5 writes N.
+        return ok && percent > 0 ? std::optional<double>((percent + 0.5) / 100.0 * em) : std::nullopt;
+    }
+    bool ok = false;
+    const double factor = value.toDouble(&ok);
+    if (ok)
+        return factor > 0 ? std::optional<double>(factor * em) : std::nullopt;
+    return css::lengthInTwips(value);
+}
+
+std::optional<Qt::Alignment> alignment(const std::optional<QString>& value)
+{
+    static const std::pair<QStringView, Qt::Alignment> names[] = {
+        {u"left", Qt::AlignLeft}, {u"right", Qt::AlignRight}, {u"center", Qt::AlignHCenter}, {u"justify", Qt::AlignJustify}};
+    for (const auto& [name, align] : names) {
+        if (value && value->compare(name, Qt::CaseInsensitive) == 0)
+            return align;
+    }
+    return std::nullopt;
+}
+
+void setLineHeight(QTextBlockFormat& format, double twips)
+{
+    if (twips > 0)
+        format.setLineHeight(engine::twipsToDocument(twips), QTextBlockFormat::MinimumHeight);
+    else
+        format.setLineHeight(0, QTextBlockFormat::SingleHeight);
+}
+
+QTextCursor selection(QTextDocument& document, int start, int end)
+{
+    QTextCursor cursor(&document);
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    return cursor;
+}
+
+QString markerOf(const QTextCharFormat& format)
+{
+    const QString href = format.anchorHref();
+    if (href.startsWith(kLinkMarker))
+        return href;
+    const QString tip = format.toolTip();
+    return tip.startsWith(kTipMarker) ? tip : QString();
+}
+
+size_t markerNumber(const QString& marker, QStringView prefix)
+{
+    return marker.mid(prefix.size()).toULong();
+}
+
+// The writer gives a tool-tip span the title "text : tip".
+QString tipOf(const QString& title, const QString& text)
+{
+    const QString separator = QStringLiteral(" : ");
+    if (title.startsWith(text + separator))
+        return title.mid(text.size() + separator.size());
+    const qsizetype at = title.indexOf(separator);
+    return at < 0 ? title : title.mid(at + separator.size());
+}
+
+QImage readPicture(const QString& path)
+{
+    if (QFileInfo(path).size() > kMaxPictureBytes)
+        return {};
+    QImageReader reader(path);
+    return reader.read();
+}
+
+QImage decodeDataAddress(const QString& address)
+{
+    const qsizetype comma = address.indexOf(u',');
+    if (comma < 0 || !address.left(comma).endsWith(QStringLiteral(";base64"), Qt::CaseInsensitive)
+        || address.size() - comma > kMaxPictureBytes * 4 / 3)
+        return {};
+    return QImage::fromData(QByteArray::fromBase64(QStringView(address).sliced(comma + 1).toLatin1()));
+}
+
+} // namespace
+
+ImportFinisher::ImportFinisher(QTextDocument& document, const ImportNotes& notes, ImportOptions options)
+    : m_document(document)
+    , m_notes(notes)
+    , m_options(std::move(options))
+{
+}
+
+void ImportFinisher::finish()
+{
+    applyParagraphs();
+    emptyMarkedParagraphs();
+    clearCellCopies();
+    restoreIdeographicSpaces();
+    placePictures();
+    makeFields();
+    if (!m_notes.title.isEmpty())
+        m_document.setMetaInformation(QTextDocument::DocumentTitle, m_notes.title);
+}
+
+void ImportFinisher::applyParagraphs()
+{
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        const int state = block.userState();
+        if (state >= 0 && size_t(state) < m_notes.paragraphs.size())
+            applyParagraph(block, m_notes.paragraphs[size_t(state)]);
+        if (state != -1)
+            block.setUserState(-1);
+    }
+}
+
+void ImportFinisher::applyParagraph(const QTextBlock& block, const ParagraphNote& note)
+{
+    ParagraphBox box;
+    for (const css::Declaration& d : note.declarations)
+        box.set(d);
+    // The dialect leaves out zero values; other files leave Qt's defaults.
+    const bool zeroWhenUnset = m_notes.dialect;
+    QTextBlockFormat format = block.blockFormat();
+    setIfGiven(box.top, zeroWhenUnset, [&format](double v) { format.setTopMargin(v); });
+    setIfGiven(box.right, zeroWhenUnset, [&format](double v) { format.setRightMargin(v); });
+    setIfGiven(box.bottom, zeroWhenUnset, [&format](double v) { format.setBottomMargin(v); });
+    setIfGiven(box.left, zeroWhenUnset, [&format](double v) { format.setLeftMargin(v); });
+    setIfGiven(box.indent, zeroWhenUnset, [&format](double v) { format.setTextIndent(v); });
+    const double fontSize = fontSizeOf(block, m_document);
+    if (const std::optional<QString> value = css::lastValue(note.declarations, u"line-height")) {
+        if (const std::optional<double> twips = lineHeightTwips(*value, fontSize))
+            setLineHeight(format, *twips);
+    } else if (m_notes.dialect) {
+        setLineHeight(format, fontSize * engine::kTwipsPerPoint * m_options.lineSpacing);
+    }
+    // Qt's import knows no "justify".
+    if (const std::optional<Qt::Alignment> align = alignment(css::lastValue(note.declarations, u"text-align")))
+        format.setAlignment(*align);
+    if (note.headingLevel > 0)
+        format.setHeadingLevel(note.headingLevel);
+    QTextCursor(block).setBlockFormat(format);
+}
+
+void ImportFinisher::clearCellCopies()
+{
+    for (QTextFrame* frame : engine::framesInOrder(m_document)) {
+        const auto* table = qobject_cast<const QTextTable*>(frame);
+        for (int row = 0; table && row < table->rows(); ++row) {
+            for (int column = 0; column < table->columns(); ++column) {
+                const QTextTableCell cell = table->cellAt(row, column);
+                if (cell.row() == row && cell.column() == column)
+                    clearCellCopies(cell);
+            }
+        }
+    }
+}
+
+void ImportFinisher::clearCellCopies(const QTextTableCell& cell)
+{
+    const QTextCharFormat own = cell.format();
+    const bool shaded = own.background().style() != Qt::NoBrush;
+    const auto copied = [&](const QTextFormat& format) {
+        return shaded && format.background().style() != Qt::NoBrush && format.background().color() == own.background().color();
+    };
+    std::vector<std::pair<QTextCursor, QTextCharFormat>> runs;
+    for (QTextFrame::iterator it = cell.begin(); it != cell.end(); ++it) {
+        const QTextBlock block = it.currentBlock();
+        if (!block.isValid())
+            continue;
+        if (copied(block.blockFormat())) {
+            QTextBlockFormat format = block.blockFormat();
+            format.clearBackground();
+            QTextCursor(block).setBlockFormat(format);
+        }
+        for (QTextBlock::iterator run = block.begin(); !run.atEnd(); ++run) {
+            const QTextFragment fragment = run.fragment();
+            QTextCharFormat format = fragment.charFormat();
+            const bool background = copied(format);
+            const bool alignment = own.hasProperty(QTextFormat::TextVerticalAlignment)
+                && format.verticalAlignment() == own.verticalAlignment();
+            if (!background && !alignment)
+                continue;
+            if (background)
+                format.clearBackground();
+            if (alignment)
+                format.clearProperty(QTextFormat::TextVerticalAlignment);
+            runs.emplace_back(selection(m_document, fragment.position(), fragment.position() + fragment.length()), format);
+        }
+    }
+    for (auto& [range, format] : runs)
+        range.setCharFormat(format);
+}
+
+void ImportFinisher::emptyMarkedParagraphs()
+{
+    const QString marker(m_notes.emptyParagraph);
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        if (block.text() == marker)
+            selection(m_document, block.position(), block.position() + 1).removeSelectedText();
+    }
+}
+
+void ImportFinisher::restoreIdeographicSpaces()
+{
+    const QChar placeholder = m_notes.spacePlaceholder;
+    std::vector<std::pair<int, QTextCharFormat>> found;
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        if (!block.text().contains(placeholder))
+            continue;
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QString text = fragment.text();
+            for (qsizetype i = text.indexOf(placeholder); i >= 0; i = text.indexOf(placeholder, i + 1))
+                found.emplace_back(fragment.position() + int(i), fragment.charFormat());
+        }
+    }
+    // One character for another: the positions stay valid.
+    for (const auto& [position, format] : found)
+        selection(m_document, position, position + 1).insertText(QString(QChar(u'\u3000')), format);
+}
+
+void ImportFinisher::placePictures()
+{
+    std::vector<std::pair<int, size_t>> marked; // position, note
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QString name = fragment.charFormat().toImageFormat().name();
+            if (!fragment.charFormat().isImageFormat() || !name.startsWith(kPictureMarker))
+                continue;
+            const size_t note = markerNumber(name, kPictureMarker);
+            for (int i = 0; i < fragment.length() && note < m_notes.pictures.size(); ++i)
+                marked.emplace_back(fragment.position() + i, note);
+        }
+    }
+    // Last first: a picture left out shortens the text behind it.
+    for (auto it = marked.crbegin(); it != marked.crend(); ++it)
+        placePicture(it->first, m_notes.pictures[it->second]);
+}
+
+void ImportFinisher::placePicture(int position, const PictureNote& note)
+{
+    QTextCursor cursor = selection(m_document, position, position + 1);
+    const QTextCharFormat marked = cursor.charFormat();
+    const Picture found = picture(note.address);
+    if (found.image.isNull()) {
+        cursor.removeSelectedText();
+        return;
+    }
+    engine::Objects(m_document).insertPicture(cursor, found.image, note.placement, found.fileName);
+    // Keep what the markup around the picture said (its link) and its size.
+    QTextImageFormat kept;
+    for (const int property : {int(QTextFormat::AnchorHref), int(QTextFormat::IsAnchor), int(QTextFormat::TextToolTip)}) {
+        if (marked.hasProperty(property))
+            kept.setProperty(property, marked.property(property));
+    }
+    if (note.width)
+        kept.setWidth(*note.width);
+    if (note.height)
+        kept.setHeight(*note.height);
+    selection(m_document, position, position + 1).mergeCharFormat(kept);
+}
+
+ImportFinisher::Picture ImportFinisher::picture(const QString& address)
+{
+    const auto known = m_pictures.constFind(address);
+    if (known != m_pictures.constEnd())
+        return *known;
+    const Picture loaded = loadPicture(address);
+    m_pictures.insert(address, loaded);
+    return loaded;
+}
+
+ImportFinisher::Picture ImportFinisher::loadPicture(const QString& address) const
+{
+    if (address.startsWith(QStringLiteral("data:"), Qt::CaseInsensitive))
+        return {decodeDataAddress(address), QString()};
+    const QString path = localPath(address);
+    return path.isEmpty() ? Picture() : Picture{readPicture(path), path};
+}
+
+QString ImportFinisher::localPath(const QString& address) const
+{
+    const QUrl url(address);
+    if (url.isLocalFile())
+        return url.toLocalFile();
+    if (!url.scheme().isEmpty() && url.scheme().size() > 1)
+        return {}; // a web address; a one-letter scheme is a drive letter
+    if (QFileInfo(address).isAbsolute())
+        return address;
+    const QUrl base(m_notes.baseAddress);
+    const QString folder = base.isLocalFile() ? base.toLocalFile() : m_options.folder;
+    if (folder.isEmpty())
+        return {};
+    return QFileInfo(folder + u'/' + QUrl::fromPercentEncoding(address.toUtf8())).absoluteFilePath();
+}
+
+void ImportFinisher::makeFields()
+{
+    std::vector<MarkedRun> runs;
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QString marker = markerOf(fragment.charFormat());
+            if (marker.isEmpty())
+                continue;
+            const int start = fragment.position();
+            if (!runs.empty() && runs.back().marker == marker && runs.back().end == start)
+                runs.back().end = start + fragment.length();
+            else
+                runs.push_back({marker, start, start + fragment.length()});
+        }
+    }
+    int id = engine::Fields(m_document).nextFreeId();
+    for (const MarkedRun& run : runs)
+        makeField(run, id++);
+}
+
+QString ImportFinisher::fieldData(const MarkedRun& run) const
+{
+    if (run.marker.startsWith(kLinkMarker)) {
+        const size_t link = markerNumber(run.marker, kLinkMarker);
+        return link < m_notes.links.size() ? m_notes.links[link] : QString();
+    }
+    const size_t tip = markerNumber(run.marker, kTipMarker);
+    if (tip >= m_notes.tips.size())
+        return {};
+    const QString text = selection(m_document, run.start, run.end).selectedText();
+    return QStringLiteral("TP_") + tipOf(m_notes.tips[tip], text);
+}
+
+void ImportFinisher::makeField(const MarkedRun& run, int id)
+{
+    const QString data = fieldData(run);
+    QTextCharFormat field;
+    if (!data.isEmpty()) {
+        field.setProperty(engine::FieldId, id);
+        field.setProperty(engine::FieldData, data);
+        field.setProperty(engine::FieldKind, fieldKind(data) == FieldKind::Tag ? kTagFieldKind : kLinkFieldKind);
+        field.setProperty(engine::FieldAttribute, kProgramFieldAttribute);
+        field.setForeground(fieldColour(data));
+    }
+    // Each piece keeps its own look; only the markers go.
+    for (int position = run.start; position < run.end;) {
+        QTextCursor piece(&m_document);
+        piece.setPosition(position);
+        const QTextBlock block = piece.block();
+        QTextBlock::iterator it = block.begin();
+        while (!it.atEnd() && it.fragment().position() + it.fragment().length() <= position)
+            ++it;
+        const QTextFragment fragment = it.fragment();
+        const int end = std::min(run.end, fragment.position() + fragment.length());
+        QTextCharFormat format = fragment.charFormat();
+        if (format.anchorHref().startsWith(kLinkMarker)) {
+            format.clearProperty(QTextFormat::AnchorHref);
+            format.clearProperty(QTextFormat::IsAnchor);
+        }
+        if (format.toolTip().startsWith(kTipMarker))
+            format.clearProperty(QTextFormat::TextToolTip);
+        format.merge(field);
+        selection(m_document, position, end).setCharFormat(format);
+        position = end;
+    }
+}
+
+} // namespace formats

@@ -1,0 +1,73 @@
+#pragma once
+// Completes a document Qt's HTML import has read from markup that
+// ImportPreparer prepared: applies each paragraph's noted declarations
+// (margins, first-line indent and line height in exact units, heading
+// levels), gives the ideographic spaces back, turns the noted pictures into
+// engine pictures and the links and tool-tip spans into engine fields.
+//
+// Heading levels: the three heading styles ("見出１", "見出２", "見出３") are
+// marked with QTextBlockFormat::headingLevel 1, 2 and 3 (h1, h3, h5 of the
+// dialect). Line heights: a paragraph's "line-height:N%" becomes a minimum
+// line height of N.5 % of its font size, so that writing it again gives N;
+// a dialect paragraph without one has the standard line spacing. Pictures
+// that cannot be read (missing files, web addresses, over 64 MiB) are left
+// out. Fields get the colour the editor shows their kind in; the links'
+// other looks come from the file.
+
+#include "formats/importnotes.h"
+
+#include <QHash>
+#include <QImage>
+
+class QTextBlock;
+class QTextDocument;
+class QTextTableCell;
+
+namespace formats {
+
+struct ImportOptions {
+    QString folder;           // the file's folder, for relative picture addresses
+    float lineSpacing = 1.2f; // the user's standard line-spacing factor
+};
+
+class ImportFinisher {
+public:
+    ImportFinisher(QTextDocument& document, const ImportNotes& notes, ImportOptions options);
+
+    void finish();
+
+private:
+    struct Picture {
+        QImage image;
+        QString fileName;
+    };
+    struct MarkedRun {
+        QString marker; // the link's address or the span's tool tip
+        int start = 0;
+        int end = 0;
+    };
+
+    void applyParagraphs();
+    void applyParagraph(const QTextBlock& block, const ParagraphNote& note);
+    // Qt's import hands a cell's shading and vertical alignment down to the
+    // paragraphs and characters in it; they belong to the cell alone.
+    void clearCellCopies();
+    void clearCellCopies(const QTextTableCell& cell);
+    void emptyMarkedParagraphs();
+    void restoreIdeographicSpaces();
+    void placePictures();
+    void placePicture(int position, const PictureNote& note);
+    Picture picture(const QString& address);
+    Picture loadPicture(const QString& address) const;
+    QString localPath(const QString& address) const;
+    void makeFields();
+    QString fieldData(const MarkedRun& run) const;
+    void makeField(const MarkedRun& run, int id);
+
+    QTextDocument& m_document;
+    const ImportNotes& m_notes;
+    ImportOptions m_options;
+    QHash<QString, Picture> m_pictures;
+};
+
+} // namespace formats

@@ -1,0 +1,77 @@
+#pragma once
+// Prepares an HTML file for Qt's import and notes what Qt's import cannot
+// keep (importnotes.h); ImportFinisher applies the notes afterwards.
+//
+// - Class rules are written into each element's style attribute.
+// - Paragraphs (p, div, h1–h6, li, …) get a user state that numbers their
+//   note: their declarations, so that lengths in points, line heights and
+//   the dialect's omitted zero values are applied exactly, and for h1/h3/h5
+//   (and h2/h4/h6) the heading level 1, 2 or 3.
+// - Ideographic spaces U+3000, which Qt collapses as white space, are hidden
+//   behind a private-use character absent from the file.
+// - Links get a marker address numbering their field data; titled spans a
+//   marker tool tip; pictures a marker name numbering the picture address.
+// - Comments, scripts, the title and the head's base element are taken out.
+// - Elements nested deeper than kMaxNesting make the file unreadable: Qt's
+//   import time grows with the nesting depth times the document's size.
+//
+// Files in the program's own dialect (recognised by its document type line)
+// are read as the dialect means them: the line breaks and indentation the
+// writer puts between elements are not text, every other space is; the
+// dialect's element rules (body, h1, div, td, …) describe web pages and are
+// left out, only its class rules apply; h1/h3/h5 carry no look of their own
+// beyond their classes; a paragraph holding only <br> is an empty paragraph;
+// and a shaded paragraph, which the writer splits into a div around one span
+// that carries the shading and the font, becomes one shaded paragraph again.
+
+#include "formats/classrules.h"
+#include "formats/importnotes.h"
+#include "formats/markupscanner.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace formats {
+
+class ImportPreparer {
+public:
+    static constexpr int kMaxNesting = 256;
+
+    explicit ImportPreparer(QString html);
+
+    // The markup for Qt's import; nullopt when the file nests too deeply.
+    std::optional<QString> prepare();
+    ImportNotes takeNotes() { return std::move(m_notes); }
+
+private:
+    void collectStyleSheets();
+    void matchSpans();
+    bool handleStartTag(size_t index);
+    void handleEndTag(const MarkupToken& token);
+    void handleText(const MarkupToken& token);
+    QString rewrittenStartTag(size_t index, QString style);
+    QString elementStyle(const MarkupToken& token) const;
+    QString paragraphStyle(size_t index, const QString& style);
+    void notePicture(const MarkupToken& token, QList<MarkupAttribute>& attributes);
+    size_t nextMeaningful(size_t index) const;
+    bool isFormattingSpace(const MarkupToken& token) const;
+    bool shadedSpanAt(size_t divIndex, size_t spanIndex) const;
+    bool holdsOnlyLineBreak(size_t paragraphIndex) const;
+    bool openElement(const QString& name);
+    void closeElement(const QString& name);
+    QString outputName(const QString& name) const;
+    QStringView raw(const MarkupToken& token) const;
+
+    QString m_html;
+    std::vector<MarkupToken> m_tokens;
+    std::vector<size_t> m_spanEnd;   // matching end tag per span start tag, or 0
+    std::vector<bool> m_dropped;     // tokens left out of the output
+    ClassRules m_rules;
+    ImportNotes m_notes;
+    QString m_out;
+    QStringList m_open;              // open elements, for the nesting limit
+    QString m_skipUntil;             // an element whose content is left out
+};
+
+} // namespace formats
