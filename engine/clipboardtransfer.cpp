@@ -127,11 +127,8 @@ bool paste(QTextCursor& cursor)
     const QMimeData* data = clipboardData();
     if (!data)
         return false;
-    cursor.beginEditBlock();
-    const bool pasted = pasteHeld(*data, cursor) || pasteImage(*data, cursor)
-        || pasteHtml(*data, cursor) || pasteText(*data, cursor);
-    cursor.endEditBlock();
-    return pasted;
+    return pasteHeld(*data, cursor) || pasteImage(*data, cursor) || pasteHtml(*data, cursor)
+        || pasteText(*data, cursor);
 }
 
 } // namespace engine::clipboard

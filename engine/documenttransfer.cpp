@@ -40,6 +40,10 @@ void insertDocument(const QTextDocument& source, QTextCursor& cursor)
     const int start = cursor.position();
     cursor.insertFragment(QTextDocumentFragment(&source));
     const int end = cursor.position();
+    // Inserted frames join the frame tree only when the edit block closes;
+    // the renumbering then rejoins it, so that all stays one undo step.
+    cursor.endEditBlock();
+    cursor.joinPreviousEditBlock();
     Fields(target).renumber(start, end);
     Objects(target).renumber(start, end);
     cursor.endEditBlock();

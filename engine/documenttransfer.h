@@ -12,6 +12,8 @@ namespace engine::transfer {
 void copySelection(const QTextCursor& selection, QTextDocument& target);
 // Inserts the whole of `source` in place of `cursor`'s selection; every field
 // and object inserted gets a fresh id. The cursor ends after the insertion.
+// Not to be called inside an open edit block: inserted frames could not be
+// renumbered there.
 void insertDocument(const QTextDocument& source, QTextCursor& cursor);
 
 } // namespace engine::transfer

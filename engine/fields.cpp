@@ -30,27 +30,16 @@ Fields::Fields(QTextDocument& document)
 {
 }
 
-QList<FieldRun> Fields::runs() const
+const QList<FieldRun>& Fields::runs() const
 {
-    QList<FieldRun> result;
-    int lastId = 0;
-    forEachFragment(m_document, [&](const QTextFragment& fragment) {
-        const int id = fragment.charFormat().intProperty(FieldId);
-        const int end = fragment.position() + fragment.length();
-        if (id > 0 && id == lastId)
-            result.last().end = end;
-        else if (id > 0)
-            result.append({id, fragment.position(), end});
-        lastId = id;
-    });
-    return result;
+    return FieldRunCache::of(m_document).runs();
 }
 
 std::optional<FieldRun> Fields::find(int id) const
 {
     if (id <= 0)
         return std::nullopt;
-    const QList<FieldRun> all = runs();
+    const QList<FieldRun>& all = runs();
     const auto found = std::find_if(all.begin(), all.end(), [id](const FieldRun& r) { return r.id == id; });
     return found == all.end() ? std::nullopt : std::optional<FieldRun>(*found);
 }
@@ -74,7 +63,7 @@ int Fields::idOfCharacter(int position) const
 
 int Fields::next(int afterId) const
 {
-    const QList<FieldRun> all = runs();
+    const QList<FieldRun>& all = runs();
     auto it = all.begin();
     if (afterId > 0) {
         it = std::find_if(all.begin(), all.end(), [afterId](const FieldRun& r) { return r.id == afterId; });
@@ -110,6 +99,7 @@ int Fields::insert(QTextCursor& cursor, const QString& text)
     cursor.insertText(singleParagraph(text), format);
     cursor.setCharFormat(withoutField(format));
     cursor.endEditBlock();
+    forgetRuns();
     return id;
 }
 
@@ -124,6 +114,7 @@ bool Fields::setText(int id, const QString& text)
     cursor.removeSelectedText();
     cursor.insertText(singleParagraph(text), fieldFormat);
     cursor.endEditBlock();
+    forgetRuns();
     return true;
 }
 
@@ -135,6 +126,7 @@ bool Fields::setProperty(int id, int property, const QVariant& value)
     QTextCharFormat change;
     change.setProperty(property, value);
     select(*run).mergeCharFormat(change);
+    forgetRuns();
     return true;
 }
 
@@ -144,15 +136,16 @@ bool Fields::remove(int id, bool keepText)
     if (!run)
         return false;
     QTextCursor cursor = select(*run);
-    if (!keepText) {
-        cursor.removeSelectedText();
-        return true;
-    }
     cursor.beginEditBlock();
-    forEachPieceIn(run->start, run->end, [](QTextCursor& piece, const QTextCharFormat& format) {
-        piece.setCharFormat(withoutField(format));
-    });
+    if (keepText) {
+        forEachPieceIn(run->start, run->end, [](QTextCursor& piece, const QTextCharFormat& format) {
+            piece.setCharFormat(withoutField(format));
+        });
+    } else {
+        cursor.removeSelectedText();
+    }
     cursor.endEditBlock();
+    forgetRuns();
     return true;
 }
 
@@ -170,6 +163,7 @@ void Fields::renumber(int start, int end)
         change.setProperty(FieldId, fresh.value(id));
         piece.mergeCharFormat(change);
     });
+    forgetRuns();
 }
 
 int Fields::nextFreeId() const
@@ -204,6 +198,11 @@ void Fields::forEachPieceIn(int start, int end, const PieceVisitor& visit)
         piece.setPosition(to, QTextCursor::KeepAnchor);
         visit(piece, piece.charFormat());
     }
+}
+
+void Fields::forgetRuns()
+{
+    FieldRunCache::of(m_document).invalidate();
 }
 
 QTextCursor Fields::select(const FieldRun& run) const

@@ -3,9 +3,11 @@
 // visible text carrying an id, a hidden data string, a kind and an attribute
 // on their character format (see fieldformat.h).
 //
-// A field is a maximal run of characters with the same FieldId; paragraph ends
-// inside the run do not break it. Positions are 0-based document positions,
+// A field is the stretch from the first to the last character with its
+// FieldId (see FieldRunCache). Positions are 0-based document positions,
 // ranges half-open [start, end).
+
+#include "engine/fieldruncache.h"
 
 #include <QList>
 #include <QString>
@@ -18,18 +20,12 @@ class QTextDocument;
 
 namespace engine {
 
-struct FieldRun {
-    int id = 0;
-    int start = 0;
-    int end = 0;
-};
-
 class Fields {
 public:
     explicit Fields(QTextDocument& document);
 
     // Every field in document order.
-    QList<FieldRun> runs() const;
+    const QList<FieldRun>& runs() const;
     std::optional<FieldRun> find(int id) const;
     // The field holding the character after `position`, else the one holding
     // the character before it; 0 outside fields.
@@ -65,6 +61,9 @@ private:
     // Calls `visit` with a selection of each stretch of [start, end) that has
     // one character format.
     void forEachPieceIn(int start, int end, const PieceVisitor& visit);
+    // Field edits may happen inside an edit block the caller holds open, where
+    // Qt reports no change yet.
+    void forgetRuns();
     QTextCursor select(const FieldRun& run) const;
 
     QTextDocument& m_document;

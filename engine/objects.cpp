@@ -208,7 +208,9 @@ void Objects::renumber(int start, int end)
         selectCharacter(m_document, position).mergeCharFormat(change);
     }
     for (QTextFrame* frame : framesInOrder(m_document)) {
-        if (!isTextFrame(frame) || frame->firstPosition() < start || frame->lastPosition() > end)
+        // A frame whose content is the whole range holds the insertion: it is
+        // not a copy and keeps its id.
+        if (!isTextFrame(frame) || frame->firstPosition() <= start || frame->lastPosition() >= end)
             continue;
         QTextFrameFormat format = frame->frameFormat();
         format.setProperty(ObjectId, nextId++);

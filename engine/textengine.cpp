@@ -383,7 +383,8 @@ int TextEngine::redoCount() const
 QList<int> TextEngine::fieldIds() const
 {
     QList<int> ids;
-    for (const FieldRun& run : Fields(*m_active).runs())
+    const Fields fields(*m_active);
+    for (const FieldRun& run : fields.runs())
         ids.append(run.id);
     return ids;
 }

@@ -196,5 +196,26 @@ TEST_F(FieldsTest, UndoRemovesTheInsertedFieldInOneStep)
     EXPECT_TRUE(engine.fieldIds().isEmpty());
 }
 
+TEST_F(FieldsTest, FieldSplitByAParagraphStaysOneField)
+{
+    // Before, enumeration met the id twice and walking with nextField never ended.
+    engine.setSelection(8, 0);
+    engine.setSelectedText(QStringLiteral("\n"));
+    EXPECT_EQ(engine.fieldIds(), QList<int>{linkId});
+    EXPECT_EQ(engine.nextField(linkId), 0);
+    ASSERT_TRUE(engine.setCurrentField(linkId));
+    EXPECT_EQ(engine.fieldText(), QStringLiteral("li\r\nnk"));
+}
+
+TEST_F(FieldsTest, EnumerationSeesChangesMadeSinceTheLastWalk)
+{
+    EXPECT_EQ(engine.fieldIds(), QList<int>{linkId});
+    engine.setSelection(0, 0);
+    const int added = engine.insertField(QStringLiteral("new"));
+    EXPECT_EQ(engine.fieldIds(), (QList<int>{added, linkId}));
+    engine.undo();
+    EXPECT_EQ(engine.fieldIds(), QList<int>{linkId});
+}
+
 } // namespace
 } // namespace engine

@@ -180,5 +180,26 @@ TEST(Objects, CopiedPictureGetsANewId)
     EXPECT_NE(copied, id);
 }
 
+TEST(Objects, CopiedTextFrameGetsANewId)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("ab"));
+    engine.setSelection(1, 0);
+    const int id = engine.insertTextFrame();
+    ASSERT_TRUE(engine.makeTextFrameCurrent(id));
+    engine.setSelectedText(QStringLiteral("inside"));
+    engine.setSelection(0, -1);
+    engine.copy();
+    engine.setSelection(engine.document()->characterCount() - 1, 0);
+    ASSERT_TRUE(engine.paste());
+    const int copied = engine.nextObject(kObjectKindTextFrame, id);
+    EXPECT_GT(copied, 0);
+    EXPECT_NE(copied, id);
+    EXPECT_EQ(engine.nextObject(kObjectKindTextFrame, copied), 0);
+    engine.undo();
+    EXPECT_EQ(engine.nextObject(kObjectKindTextFrame, 0), id) << "the paste is undone as one step";
+    EXPECT_EQ(engine.nextObject(kObjectKindTextFrame, id), 0);
+}
+
 } // namespace
 } // namespace engine
