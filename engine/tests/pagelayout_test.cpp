@@ -306,6 +306,29 @@ TEST(PageLayoutPaint, TablesPicturesAndFramesArePrinted)
     EXPECT_TRUE(hasColour(qRgb(0, 255, 0))) << "frame border";
 }
 
+TEST(PageLayoutPaint, AFloatingPictureKeepsItsSide)
+{
+    QTextDocument document;
+    QImage picture(150, 80, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("fumi-picture:2")), picture);
+    QTextCursor cursor(&document);
+    cursor.insertText(QStringLiteral("text beside the picture"));
+    QTextImageFormat image;
+    image.setName(QStringLiteral("fumi-picture:2"));
+    cursor.insertImage(image, QTextFrameFormat::FloatRight);
+
+    const QImage page = renderPage(PageLayout(document, letter()), 1, 96);
+
+    QRect red;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixel(x, y) == qRgb(255, 0, 0))
+                red |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(red.isNull());
+    EXPECT_NEAR(red.right(), page.width() - 96, 3) << "against the right margin";
+}
+
 TEST(PageLayoutPaint, ATableLongerThanAPageContinuesOnTheNext)
 {
     QTextDocument document;
