@@ -61,28 +61,27 @@ std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QStri
     return v->toString();
 }
 
-QStringList ScriptedDialogs::openFiles(env::FileRequest& request)
+QStringList ScriptedDialogs::fileAnswer(const QString& kind, env::FileRequest& request)
 {
-    m_asked.push_back({QStringLiteral("open"), request.title, env::Buttons::OkCancel, request});
+    m_asked.push_back({kind, request.title, env::Buttons::OkCancel, request});
     const auto v = next();
     if (!v || !v->canConvert<FilesAnswer>())
         return {};
     const auto a = v->value<FilesAnswer>();
     if (a.filterIndex > 0)
         request.filterIndex = a.filterIndex;
-    return request.multiple ? a.files : a.files.mid(0, 1);
+    return a.files;
+}
+
+QStringList ScriptedDialogs::openFiles(env::FileRequest& request)
+{
+    const QStringList files = fileAnswer(QStringLiteral("open"), request);
+    return request.multiple ? files : files.mid(0, 1);
 }
 
 QString ScriptedDialogs::saveFile(env::FileRequest& request)
 {
-    m_asked.push_back({QStringLiteral("save"), request.title, env::Buttons::OkCancel, request});
-    const auto v = next();
-    if (!v || !v->canConvert<FilesAnswer>())
-        return {};
-    const auto a = v->value<FilesAnswer>();
-    if (a.filterIndex > 0)
-        request.filterIndex = a.filterIndex;
-    return a.files.value(0);
+    return fileAnswer(QStringLiteral("save"), request).value(0);
 }
 
 QString ScriptedDialogs::folder(const QString& title, const QString&)

@@ -48,6 +48,8 @@ public:
 
 private:
     std::optional<QVariant> next();
+    // Records a file dialog and takes its scripted files, if any.
+    QStringList fileAnswer(const QString& kind, env::FileRequest& request);
 
     std::vector<Asked> m_asked;
     std::deque<QVariant> m_script;
