@@ -119,7 +119,7 @@ std::optional<QColor> colour(QStringView value)
 
 QString firstFamily(QStringView value)
 {
-    QStringView family = value;
+    QStringView family = value.trimmed();
     const qsizetype comma = family.indexOf(u',');
     if (comma >= 0 && !family.startsWith(u'\'') && !family.startsWith(u'"'))
         family = family.left(comma);

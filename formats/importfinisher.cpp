@@ -392,9 +392,18 @@ void ImportFinisher::makeFields()
                 runs.push_back({marker, start, start + fragment.length()});
         }
     }
-    int id = engine::Fields(m_document).nextFreeId();
+    int id = firstFreeFieldId();
     for (const MarkedRun& run : runs)
         makeField(run, id++);
+}
+
+int ImportFinisher::firstFreeFieldId() const
+{
+    const engine::Fields fields(m_document);
+    int highest = 0;
+    for (const engine::FieldRun& run : fields.runs())
+        highest = std::max(highest, run.id);
+    return highest + 1;
 }
 
 QString ImportFinisher::fieldData(const MarkedRun& run) const

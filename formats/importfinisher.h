@@ -61,6 +61,7 @@ private:
     Picture loadPicture(const QString& address) const;
     QString localPath(const QString& address) const;
     void makeFields();
+    int firstFreeFieldId() const;
     QString fieldData(const MarkedRun& run) const;
     void makeField(const MarkedRun& run, int id);
 

@@ -66,8 +66,7 @@ private:
         }
         if (isNameStart(at(m_pos + 1)))
             return startTag();
-        ++m_pos;
-        return {};
+        return text(); // a "<" that starts no tag
     }
 
     MarkupToken skipTo(QStringView end, qsizetype from)
