@@ -149,6 +149,9 @@ public:
     QLabel* statusPanel() const { return m_status; }
     engine::EngineView* view() const { return m_view; }
     bool isActive() const { return m_active; }
+    qint32 hostNumber() const { return m_host; }
+    // Horizontal pixels per inch of the screen, as read at cOn.
+    int screenDpi() const { return m_screenDpi; }
     int documentType() const { return m_documentType; }
     QString currentFile() const { return m_currentFile; }
     int frameFocus() const { return m_frameFocus; }

@@ -272,7 +272,6 @@ uTxm::Outcome uTxm::insertPageBreak()
 
 uTxm::Outcome uTxm::indent(const QVariant& mode)
 {
-    FrozenView frozen(m_view);
     return indentByCharacters(*m_engine, m_formats, mode.toInt(), m_documentType) ? Outcome::Changed
                                                                                   : Outcome::Skipped;
 }
