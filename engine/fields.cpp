@@ -88,18 +88,25 @@ int Fields::insert(QTextCursor& cursor, const QString& text)
 {
     if (text.isEmpty())
         return 0;
-    const int id = nextFreeId();
+    FieldRunCache& cache = FieldRunCache::of(m_document);
+    const bool trackable = cache.isFresh() && !cursor.hasSelection();
+    const int id = cache.issueId();
     QTextCharFormat format = withoutField(cursor.charFormat());
     format.setProperty(FieldId, id);
     format.setProperty(FieldData, QString());
     format.setProperty(FieldKind, 1);
     format.setProperty(FieldAttribute, 0);
+    const QString shown = singleParagraph(text);
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    cursor.insertText(singleParagraph(text), format);
+    const int start = cursor.position();
+    cursor.insertText(shown, format);
     cursor.setCharFormat(withoutField(format));
     cursor.endEditBlock();
-    forgetRuns();
+    if (trackable)
+        cache.keepAfterReplace(start, 0, int(shown.size()), FieldRun{id, start, start + int(shown.size())});
+    else
+        cache.invalidate();
     return id;
 }
 
@@ -108,13 +115,18 @@ bool Fields::setText(int id, const QString& text)
     const std::optional<FieldRun> run = find(id);
     if (!run)
         return false;
+    FieldRunCache& cache = FieldRunCache::of(m_document);
     const QTextCharFormat fieldFormat = format(id);
+    const QString shown = singleParagraph(text);
     QTextCursor cursor = select(*run);
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    cursor.insertText(singleParagraph(text), fieldFormat);
+    cursor.insertText(shown, fieldFormat);
     cursor.endEditBlock();
-    forgetRuns();
+    const int added = int(shown.size());
+    cache.keepAfterReplace(run->start, run->end - run->start, added,
+                           added > 0 ? std::optional<FieldRun>(FieldRun{id, run->start, run->start + added})
+                                     : std::nullopt);
     return true;
 }
 
@@ -126,7 +138,7 @@ bool Fields::setProperty(int id, int property, const QVariant& value)
     QTextCharFormat change;
     change.setProperty(property, value);
     select(*run).mergeCharFormat(change);
-    forgetRuns();
+    FieldRunCache::of(m_document).keepAfterFormatChange();
     return true;
 }
 
@@ -152,27 +164,18 @@ bool Fields::remove(int id, bool keepText)
 void Fields::renumber(int start, int end)
 {
     QHash<int, int> fresh;
-    int nextId = nextFreeId();
+    FieldRunCache& cache = FieldRunCache::of(m_document);
     forEachPieceIn(start, end, [&](QTextCursor& piece, const QTextCharFormat& format) {
         const int id = format.intProperty(FieldId);
         if (id <= 0)
             return;
         if (!fresh.contains(id))
-            fresh.insert(id, nextId++);
+            fresh.insert(id, cache.issueId());
         QTextCharFormat change;
         change.setProperty(FieldId, fresh.value(id));
         piece.mergeCharFormat(change);
     });
     forgetRuns();
-}
-
-int Fields::nextFreeId() const
-{
-    int highest = 0;
-    forEachFragment(m_document, [&highest](const QTextFragment& fragment) {
-        highest = std::max(highest, fragment.charFormat().intProperty(FieldId));
-    });
-    return highest + 1;
 }
 
 QTextCharFormat Fields::withoutField(QTextCharFormat format)

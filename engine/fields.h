@@ -51,8 +51,6 @@ public:
     // inserted copies never share an id with the original.
     void renumber(int start, int end);
 
-    int nextFreeId() const;
-
     // `format` without any field property: what text typed beside a field gets.
     static QTextCharFormat withoutField(QTextCharFormat format);
 
