@@ -3,13 +3,12 @@
 #include "engine/documenttransfer.h"
 #include "engine/objects.h"
 #include "engine/plaintext.h"
+#include "engine/snapshot.h"
 
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
-#include <QPointer>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -21,52 +20,19 @@ namespace {
 // Larger clipboard texts are refused rather than laid out for minutes.
 constexpr qsizetype kMaxPastedCharacters = 8 * 1024 * 1024;
 
-// The last content copied by this process. The clipboard carries a key to
-// it, so a paste in this process finds it again with everything intact,
-// and a clipboard filled by someone else since is recognised by the key.
-// The document belongs to the application object, so that it goes before
-// the font system does.
-struct HeldContent {
-    QPointer<QTextDocument> document;
-    QByteArray key;
-};
-
-HeldContent& held()
-{
-    static HeldContent content;
-    return content;
-}
-
-QByteArray holdContent(QTextDocument* document)
-{
-    static int generation = 0;
-    HeldContent& content = held();
-    delete content.document;
-    document->setParent(QCoreApplication::instance());
-    content.document = document;
-    content.key = QByteArray::number(QCoreApplication::applicationPid()) + ':'
-        + QByteArray::number(++generation);
-    return content.key;
-}
-
-const QTextDocument* heldContent(const QByteArray& key)
-{
-    const HeldContent& content = held();
-    return content.document && !key.isEmpty() && key == content.key ? content.document.data() : nullptr;
-}
-
 const QMimeData* clipboardData()
 {
     return QGuiApplication::clipboard()->mimeData();
 }
 
-bool pasteHeld(const QMimeData& data, QTextCursor& cursor)
+QString engineMimeType()
 {
-    const QTextDocument* source = heldContent(data.data(QString::fromLatin1(kMimeType)));
-    if (!source)
-        return false;
-    transfer::insertDocument(*source, cursor);
-    return true;
+    return QString::fromLatin1(kMimeType);
+}
+
+bool pasteEngineContent(const QMimeData& data, QTextCursor& cursor)
+{
+    return data.hasFormat(engineMimeType()) && insertSnapshot(data.data(engineMimeType()), cursor);
 }
 
 bool pasteImage(const QMimeData& data, QTextCursor& cursor)
@@ -103,23 +69,19 @@ void copy(const QTextCursor& selection)
 {
     if (!selection.hasSelection())
         return;
-    auto* content = new QTextDocument;
-    transfer::copySelection(selection, *content);
     auto* data = new QMimeData;
     data->setText(plaintext::fromRange(*selection.document(), selection.selectionStart(),
                                        selection.selectionEnd()));
     data->setHtml(selection.selection().toHtml());
-    data->setData(QString::fromLatin1(kMimeType), holdContent(content));
+    data->setData(engineMimeType(), writeSelectionSnapshot(selection));
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
 bool canPaste()
 {
     const QMimeData* data = clipboardData();
-    if (!data)
-        return false;
-    return heldContent(data->data(QString::fromLatin1(kMimeType))) || data->hasImage()
-        || data->hasHtml() || data->hasText();
+    return data
+        && (data->hasFormat(engineMimeType()) || data->hasImage() || data->hasHtml() || data->hasText());
 }
 
 bool paste(QTextCursor& cursor)
@@ -127,7 +89,7 @@ bool paste(QTextCursor& cursor)
     const QMimeData* data = clipboardData();
     if (!data)
         return false;
-    return pasteHeld(*data, cursor) || pasteImage(*data, cursor) || pasteHtml(*data, cursor)
+    return pasteEngineContent(*data, cursor) || pasteImage(*data, cursor) || pasteHtml(*data, cursor)
         || pasteText(*data, cursor);
 }
 

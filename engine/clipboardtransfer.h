@@ -3,9 +3,11 @@
 // content back into a document.
 //
 // A copy offers plain text (the host's plain-text rules), HTML for other
-// programs, and the engine's own payload under kMimeType, which keeps fields,
-// pictures and frames. A paste prefers the engine's payload, then a picture,
-// then HTML, then plain text; pasted fields and objects get fresh ids.
+// programs, and the engine's own payload under kMimeType (snapshot bytes of
+// the selection), which keeps fields, pictures, frames and tables, also
+// between two running copies of the program. A paste prefers the engine's
+// payload, then a picture, then HTML, then plain text; pasted fields and
+// objects get fresh ids.
 
 #include <QString>
 

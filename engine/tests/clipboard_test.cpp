@@ -112,6 +112,45 @@ TEST_F(ClipboardTest, ClipboardPictureBecomesAnInlinePicture)
     EXPECT_GT(engine.nextObject(kObjectKindPicture, 0), 0);
 }
 
+TEST_F(ClipboardTest, EnginePayloadFromAnotherEngineKeepsFieldsTablesAndPictures)
+{
+    TextEngine source;
+    source.setPlainText(QStringLiteral("x"));
+    source.insertField(QStringLiteral("link"));
+    source.setFieldData(QStringLiteral("https://example.org/"));
+    source.insertTable(2, 2);
+    QImage image(3, 3, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    source.setSelection(0, 0);
+    source.insertPicture(image, PictureFloatRight);
+    source.setSelection(0, -1);
+    source.copy();
+    // What another running copy of the program would find on the clipboard.
+    auto* data = new QMimeData;
+    const QString type = QString::fromLatin1(clipboard::kMimeType);
+    data->setData(type, QGuiApplication::clipboard()->mimeData()->data(type));
+    offer(data);
+
+    TextEngine target;
+    ASSERT_TRUE(target.paste());
+    EXPECT_EQ(target.fieldIds().size(), 1);
+    ASSERT_TRUE(target.setCurrentField(target.nextField(0)));
+    EXPECT_EQ(target.fieldData(), QStringLiteral("https://example.org/"));
+    EXPECT_EQ(target.tableCount(), 1);
+    EXPECT_GT(target.nextObject(kObjectKindPicture, 0), 0);
+}
+
+TEST_F(ClipboardTest, GarbageUnderTheEngineTypeFallsBackToText)
+{
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(clipboard::kMimeType), QByteArray("\x00garbage\xFF", 9));
+    data->setText(QStringLiteral("fallback"));
+    offer(data);
+    TextEngine engine;
+    ASSERT_TRUE(engine.paste());
+    EXPECT_EQ(engine.plainText(), QStringLiteral("fallback"));
+}
+
 TEST_F(ClipboardTest, ContentCopiedEarlierAndReplacedByAnotherProgramIsNotPasted)
 {
     TextEngine engine;

@@ -202,6 +202,69 @@ TEST(Files, LoadWhileATextFrameIsCurrentReplacesOnlyThatFrame)
     EXPECT_FALSE(engine.plainText().contains(QStringLiteral("old")));
 }
 
+TEST(Files, SnapshotKeepsTheWholeDocumentThroughMemory)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("本文"));
+    engine.setSelection(0, 1);
+    engine.setBold(true);
+    engine.setSelection(2, 0);
+    const int field = engine.insertField(QStringLiteral("link"));
+    engine.setFieldData(QStringLiteral("TG_12"));
+    engine.setFieldKind(2);
+    engine.insertTable(2, 3);
+    engine.setCellText({1, 2, 3}, QStringLiteral("cell"));
+    PageSetup setup = engine.pageSetup();
+    setup.paperWidth = 11900;
+    setup.headerFooterFlags = FooterEveryPage;
+    engine.setPageSetup(setup);
+    ASSERT_TRUE(engine.activateHeaderFooter(FooterEveryPage));
+    engine.setPlainText(QStringLiteral("Footer"));
+    engine.activateBody();
+
+    const std::optional<QByteArray> bytes = engine.saveToMemory(FormatCode::Snapshot);
+    ASSERT_TRUE(bytes.has_value());
+    TextEngine copy;
+    ASSERT_TRUE(copy.loadFromMemory(*bytes, FormatCode::Snapshot, false));
+    EXPECT_EQ(copy.plainText(), engine.plainText());
+    EXPECT_EQ(copy.pageSetup(), engine.pageSetup());
+    EXPECT_EQ(copy.fieldIds(), QList<int>{field}) << "a loaded field keeps its id";
+    ASSERT_TRUE(copy.setCurrentField(field));
+    EXPECT_EQ(copy.fieldData(), QStringLiteral("TG_12"));
+    EXPECT_EQ(copy.fieldKind(), 2);
+    EXPECT_EQ(copy.cellText({1, 2, 3}), QStringLiteral("cell"));
+    copy.setSelection(0, 1);
+    EXPECT_TRUE(copy.bold());
+    ASSERT_TRUE(copy.activateHeaderFooter(FooterEveryPage));
+    EXPECT_EQ(copy.plainText(), QStringLiteral("Footer"));
+}
+
+TEST(Files, GarbageSnapshotIsRefusedAndChangesNothing)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("keep"));
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("garbage"), QByteArray(4096, '\xFF')}) {
+        EXPECT_FALSE(engine.loadFromMemory(bytes, FormatCode::Snapshot, false));
+        EXPECT_EQ(engine.lastFileError(), FileError::NotUnderstood);
+        EXPECT_FALSE(engine.loadFromMemory(bytes, FormatCode::Snapshot, true));
+    }
+    EXPECT_EQ(engine.plainText(), QStringLiteral("keep"));
+}
+
+TEST(Files, SnapshotInsertedAtTheCaretGivesItsFieldsNewIds)
+{
+    TextEngine engine;
+    const int field = engine.insertField(QStringLiteral("f"));
+    const std::optional<QByteArray> bytes = engine.saveToMemory(FormatCode::Snapshot);
+    ASSERT_TRUE(bytes.has_value());
+    ASSERT_TRUE(engine.loadFromMemory(*bytes, FormatCode::Snapshot, true));
+    const QList<int> ids = engine.fieldIds();
+    ASSERT_EQ(ids.size(), 2);
+    EXPECT_EQ(ids.first(), field);
+    EXPECT_NE(ids.last(), field);
+    EXPECT_EQ(engine.plainText(), QStringLiteral("ff"));
+}
+
 TEST(Files, PlainTextSaveToMemoryRoundTrips)
 {
     TextEngine engine;
