@@ -62,7 +62,7 @@ CellAddress Tables::at(const QTextCursor& cursor) const
 
 int Tables::insert(QTextCursor& cursor, int rows, int columns)
 {
-    if (rows < 1 || columns < 1 || rows > kMaxTableSide || columns > kMaxTableSide)
+    if (rows < 1 || columns < 1 || rows > kMaxTableRows || columns > kMaxTableColumns)
         return 0;
     cursor.beginEditBlock();
     cursor.removeSelectedText();

@@ -57,7 +57,9 @@ public:
     bool deleteSelectedRows(const QTextCursor& selection);
     bool deleteColumn(const QTextCursor& caret);
 
-    static constexpr int kMaxTableSide = 1000;
+    // Word's own column limit; rows enough for any table one edits by hand.
+    static constexpr int kMaxTableRows = 5000;
+    static constexpr int kMaxTableColumns = 63;
 
 private:
     QList<QTextTable*> tablesInOrder() const;

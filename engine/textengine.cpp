@@ -26,6 +26,8 @@ namespace engine {
 namespace {
 
 constexpr qint64 kMaxPictureFileBytes = qint64(64) * 1024 * 1024;
+constexpr double kMinFontPoints = 1;
+constexpr double kMaxFontPoints = 1638; // Word's largest size
 constexpr int kMinZoom = 10;
 constexpr int kMaxZoom = 500;
 
@@ -193,7 +195,7 @@ double TextEngine::fontSize() const
 
 void TextEngine::setFontSize(double points)
 {
-    if (points <= 0)
+    if (!(points >= kMinFontPoints && points <= kMaxFontPoints))
         return;
     QTextCharFormat change;
     change.setFontPointSize(points);

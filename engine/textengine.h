@@ -84,7 +84,7 @@ public:
     QString fontName() const;
     void setFontName(const QString& name);
     double fontSize() const;
-    void setFontSize(double points);
+    void setFontSize(double points); // sizes outside 1..1638 points are ignored
     int textColor() const;
     void setTextColor(int color);
     int backgroundColor() const; // 0xFFFFFF where no background is set

@@ -170,7 +170,9 @@ TEST(Tables, InsertRefusesImpossibleSizes)
     EXPECT_EQ(engine.insertTable(0, 3), 0);
     EXPECT_EQ(engine.insertTable(3, -1), 0);
     EXPECT_EQ(engine.insertTable(1000000, 1000000), 0);
-    EXPECT_EQ(engine.tableCount(), 0);
+    EXPECT_EQ(engine.insertTable(1, 64), 0);
+    EXPECT_EQ(engine.insertTable(2, 63), 1);
+    EXPECT_EQ(engine.tableCount(), 1);
 }
 
 TEST(Tables, NumbersFollowDocumentOrder)

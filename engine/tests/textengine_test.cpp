@@ -7,6 +7,8 @@
 #include <QTextList>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace engine {
 namespace {
 
@@ -112,6 +114,17 @@ TEST(TextEngineCharacters, FormatAppliesToTheSelectionOnly)
     EXPECT_EQ(engine.textColor(), 0);
     EXPECT_EQ(engine.backgroundColor(), 0xFFFFFF);
     EXPECT_NE(engine.fontName(), QStringLiteral("ＭＳ Ｐゴシック"));
+}
+
+TEST(TextEngineCharacters, ImpossibleFontSizesAreIgnored)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("x"));
+    engine.setSelection(0, 1);
+    engine.setFontSize(12);
+    for (const double bad : {0.0, -5.0, 1e9, std::nan("")})
+        engine.setFontSize(bad);
+    EXPECT_DOUBLE_EQ(engine.fontSize(), 12);
 }
 
 TEST(TextEngineCharacters, ColoursKeepRedInTheLowByte)
