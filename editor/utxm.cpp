@@ -2,7 +2,6 @@
 
 #include "dialogs/popupmenus.h"
 #include "dialogs/sbtxm.h"
-#include "editor/fielddata.h"
 #include "editor/inputmethodswitch.h"
 #include "editor/jobrules.h"
 #include "editor/outlinetext.h"
@@ -11,6 +10,7 @@
 #include "editor/updateconfirmation.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
+#include "formats/fielddata.h"
 #include "env/globals.h"
 #include "env/yini.h"
 
@@ -36,6 +36,18 @@ constexpr int kTwipsPerScreenPixel = 15; // at 96 pixels per inch
 bool isBlank(QChar c)
 {
     return c == u' ' || c == QChar(0x3000);
+}
+
+// The kind code the host's menus know a field by.
+QString kindCode(formats::FieldKind kind)
+{
+    switch (kind) {
+    case formats::FieldKind::Tag: return QStringLiteral("TG");
+    case formats::FieldKind::ToolTip: return QStringLiteral("TP");
+    case formats::FieldKind::Reference: return QStringLiteral("DX");
+    case formats::FieldKind::Link: break;
+    }
+    return QStringLiteral("LK");
 }
 
 } // namespace
@@ -377,7 +389,7 @@ CaretState uTxm::ChkJbMn3() const
     state.bInHd = headingAtCaret(*m_engine, m_formats);
     state.bInTf = m_frameFocus != 0;
     if (m_engine->fieldAtCaret() > 0 && m_engine->fieldKind() != 0)
-        state.vFdTyp = splitFieldData(m_engine->fieldData()).kind;
+        state.vFdTyp = kindCode(formats::fieldKind(m_engine->fieldData()));
     return state;
 }
 

@@ -442,6 +442,10 @@ TEST_F(Editor, StateQueriesReadTheEngine)
     engine.setFieldKind(2);
     engine.setFieldData(QStringLiteral("tg_12"));
     engine.setSelection(1, 0);
-    EXPECT_EQ(editor.ChkJbMn3().vFdTyp, QStringLiteral("TG"));
+    EXPECT_EQ(editor.ChkJbMn3().vFdTyp, QStringLiteral("TG")) << "the prefix in any letter case";
+    engine.setFieldData(QStringLiteral("https://example.org/"));
+    EXPECT_EQ(editor.ChkJbMn3().vFdTyp, QStringLiteral("LK"));
+    engine.setSelection(5, 0);
+    EXPECT_EQ(editor.ChkJbMn3().vFdTyp, QString());
     EXPECT_FALSE(editor.ChkJbMn3().bInTf);
 }
