@@ -132,6 +132,10 @@ void uTxm::rtAct(qint32 iJb, QVariant& vArg)
 
     if (snapshot && outcome == Outcome::Skipped)
         m_snapshots.withdraw();
+    // A change made without a snapshot of its own comes after the held one:
+    // bringing that back would throw this change away unasked.
+    if (!snapshot && outcome == Outcome::Changed)
+        m_snapshots.release();
     if (outcome != Outcome::Skipped && jobrules::raisesFolderUpdate(iJb))
         emit eUdtFld();
     applyModifiedRule(iJb, outcome);

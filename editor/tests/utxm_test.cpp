@@ -320,6 +320,20 @@ TEST_F(Editor, TypingAfterASnapshotCommandMakesUndoTheEngines)
     EXPECT_EQ(engine.fontName(), editor.formats().record(3).fontName) << "the style stays";
 }
 
+TEST_F(Editor, ACommandWithoutASnapshotEndsTheHeldOnesTurn)
+{
+    start();
+    editor.SetText(QStringLiteral("text"));
+    editor.rtAct(60, 3);
+    ASSERT_TRUE(editor.snapshotHeld());
+    engine.setSelection(2, 0);
+    editor.rtAct(54);
+    EXPECT_FALSE(editor.snapshotHeld());
+    editor.rtAct(11);
+    EXPECT_EQ(engine.plainText(), QStringLiteral("text")) << "the page break is undone";
+    EXPECT_EQ(engine.fontName(), editor.formats().record(3).fontName) << "the style stays";
+}
+
 TEST_F(Editor, RedoIsNeverServedFromTheSnapshot)
 {
     start();
