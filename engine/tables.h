@@ -35,9 +35,10 @@ public:
     CellAddress at(const QTextCursor& cursor) const;
 
     // Inserts a table of `rows` × `columns` empty cells in place of the
-    // cursor's selection; the cursor ends in the first cell. Not to be called
-    // inside an open edit block: the table could not be numbered there. Returns the table's number, 0 when the
-    // size is not between 1 and kMaxTableSide.
+    // cursor's selection; the cursor ends in the first cell. Returns the
+    // table's number, 0 when the size is outside 1..kMaxTableRows or
+    // 1..kMaxTableColumns. Not to be called inside an open edit block: the
+    // table could not be numbered there.
     int insert(QTextCursor& cursor, int rows, int columns);
 
     // Paragraphs of a cell joined by CR LF; empty when the cell does not exist.

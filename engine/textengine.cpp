@@ -181,9 +181,7 @@ QString TextEngine::fontName() const
 
 void TextEngine::setFontName(const QString& name)
 {
-    QTextCharFormat change;
-    change.setFontFamilies({name});
-    mergeCharFormat(change);
+    setCharProperty(QTextFormat::FontFamilies, QStringList{name});
 }
 
 double TextEngine::fontSize() const
@@ -195,11 +193,8 @@ double TextEngine::fontSize() const
 
 void TextEngine::setFontSize(double points)
 {
-    if (!(points >= kMinFontPoints && points <= kMaxFontPoints))
-        return;
-    QTextCharFormat change;
-    change.setFontPointSize(points);
-    mergeCharFormat(change);
+    if (points >= kMinFontPoints && points <= kMaxFontPoints)
+        setCharProperty(QTextFormat::FontPointSize, points);
 }
 
 int TextEngine::textColor() const
@@ -210,9 +205,7 @@ int TextEngine::textColor() const
 
 void TextEngine::setTextColor(int color)
 {
-    QTextCharFormat change;
-    change.setForeground(colorFromHost(color));
-    mergeCharFormat(change);
+    setCharProperty(QTextFormat::ForegroundBrush, QBrush(colorFromHost(color)));
 }
 
 int TextEngine::backgroundColor() const
@@ -225,9 +218,7 @@ int TextEngine::backgroundColor() const
 
 void TextEngine::setBackgroundColor(int color)
 {
-    QTextCharFormat change;
-    change.setBackground(colorFromHost(color));
-    mergeCharFormat(change);
+    setCharProperty(QTextFormat::BackgroundBrush, QBrush(colorFromHost(color)));
 }
 
 bool TextEngine::bold() const
@@ -237,9 +228,7 @@ bool TextEngine::bold() const
 
 void TextEngine::setBold(bool on)
 {
-    QTextCharFormat change;
-    change.setFontWeight(on ? QFont::Bold : QFont::Normal);
-    mergeCharFormat(change);
+    setCharProperty(QTextFormat::FontWeight, on ? QFont::Bold : QFont::Normal);
 }
 
 bool TextEngine::italic() const
@@ -249,9 +238,7 @@ bool TextEngine::italic() const
 
 void TextEngine::setItalic(bool on)
 {
-    QTextCharFormat change;
-    change.setFontItalic(on);
-    mergeCharFormat(change);
+    setCharProperty(QTextFormat::FontItalic, on);
 }
 
 bool TextEngine::strikeOut() const
@@ -261,9 +248,7 @@ bool TextEngine::strikeOut() const
 
 void TextEngine::setStrikeOut(bool on)
 {
-    QTextCharFormat change;
-    change.setFontStrikeOut(on);
-    mergeCharFormat(change);
+    setCharProperty(QTextFormat::FontStrikeOut, on);
 }
 
 bool TextEngine::underline() const
@@ -273,9 +258,7 @@ bool TextEngine::underline() const
 
 void TextEngine::setUnderline(bool on)
 {
-    QTextCharFormat change;
-    change.setFontUnderline(on);
-    mergeCharFormat(change);
+    setCharProperty(QTextFormat::TextUnderlineStyle, on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline);
 }
 
 // ---- Paragraphs -----------------------------------------------------------
@@ -1085,8 +1068,10 @@ QTextCharFormat TextEngine::selectionCharFormat() const
     return first.charFormat();
 }
 
-void TextEngine::mergeCharFormat(const QTextCharFormat& change)
+void TextEngine::setCharProperty(int property, const QVariant& value)
 {
+    QTextCharFormat change;
+    change.setProperty(property, value);
     QTextCursor cursor = m_cursor;
     cursor.mergeCharFormat(change);
     moveCursor(cursor);

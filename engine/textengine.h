@@ -258,7 +258,8 @@ private:
     void moveCursor(const QTextCursor& cursor);
     static QTextCharFormat typingFormatAt(const QTextCursor& cursor);
     QTextCharFormat selectionCharFormat() const;
-    void mergeCharFormat(const QTextCharFormat& change);
+    // Sets one character property on the selection, or for typing without one.
+    void setCharProperty(int property, const QVariant& value);
     QTextBlockFormat selectionBlockFormat() const;
     bool setFieldProperty(int property, const QVariant& value);
     QVariant currentObjectProperty(int property) const;
