@@ -54,12 +54,15 @@ bool HtmlImport::readFrom(const QByteArray& bytes, const QString& folder, const 
         return false;
     const ImportNotes notes = preparer.takeNotes();
     QTextDocument& document = *target.body;
+    ImportFinisher finisher(document, notes, {folder, m_lineSpacing});
+    if (!finisher.canFindPictures())
+        return false;
     const WithoutUndo withoutUndo(document);
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
     cursor.insertHtml(*prepared);
     cursor.endEditBlock();
-    ImportFinisher(document, notes, {folder, m_lineSpacing}).finish();
+    finisher.finish();
     return true;
 }
 

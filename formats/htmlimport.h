@@ -26,8 +26,8 @@ public:
     explicit HtmlImport(float lineSpacing = 1.2f);
 
     qint64 maxInputBytes() const override { return qint64(32) * 1024 * 1024; }
-    // Relative picture addresses cannot be resolved here: the bytes come
-    // without their file's folder.
+    // The bytes come without their file's folder: a file showing pictures
+    // from beside it is refused rather than read without them.
     bool read(const QByteArray& bytes, const engine::DocumentSet& target) override;
     bool write(const engine::DocumentSet& source, QIODevice& out) override;
 

@@ -15,6 +15,9 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include <algorithm>
+#include <functional>
+
 namespace formats {
 
 namespace {
@@ -143,6 +146,16 @@ QString tipOf(const QString& title, const QString& text)
         return title.mid(text.size() + separator.size());
     const qsizetype at = title.indexOf(separator);
     return at < 0 ? title : title.mid(at + separator.size());
+}
+
+// An address to be found beside the file: no data, no scheme (a
+// one-letter "scheme" is a drive letter), no absolute path.
+bool isRelativeFileAddress(const QString& address)
+{
+    if (address.isEmpty() || address.startsWith(QStringLiteral("data:"), Qt::CaseInsensitive))
+        return false;
+    const QUrl url(address);
+    return !url.isLocalFile() && (url.scheme().size() <= 1) && !QFileInfo(address).isAbsolute();
 }
 
 QImage readPicture(const QString& path)
@@ -365,15 +378,25 @@ QString ImportFinisher::localPath(const QString& address) const
     const QUrl url(address);
     if (url.isLocalFile())
         return url.toLocalFile();
-    if (!url.scheme().isEmpty() && url.scheme().size() > 1)
-        return {}; // a web address; a one-letter scheme is a drive letter
-    if (QFileInfo(address).isAbsolute())
-        return address;
-    const QUrl base(m_notes.baseAddress);
-    const QString folder = base.isLocalFile() ? base.toLocalFile() : m_options.folder;
+    if (!isRelativeFileAddress(address))
+        return QFileInfo(address).isAbsolute() ? address : QString();
+    const QString folder = pictureFolder();
     if (folder.isEmpty())
         return {};
     return QFileInfo(folder + u'/' + QUrl::fromPercentEncoding(address.toUtf8())).absoluteFilePath();
+}
+
+QString ImportFinisher::pictureFolder() const
+{
+    const QUrl base(m_notes.baseAddress);
+    return base.isLocalFile() ? base.toLocalFile() : m_options.folder;
+}
+
+bool ImportFinisher::canFindPictures() const
+{
+    return !pictureFolder().isEmpty()
+        || std::none_of(m_notes.pictures.begin(), m_notes.pictures.end(),
+                        [](const PictureNote& note) { return isRelativeFileAddress(note.address); });
 }
 
 void ImportFinisher::makeFields()

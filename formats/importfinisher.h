@@ -11,7 +11,8 @@
 // line height of N.5 % of its font size, so that writing it again gives N;
 // a dialect paragraph without one has the standard line spacing. Pictures
 // that cannot be read (missing files, web addresses, over 64 MiB) are left
-// out. Fields get the colour the editor shows their kind in; the links'
+// out; a file whose pictures lie beside it is not read at all when its
+// folder is not known. Fields get the colour the editor shows their kind in; the links'
 // other looks come from the file.
 
 #include "formats/importnotes.h"
@@ -34,6 +35,9 @@ class ImportFinisher {
 public:
     ImportFinisher(QTextDocument& document, const ImportNotes& notes, ImportOptions options);
 
+    // False when the file shows pictures from beside it and no folder to
+    // look in is known: reading on would lose them.
+    bool canFindPictures() const;
     void finish();
 
 private:
@@ -60,6 +64,7 @@ private:
     Picture picture(const QString& address);
     Picture loadPicture(const QString& address) const;
     QString localPath(const QString& address) const;
+    QString pictureFolder() const;
     void makeFields();
     int firstFreeFieldId() const;
     QString fieldData(const MarkedRun& run) const;

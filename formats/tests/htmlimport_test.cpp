@@ -272,11 +272,16 @@ TEST_F(ReadPictures, PicturesThatCannotBeReadAreLeftOut)
     EXPECT_EQ(documentDump(*engine->document()), QStringList{QStringLiteral("before=180 after=180 line=single | ab")});
 }
 
-TEST_F(ReadPictures, WithoutTheFilesFolderRelativePicturesAreLeftOut)
+TEST_F(ReadPictures, WithoutItsFolderAFileWithPicturesBesideItIsRefused)
 {
-    const auto engine = readHtmlText(other(QStringLiteral("<p>a<img src=\"doc_files/image1.png\">b</p>")));
+    // Read on, the pictures would be gone from the document and, after the
+    // next save, from the file.
+    EXPECT_FALSE(readHtmlText(other(QStringLiteral("<p>a<img src=\"doc_files/image1.png\">b</p>"))));
+    EXPECT_TRUE(readHtmlText(other(QStringLiteral("<p>a<img src=\"http://example.com/a.png\">b</p>"))));
+    const QString absolute = folder.path(QStringLiteral("doc_files/image1.png"));
+    const auto engine = readHtmlText(other(QStringLiteral("<p><img src=\"%1\"></p>").arg(absolute)));
     ASSERT_TRUE(engine);
-    EXPECT_EQ(engine->document()->toPlainText(), QStringLiteral("ab"));
+    EXPECT_EQ(documentDump(*engine->document()), QStringList{QStringLiteral("before=180 after=180 line=single | [picture 4x3 0]")});
 }
 
 TEST_F(ReadPictures, APictureInALinkIsInTheLinksField)
