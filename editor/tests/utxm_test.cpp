@@ -194,18 +194,21 @@ TEST_F(Editor, CheckBeforeReplacingFollowsTheUpdateRule)
     EXPECT_FALSE(editor.bDcEdt());
 }
 
-TEST_F(Editor, NewDocumentAsksYesOrNoAndKeepsTheDocumentWhenItCannotBeSaved)
+TEST_F(Editor, NewDocumentAsksYesOrNoAndKeepsTheDocumentWhenItIsNotSaved)
 {
     start();
     editor.setTitle(QStringLiteral("title"));
     typeInView(QStringLiteral("text"));
     QSignalSpy folderUpdates(&editor, &uTxm::eUdtFld);
-    environment.dialogs.answer(env::Answer::Yes);
+    environment.dialogs.answer(env::Answer::Yes); // and the save that follows is cancelled
     editor.rtAct(2);
-    EXPECT_EQ(environment.dialogs.asked().back().buttons, env::Buttons::YesNo);
+    ASSERT_FALSE(environment.dialogs.asked().empty());
+    EXPECT_EQ(environment.dialogs.asked().front().text, QStringLiteral("現在の文書を保存しますか"));
+    EXPECT_EQ(environment.dialogs.asked().front().buttons, env::Buttons::YesNo);
     EXPECT_EQ(engine.plainText(), QStringLiteral("text"));
     EXPECT_TRUE(folderUpdates.isEmpty());
 
+    environment.dialogs.clear();
     environment.dialogs.answer(env::Answer::No);
     editor.rtAct(2);
     EXPECT_EQ(engine.plainText(), QString());
