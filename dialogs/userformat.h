@@ -11,6 +11,7 @@ namespace dialogs {
 // Records 0–5 belong to the styles "見出１" … "補足", 6 is the header and 7
 // the footer format.
 constexpr int kUserFormatCount = 8;
+constexpr int kBodyFormat = 3;
 constexpr int kHeaderFormat = 6;
 constexpr int kFooterFormat = 7;
 

@@ -13,7 +13,6 @@ namespace editor {
 
 namespace {
 
-constexpr int kBodyRecord = 3;
 constexpr int kAskMode = 1;
 
 qint16 toIndent(double twips)
@@ -42,7 +41,7 @@ QString refusal(const engine::TextEngine& engine, int bodySize, int documentType
 
 bool indentByCharacters(engine::TextEngine& engine, const dialogs::Frmt& formats, int mode, int documentType)
 {
-    const int bodySize = formats.record(kBodyRecord).size;
+    const int bodySize = formats.record(dialogs::kBodyFormat).size;
     if (const QString why = refusal(engine, bodySize, documentType); !why.isEmpty()) {
         env::dialogs().inform(why);
         return false;

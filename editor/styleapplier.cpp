@@ -16,7 +16,6 @@ using engine::ParagraphValue;
 
 constexpr int kFirstCharacterStyle = 4;
 constexpr int kFirstHighlight = 6;
-constexpr int kBodyRecord = 3;
 constexpr float kTwipsPerPoint = 20;
 constexpr std::array<int, 3> kHighlightColours = {0xFF8080, 0x808000, 0x404080};
 constexpr int kWhite = 0xFFFFFF;
@@ -40,7 +39,7 @@ bool StyleApplier::apply(const StyleRequest& request)
         return false;
     const int start = m_engine.selectionStart();
     const int length = m_engine.selectionLength();
-    const int record = request.code < kFirstHighlight ? request.code : kBodyRecord;
+    const int record = request.code < kFirstHighlight ? request.code : dialogs::kBodyFormat;
 
     selectRange(request);
     m_engine.setListAttribute(engine::kNoList);

@@ -8,7 +8,6 @@ namespace editor {
 namespace {
 
 constexpr double kMinHeadingIndent = 61; // twips
-constexpr int kBodyRecord = 3;
 
 } // namespace
 
@@ -17,7 +16,7 @@ StyleLevel styleLevelAtCaret(const engine::TextEngine& engine, const dialogs::Fr
     const double size = engine.fontSize();
     const bool heading = engine.listAttribute() == engine::kNoList
         && engine.paragraphValue(engine::ParagraphValue::LeftIndent) >= kMinHeadingIndent
-        && size > formats.record(kBodyRecord).size;
+        && size > formats.record(dialogs::kBodyFormat).size;
     if (!heading)
         return StyleLevel::Body;
     if (size == formats.record(0).size)
