@@ -73,11 +73,7 @@ QString cellAlignment(const QTextTableCell& cell)
     for (QTextFrame::iterator it = cell.begin(); it != cell.end(); ++it) {
         if (it.currentFrame())
             return {};
-        const Qt::Alignment align = it.currentBlock().blockFormat().alignment();
-        const QString name = align & Qt::AlignHCenter ? QStringLiteral("center")
-            : align & Qt::AlignJustify                ? QStringLiteral("justify")
-            : align & (Qt::AlignRight | Qt::AlignTrailing) ? QStringLiteral("right")
-                                                           : QString();
+        const QString name = alignmentName(it.currentBlock().blockFormat().alignment());
         if (name.isEmpty() || (!shared.isEmpty() && name != shared))
             return {};
         shared = name;

@@ -27,17 +27,6 @@ QString points(double documentUnits)
     return css::pointsFromTwips(engine::documentToTwips(documentUnits));
 }
 
-QString alignment(Qt::Alignment align)
-{
-    if (align & Qt::AlignHCenter)
-        return QStringLiteral("center");
-    if (align & Qt::AlignJustify)
-        return QStringLiteral("justify");
-    if (align & (Qt::AlignRight | Qt::AlignTrailing))
-        return QStringLiteral("right");
-    return {};
-}
-
 bool hasColour(const QBrush& brush)
 {
     return brush.style() != Qt::NoBrush && brush.color().alpha() > 0;
@@ -61,6 +50,17 @@ QString quotedFamily(const QString& family)
     QString name = family;
     name.remove(u'\'').remove(u'"');
     return u'\'' + name + u'\'';
+}
+
+QString alignmentName(Qt::Alignment alignment)
+{
+    if (alignment & Qt::AlignHCenter)
+        return QStringLiteral("center");
+    if (alignment & Qt::AlignJustify)
+        return QStringLiteral("justify");
+    if (alignment & (Qt::AlignRight | Qt::AlignTrailing))
+        return QStringLiteral("right");
+    return {};
 }
 
 ParagraphFont ParagraphFont::of(const QFont& documentFont)
@@ -108,7 +108,7 @@ QString paragraphStyle(const QTextBlock& block, const ParagraphFont& font)
         + QStringLiteral(";margin-right:") + points(format.rightMargin())
         + QStringLiteral(";text-indent:") + points(format.textIndent())
         + QStringLiteral(";line-height:") + QString::number(lineHeightPercent(format, font.size)) + QStringLiteral("%;");
-    if (const QString align = alignment(format.alignment()); !align.isEmpty())
+    if (const QString align = alignmentName(format.alignment()); !align.isEmpty())
         style += QStringLiteral("text-align:") + align + u';';
     style += QStringLiteral("font-family:") + quotedFamily(font.family) + QStringLiteral(";font-size:")
         + css::number(font.size) + QStringLiteral("pt;");

@@ -30,6 +30,9 @@ struct ParagraphFont {
 // A family name as a CSS string: in single quotes, quotes inside dropped.
 QString quotedFamily(const QString& family);
 
+// "center", "right" or "justify"; empty for the usual left alignment.
+QString alignmentName(Qt::Alignment alignment);
+
 // "margin-left:…pt;margin-top:…pt;…" for a <p> or <li> style attribute.
 QString paragraphStyle(const QTextBlock& block, const ParagraphFont& font);
 

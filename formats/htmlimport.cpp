@@ -4,6 +4,7 @@
 #include "formats/htmltext.h"
 #include "formats/importfinisher.h"
 #include "formats/importpreparer.h"
+#include "formats/picturefiles.h"
 
 #include <QFileDevice>
 #include <QFileInfo>
@@ -74,7 +75,7 @@ bool HtmlImport::write(const engine::DocumentSet& source, QIODevice& out)
     std::optional<QString> text;
     if (file && !file->fileName().isEmpty()) {
         const QFileInfo target(file->fileName());
-        text = engineHtml(*source.body, {target.absoluteFilePath(), target.absolutePath(), 4});
+        text = engineHtml(*source.body, {target.absoluteFilePath(), target.absolutePath(), kPicturesAsSaved});
     } else {
         text = engineHtmlInMemory(*source.body);
     }

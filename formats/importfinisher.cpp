@@ -7,8 +7,6 @@
 #include "engine/pagesetup.h"
 #include "formats/fielddata.h"
 
-#include <QFileInfo>
-#include <QImageReader>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -22,7 +20,6 @@ namespace formats {
 
 namespace {
 
-constexpr qint64 kMaxPictureBytes = qint64(64) * 1024 * 1024;
 constexpr int kProgramFieldAttribute = 149;
 constexpr int kLinkFieldKind = 1;
 constexpr int kTagFieldKind = 2;
@@ -148,31 +145,11 @@ QString tipOf(const QString& title, const QString& text)
     return at < 0 ? title : title.mid(at + separator.size());
 }
 
-// An address to be found beside the file: no data, no scheme (a
-// one-letter "scheme" is a drive letter), no absolute path.
-bool isRelativeFileAddress(const QString& address)
+// A base element naming a local folder wins over the file's own folder.
+QString pictureFolder(const ImportNotes& notes, const QString& fileFolder)
 {
-    if (address.isEmpty() || address.startsWith(QStringLiteral("data:"), Qt::CaseInsensitive))
-        return false;
-    const QUrl url(address);
-    return !url.isLocalFile() && (url.scheme().size() <= 1) && !QFileInfo(address).isAbsolute();
-}
-
-QImage readPicture(const QString& path)
-{
-    if (QFileInfo(path).size() > kMaxPictureBytes)
-        return {};
-    QImageReader reader(path);
-    return reader.read();
-}
-
-QImage decodeDataAddress(const QString& address)
-{
-    const qsizetype comma = address.indexOf(u',');
-    if (comma < 0 || !address.left(comma).endsWith(QStringLiteral(";base64"), Qt::CaseInsensitive)
-        || address.size() - comma > kMaxPictureBytes * 4 / 3)
-        return {};
-    return QImage::fromData(QByteArray::fromBase64(QStringView(address).sliced(comma + 1).toLatin1()));
+    const QUrl base(notes.baseAddress);
+    return base.isLocalFile() ? base.toLocalFile() : fileFolder;
 }
 
 } // namespace
@@ -181,6 +158,7 @@ ImportFinisher::ImportFinisher(QTextDocument& document, const ImportNotes& notes
     : m_document(document)
     , m_notes(notes)
     , m_options(std::move(options))
+    , m_pictures(pictureFolder(notes, m_options.folder))
 {
 }
 
@@ -270,13 +248,13 @@ void ImportFinisher::clearCellCopies(const QTextTableCell& cell)
             const QTextFragment fragment = run.fragment();
             QTextCharFormat format = fragment.charFormat();
             const bool background = copied(format);
-            const bool alignment = own.hasProperty(QTextFormat::TextVerticalAlignment)
+            const bool placement = own.hasProperty(QTextFormat::TextVerticalAlignment)
                 && format.verticalAlignment() == own.verticalAlignment();
-            if (!background && !alignment)
+            if (!background && !placement)
                 continue;
             if (background)
                 format.clearBackground();
-            if (alignment)
+            if (placement)
                 format.clearProperty(QTextFormat::TextVerticalAlignment);
             runs.emplace_back(selection(m_document, fragment.position(), fragment.position() + fragment.length()), format);
         }
@@ -336,7 +314,7 @@ void ImportFinisher::placePicture(int position, const PictureNote& note)
 {
     QTextCursor cursor = selection(m_document, position, position + 1);
     const QTextCharFormat marked = cursor.charFormat();
-    const Picture found = picture(note.address);
+    const PictureSource::Picture found = m_pictures.picture(note.address);
     if (found.image.isNull()) {
         cursor.removeSelectedText();
         return;
@@ -355,48 +333,10 @@ void ImportFinisher::placePicture(int position, const PictureNote& note)
     selection(m_document, position, position + 1).mergeCharFormat(kept);
 }
 
-ImportFinisher::Picture ImportFinisher::picture(const QString& address)
-{
-    const auto known = m_pictures.constFind(address);
-    if (known != m_pictures.constEnd())
-        return *known;
-    const Picture loaded = loadPicture(address);
-    m_pictures.insert(address, loaded);
-    return loaded;
-}
-
-ImportFinisher::Picture ImportFinisher::loadPicture(const QString& address) const
-{
-    if (address.startsWith(QStringLiteral("data:"), Qt::CaseInsensitive))
-        return {decodeDataAddress(address), QString()};
-    const QString path = localPath(address);
-    return path.isEmpty() ? Picture() : Picture{readPicture(path), path};
-}
-
-QString ImportFinisher::localPath(const QString& address) const
-{
-    const QUrl url(address);
-    if (url.isLocalFile())
-        return url.toLocalFile();
-    if (!isRelativeFileAddress(address))
-        return QFileInfo(address).isAbsolute() ? address : QString();
-    const QString folder = pictureFolder();
-    if (folder.isEmpty())
-        return {};
-    return QFileInfo(folder + u'/' + QUrl::fromPercentEncoding(address.toUtf8())).absoluteFilePath();
-}
-
-QString ImportFinisher::pictureFolder() const
-{
-    const QUrl base(m_notes.baseAddress);
-    return base.isLocalFile() ? base.toLocalFile() : m_options.folder;
-}
-
 bool ImportFinisher::canFindPictures() const
 {
-    return !pictureFolder().isEmpty()
-        || std::none_of(m_notes.pictures.begin(), m_notes.pictures.end(),
-                        [](const PictureNote& note) { return isRelativeFileAddress(note.address); });
+    return std::all_of(m_notes.pictures.begin(), m_notes.pictures.end(),
+                       [this](const PictureNote& note) { return m_pictures.canFind(note.address); });
 }
 
 void ImportFinisher::makeFields()

@@ -16,9 +16,7 @@
 // other looks come from the file.
 
 #include "formats/importnotes.h"
-
-#include <QHash>
-#include <QImage>
+#include "formats/picturesource.h"
 
 class QTextBlock;
 class QTextDocument;
@@ -41,10 +39,6 @@ public:
     void finish();
 
 private:
-    struct Picture {
-        QImage image;
-        QString fileName;
-    };
     struct MarkedRun {
         QString marker; // the link's address or the span's tool tip
         int start = 0;
@@ -61,10 +55,6 @@ private:
     void restoreIdeographicSpaces();
     void placePictures();
     void placePicture(int position, const PictureNote& note);
-    Picture picture(const QString& address);
-    Picture loadPicture(const QString& address) const;
-    QString localPath(const QString& address) const;
-    QString pictureFolder() const;
     void makeFields();
     int firstFreeFieldId() const;
     QString fieldData(const MarkedRun& run) const;
@@ -73,7 +63,7 @@ private:
     QTextDocument& m_document;
     const ImportNotes& m_notes;
     ImportOptions m_options;
-    QHash<QString, Picture> m_pictures;
+    PictureSource m_pictures;
 };
 
 } // namespace formats

@@ -14,7 +14,6 @@ namespace formats {
 
 namespace {
 
-constexpr int kPngExportCode = 3;
 constexpr int kJpegQuality = 92;
 
 QImage imageOf(const QTextDocument& document, const QString& name)
@@ -87,7 +86,7 @@ QString PictureFiles::fileFor(const QImage& image, const QTextImageFormat& forma
 
 bool PictureFiles::usesJpeg(const QImage& image, const QTextImageFormat& format) const
 {
-    if (m_exportCode == kPngExportCode || image.hasAlphaChannel())
+    if (m_exportCode == kPicturesAsPng || image.hasAlphaChannel())
         return false;
     const QString source = format.stringProperty(engine::ObjectFileName);
     return source.endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive)

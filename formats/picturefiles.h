@@ -18,6 +18,9 @@ class QTextImageFormat;
 
 namespace formats {
 
+inline constexpr int kPicturesAsPng = 3;
+inline constexpr int kPicturesAsSaved = 4;
+
 class PictureFiles {
 public:
     // Pictures written into `folder` (created with the first one), addressed
@@ -39,7 +42,7 @@ private:
 
     QString m_folder;        // empty: embedded
     QString m_addressPrefix;
-    int m_exportCode = 3;
+    int m_exportCode = kPicturesAsPng;
     QHash<QString, QString> m_written; // resource name → address
     bool m_failed = false;
 };

@@ -17,17 +17,7 @@ using namespace formatstest;
 
 namespace {
 
-class ExportCase : public ::testing::TestWithParam<Case> {
-protected:
-    void SetUp() override
-    {
-        DocumentBuilder builder(*engine.document());
-        GetParam().build(builder);
-    }
-
-    engine::TextEngine engine;
-    testsupport::TempFolder folder;
-};
+using ExportCase = BuiltCase;
 
 TEST_P(ExportCase, WritesTheExpectedEngineHtml)
 {
@@ -36,8 +26,7 @@ TEST_P(ExportCase, WritesTheExpectedEngineHtml)
     EXPECT_TRUE(matchesGolden(readBytes(target), dataFolder + u'/' + QString::fromLatin1(GetParam().name) + QStringLiteral(".engine.html")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, ExportCase, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Documents, ExportCase, ::testing::ValuesIn(kCases), caseName);
 
 // The picture files of the pictures case, by name, with their formats.
 QMap<QString, QByteArray> pictureFiles(int exportCode)

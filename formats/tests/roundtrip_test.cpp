@@ -59,17 +59,9 @@ TEST_P(DialectGolden, ReadingAndWritingAgainIsAFixedPoint)
 INSTANTIATE_TEST_SUITE_P(Html, DialectGolden, ::testing::ValuesIn(dialectGoldens()),
                          [](const ::testing::TestParamInfo<QString>& info) { return info.param.toStdString(); });
 
-class BuiltDocument : public ::testing::TestWithParam<Case> {
+class BuiltDocument : public BuiltCase {
 protected:
-    void SetUp() override
-    {
-        DocumentBuilder builder(*engine.document());
-        GetParam().build(builder);
-    }
-
     testsupport::ScriptedDialogs dialogs;
-    testsupport::TempFolder folder;
-    engine::TextEngine engine;
 };
 
 TEST_P(BuiltDocument, ReadingAndWritingAgainIsAFixedPoint)
@@ -88,7 +80,6 @@ TEST_P(BuiltDocument, IsValidHtml401Transitional)
     EXPECT_EQ(validatorComplaints(path), QString());
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, BuiltDocument, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Documents, BuiltDocument, ::testing::ValuesIn(kCases), caseName);
 
 } // namespace

@@ -3,7 +3,11 @@
 // HTML export (paragraphs, character runs, fields, tables with lists and a
 // text frame, pictures).
 
+#include "engine/textengine.h"
 #include "formats/tests/documentbuilder.h"
+#include "testsupport/tempfolder.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <ostream>
@@ -153,5 +157,23 @@ inline void PrintTo(const Case& c, std::ostream* os)
 inline const Case kCases[] = {
     {"paragraphs", paragraphs}, {"runs", runs}, {"fields", fields}, {"tables", tables}, {"pictures", pictures},
 };
+
+// A test over each built document: `engine` holds it, `folder` is fresh.
+class BuiltCase : public ::testing::TestWithParam<Case> {
+protected:
+    void SetUp() override
+    {
+        DocumentBuilder builder(*engine.document());
+        GetParam().build(builder);
+    }
+
+    engine::TextEngine engine;
+    testsupport::TempFolder folder;
+};
+
+inline std::string caseName(const ::testing::TestParamInfo<Case>& info)
+{
+    return info.param.name;
+}
 
 } // namespace formatstest
