@@ -14,6 +14,8 @@ const char* const kHelp =
     "Fumi は文書をﾌｫﾙﾀﾞの文書ﾃﾞｰﾀﾍﾞｰｽに保管して編集する日本語の文書エディタです。\n"
     "Fumi is a document editor for Japanese text that keeps documents in a folder-tree database.\n"
     "\n"
+    "  --convert-to EXT [--outdir DIR] FILE...\n"
+    "             ﾌｧｲﾙを EXT 形式に変換します (画面なし) / convert files without a window\n"
     "  --version  版を表示して終了します / print the version and exit\n"
     "  --help     この説明を表示して終了します / print this help and exit\n";
 

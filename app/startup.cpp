@@ -5,6 +5,7 @@
 #include "env/globals.h"
 #include "env/shell.h"
 #include "env/yini.h"
+#include "formats/htmlimport.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -55,6 +56,9 @@ fmDoc* Main(const StartOptions& options)
     else if (!settingsLoaded)
         reportUnreadableSettings(settingsFile);
     env::GetWorkArea();
+    // HTML read through the engine (pasted or inserted) uses the usual line
+    // spacing; opening a document applies the user's own factor.
+    formats::registerHtmlCodec();
     auto* window = new fmDoc;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->Act(options.arguments);

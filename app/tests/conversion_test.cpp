@@ -1,0 +1,33 @@
+#include "app/conversion.h"
+#include "testsupport/tempfolder.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+TEST(Conversion, ArgumentsNameTheTargetTheFolderAndTheFiles)
+{
+    EXPECT_FALSE(app::conversionRequest({QStringLiteral("a.htm")}));
+    const auto r = app::conversionRequest({QStringLiteral("--convert-to"), QStringLiteral(".htm"),
+                                           QStringLiteral("--outdir"), QStringLiteral("/out"),
+                                           QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->targetExtension, QStringLiteral("htm"));
+    EXPECT_EQ(r->outDir, QStringLiteral("/out"));
+    EXPECT_EQ(r->files, (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+}
+
+TEST(Conversion, UsageErrorsAndFailuresSetTheExitStatus)
+{
+    testsupport::TempFolder dir;
+    EXPECT_EQ(app::runConversion({QStringLiteral("--convert-to")}), 2);
+    EXPECT_EQ(app::runConversion({QStringLiteral("--convert-to"), QStringLiteral("htm")}), 2);
+    const QString text = dir.write(QStringLiteral("メモ.txt"), "一行目\r\n二行目\r\n");
+    EXPECT_EQ(app::runConversion({QStringLiteral("--convert-to"), QStringLiteral("htm"), text}), 0);
+    EXPECT_TRUE(QFile::exists(dir.path(QStringLiteral("メモ.htm"))));
+    // One missing file fails the run, the others are still written.
+    EXPECT_EQ(app::runConversion({QStringLiteral("--convert-to"), QStringLiteral("htm"),
+                                  QStringLiteral("--outdir"), dir.path(QStringLiteral("out")),
+                                  dir.path(QStringLiteral("missing.txt")), text}),
+              1);
+    EXPECT_TRUE(QFile::exists(dir.path(QStringLiteral("out/メモ.htm"))));
+}
