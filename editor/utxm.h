@@ -12,6 +12,7 @@
 #include "dialogs/frmt.h"
 #include "dialogs/sbtxm.h"
 #include "editor/editoroptions.h"
+#include "editor/fieldcommands.h"
 #include "editor/modifiedstate.h"
 #include "editor/snapshotlayer.h"
 
@@ -223,6 +224,12 @@ private:
     Outcome pasteMode(const QVariant& mode);
     Outcome zoom(const QVariant& step);
 
+    // Fields (utxm_fields.cpp).
+    Outcome fieldJob(int job, QVariant& argument);      // 50, 51, 52, 53; 56 arrives with data fields
+    void reformatFields();                              // the last step of tidying (24)
+    void onFieldClicked(int id);
+    FieldCommands::Host fieldHost();
+
     // Jobs whose work arrives with later features; until then they do
     // nothing and say so.
     Outcome fileJob(int job, QVariant& argument);       // 1, 3, 5, 8, 10, 30, 31, 32: opening, inserting, saving as
@@ -232,12 +239,10 @@ private:
     Outcome toolBarJob(int job, QVariant& argument);    // 16, 27
     Outcome pictureJob(int job, QVariant& argument);    // 33, 34, 35, 42, 43
     Outcome insertObject();                             // 41
-    Outcome fieldJob(int job, QVariant& argument);      // 50, 51, 56
     Outcome headerFooterJob(QVariant& argument);        // 57
     Outcome colourJob(int job);                         // 62, 70, 71
     Outcome engineDialogJob(int job);                   // 63, 64, and 65 for document type 1
     Outcome tableJob(int job, QVariant& argument);      // 80–83, 85
-    void reformatFields();                              // the last step of tidying (24)
 
     std::unique_ptr<engine::TextEngine> m_engine;
     engine::EngineView* m_view = nullptr;
@@ -260,6 +265,8 @@ private:
     int m_screenDpi = 96;
     QString m_currentFile;
     bool m_hostFlag = false;
+    FieldCommands m_fields{*m_engine, m_formats, fieldHost()};
+    bool m_linkPageAdded = false;
 };
 
 } // namespace editor

@@ -65,8 +65,9 @@ void uTxm::buildJobs()
         m_jobs[job] = withJob(&uTxm::toolBarJob, job);
     for (int job : {33, 34, 35, 42, 43})
         m_jobs[job] = withJob(&uTxm::pictureJob, job);
-    for (int job : {50, 51, 56})
+    for (int job : {50, 51, 52, 53, 56})
         m_jobs[job] = withJob(&uTxm::fieldJob, job);
+    connect(m_engine.get(), &engine::TextEngine::fieldClicked, this, &uTxm::onFieldClicked);
     for (int job : {80, 81, 82, 83, 85})
         m_jobs[job] = withJob(&uTxm::tableJob, job);
     for (int job : {6, 7, 69})
@@ -406,11 +407,6 @@ uTxm::Outcome uTxm::insertObject()
     return Outcome::Skipped;
 }
 
-uTxm::Outcome uTxm::fieldJob(int, QVariant&)
-{
-    return Outcome::Skipped;
-}
-
 uTxm::Outcome uTxm::headerFooterJob(QVariant&)
 {
     return Outcome::Skipped;
@@ -429,10 +425,6 @@ uTxm::Outcome uTxm::engineDialogJob(int)
 uTxm::Outcome uTxm::tableJob(int, QVariant&)
 {
     return Outcome::Skipped;
-}
-
-void uTxm::reformatFields()
-{
 }
 
 } // namespace editor

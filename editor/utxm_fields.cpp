@@ -1,0 +1,84 @@
+// uTxm's field jobs: links (50), tags (51), references (52) and tool tips
+// (53) through FieldCommands, and link clicks reported to the host.
+
+#include "editor/utxm.h"
+
+#include "dialogs/linkpage.h"
+#include "engine/textengine.h"
+
+namespace editor {
+
+namespace {
+
+constexpr int kDeleteByEnding52 = 1;
+constexpr int kDeleteByEnding53 = 2;
+
+// The field jobs' argument: a mode, or a list of the mode, the object flag
+// and a field id.
+struct FieldRequest {
+    int mode = 0;
+    bool object = false;
+    int fieldId = 0;
+};
+
+FieldRequest fieldRequest(const QVariant& argument)
+{
+    const QVariantList list = argument.toList();
+    if (list.isEmpty())
+        return {argument.toInt(), false, 0};
+    return {list.value(0).toInt(), list.value(1).toBool(), list.value(2).toInt()};
+}
+
+} // namespace
+
+FieldCommands::Host uTxm::fieldHost()
+{
+    return {
+        .documentType = [this] { return m_documentType; },
+        .linkPage = [this](const QString& code, const QString& value) -> std::optional<QString> {
+            if (!m_linkPageAdded) {
+                m_dialog->addPage(QStringLiteral("LK"), std::make_unique<dialogs::LinkPage>());
+                m_linkPageAdded = true;
+            }
+            QString answer = value;
+            if (openPage(code, answer) != dialogs::PageResult::Applied)
+                return std::nullopt;
+            return answer;
+        },
+        .askTag = [this](QString* text, QString* number) { emit eAskTag(text, number); },
+    };
+}
+
+uTxm::Outcome uTxm::fieldJob(int job, QVariant& argument)
+{
+    const FieldRequest request = fieldRequest(argument);
+    FieldCommands::Result result = FieldCommands::Result::Skipped;
+    switch (job) {
+    case 50: result = m_fields.link(request.mode, request.object, request.fieldId); break;
+    case 51: result = m_fields.tag(request.mode, request.object, request.fieldId); break;
+    case 52: result = m_fields.reference(request.mode == kDeleteByEnding52); break;
+    case 53: result = m_fields.toolTip(request.mode == kDeleteByEnding53); break;
+    default: break;
+    }
+    switch (result) {
+    case FieldCommands::Result::Changed: return Outcome::Changed;
+    case FieldCommands::Result::Cancelled: argument = -1; break;
+    case FieldCommands::Result::Skipped: break;
+    }
+    return Outcome::Skipped;
+}
+
+void uTxm::reformatFields()
+{
+    m_fields.reformat(-1, 0);
+}
+
+void uTxm::onFieldClicked(int id)
+{
+    if (m_modified.busy())
+        return;
+    if (const std::optional<FieldClick> click = m_fields.click(id))
+        emit eClckLink(click->kind, click->text, click->name);
+}
+
+} // namespace editor
