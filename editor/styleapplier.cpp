@@ -40,6 +40,7 @@ bool StyleApplier::apply(const StyleRequest& request)
     const int start = m_engine.selectionStart();
     const int length = m_engine.selectionLength();
     const int record = request.code < kFirstHighlight ? request.code : dialogs::kBodyFormat;
+    const engine::TextEngine::CompoundEdit oneStep(m_engine);
 
     selectRange(request);
     m_engine.setListAttribute(engine::kNoList);

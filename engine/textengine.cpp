@@ -95,6 +95,17 @@ private:
     QTextCursor m_cursor;
 };
 
+TextEngine::CompoundEdit::CompoundEdit(TextEngine& engine)
+    : m_cursor(engine.activeDocument())
+{
+    m_cursor.beginEditBlock();
+}
+
+TextEngine::CompoundEdit::~CompoundEdit()
+{
+    m_cursor.endEditBlock();
+}
+
 TextEngine::TextEngine(QObject* parent)
     : QObject(parent)
 {

@@ -236,6 +236,20 @@ public:
     QTextCharFormat typingFormat() const;
     DocumentSet documentSet();
 
+    // Groups many engine operations into one: one undo step, one change
+    // notification, and one layout pass of the view when it ends, instead of
+    // one per operation. Scopes nest.
+    class CompoundEdit {
+    public:
+        explicit CompoundEdit(TextEngine& engine);
+        ~CompoundEdit();
+        CompoundEdit(const CompoundEdit&) = delete;
+        CompoundEdit& operator=(const CompoundEdit&) = delete;
+
+    private:
+        QTextCursor m_cursor;
+    };
+
 signals:
     void changed();
     void caretMoved();
