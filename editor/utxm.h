@@ -11,9 +11,12 @@
 
 #include "dialogs/frmt.h"
 #include "dialogs/sbtxm.h"
+#include "editor/documentopener.h"
+#include "editor/documentsaver.h"
 #include "editor/editoroptions.h"
 #include "editor/fieldcommands.h"
 #include "editor/modifiedstate.h"
+#include "editor/opendialog.h"
 #include "editor/snapshotlayer.h"
 
 #include <QVariant>
@@ -141,6 +144,10 @@ public:
     void Snapshot(bool bRestore);
     // Switches the input method on or off.
     void txIME(bool on);
+    // Save-as (see DocumentSaver::txSaveAs); `vFL` gets the name written.
+    bool txSaveAs(QString& vFL, bool bNoAct = false);
+    // Saves as the HTML dialect (see DocumentSaver::SaveHtm); `iJb` is not used.
+    void SaveHtm(qint16 iJb, bool& bOk, const QString& vFL = {});
 
     // --- parts and state, for the host and for tests -------------------------
     dialogs::sbTxm& settingsDialog() const { return *m_dialog; }
@@ -224,6 +231,16 @@ private:
     Outcome pasteMode(const QVariant& mode);
     Outcome zoom(const QVariant& step);
 
+    // Opening, inserting and saving (utxm_files.cpp).
+    Outcome fileJob(int job, QVariant& argument);       // 1, 3, 5, 8, 10, 30, 32
+    bool saveIntoDatabase();                            // 4, and the update rules' save
+    Outcome OpenFl(const QString& path, bool insert);
+    Outcome OpenDlg(bool noProposal, bool insert);
+    Outcome insertTextFile();
+    Outcome saveAs(QVariant& name);
+    bool prepareForLoading();
+    DocumentSaver::Host saverHost();
+
     // Fields (utxm_fields.cpp).
     Outcome fieldJob(int job, QVariant& argument);      // 50, 51, 52, 53; 56 arrives with data fields
     void reformatFields();                              // the last step of tidying (24)
@@ -232,8 +249,7 @@ private:
 
     // Jobs whose work arrives with later features; until then they do
     // nothing and say so.
-    Outcome fileJob(int job, QVariant& argument);       // 1, 3, 5, 8, 10, 30, 31, 32: opening, inserting, saving as
-    bool saveIntoDatabase();                            // 4, and the update rules' save
+    bool saveByNumber();                                // the numbered save of a new database document
     Outcome printJob(int job);                          // 6, 7, 69: printing and the page view
     Outcome pasteJob(QVariant& kind);                   // 15
     Outcome toolBarJob(int job, QVariant& argument);    // 16, 27
@@ -267,6 +283,9 @@ private:
     bool m_hostFlag = false;
     FieldCommands m_fields{*m_engine, m_formats, fieldHost()};
     bool m_linkPageAdded = false;
+    OpenDialog m_openDialog;
+    DocumentOpener m_opener{*m_engine, m_formats};
+    DocumentSaver m_saver{*m_engine, m_formats, m_modified, m_currentFile, saverHost()};
 };
 
 } // namespace editor

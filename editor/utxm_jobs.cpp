@@ -59,7 +59,7 @@ void uTxm::buildJobs()
         };
     };
 
-    for (int job : {1, 3, 5, 8, 10, 30, 31, 32})
+    for (int job : {1, 3, 5, 8, 10, 30, 32})
         m_jobs[job] = withJob(&uTxm::fileJob, job);
     for (int job : {16, 27})
         m_jobs[job] = withJob(&uTxm::toolBarJob, job);
@@ -371,16 +371,6 @@ void uTxm::loadPageDefaults()
 }
 
 // ---- Jobs whose work arrives with later features ------------------------------------
-
-uTxm::Outcome uTxm::fileJob(int, QVariant&)
-{
-    return Outcome::Skipped;
-}
-
-bool uTxm::saveIntoDatabase()
-{
-    return false;
-}
 
 uTxm::Outcome uTxm::printJob(int)
 {

@@ -1,0 +1,144 @@
+#include "editor/documentopener.h"
+
+#include "dialogs/frmt.h"
+#include "editor/documentkinds.h"
+#include "engine/fieldformat.h"
+#include "engine/textengine.h"
+#include "env/dialogs.h"
+#include "formats/htmlimport.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QTextDocument>
+
+namespace editor {
+
+namespace {
+
+using engine::FormatCode;
+
+bool opensKindOf(const QString& path)
+{
+    const documentkinds::DocumentKind* kind = documentkinds::kindOf(documentkinds::extensionOf(path));
+    return kind && kind->opens;
+}
+
+void tell(const QString& path, const QString& what)
+{
+    env::dialogs().inform(QStringLiteral("ﾌｧｲﾙ: ") + QFileInfo(path).fileName() + u' ' + what);
+}
+
+} // namespace
+
+DocumentOpener::DocumentOpener(engine::TextEngine& engine, const dialogs::Frmt& formats)
+    : m_engine(engine)
+    , m_formats(formats)
+{
+}
+
+DocumentOpener::Opened DocumentOpener::open(const QString& path, Placement placement,
+                                            const std::function<bool()>& prepareReplace)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !opensKindOf(path))
+        return {};
+    const std::unique_ptr<engine::TextEngine> scratch = read(path);
+    const std::optional<QByteArray> content = scratch ? scratch->saveToMemory(FormatCode::Snapshot) : std::nullopt;
+    const bool replacing = placement.frameFocus == 0 && !placement.insert;
+    if (content && replacing && !prepareReplace())
+        return {Result::Failed, {}};
+    if (!content || !place(*content, placement)) {
+        tell(path, QStringLiteral("を読み込めません｡"));
+        return {Result::Failed, {}};
+    }
+    return {replacing ? Result::Replaced : Result::Inserted,
+            scratch->document()->metaInformation(QTextDocument::DocumentTitle)};
+}
+
+std::optional<QString> DocumentOpener::paragraphText(const QString& path) const
+{
+    const std::unique_ptr<engine::TextEngine> scratch = QFileInfo(path).isFile() && opensKindOf(path) ? read(path) : nullptr;
+    if (!scratch) {
+        tell(path, QStringLiteral("をｲﾝﾎﾟｰﾄできません｡"));
+        return std::nullopt;
+    }
+    QString text = scratch->plainText();
+    text.remove(QChar(QChar::ObjectReplacementCharacter));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\v"));
+    for (const QChar paragraphEnd : {u'\r', u'\n', u'\f'})
+        text.replace(paragraphEnd, u'\v');
+    return text;
+}
+
+// The file in an engine of its own, which starts with the editor's page
+// setup (without headers and footers) as a load into the editor's would.
+std::unique_ptr<engine::TextEngine> DocumentOpener::read(const QString& path) const
+{
+    auto scratch = std::make_unique<engine::TextEngine>();
+    engine::PageSetup setup = m_engine.pageSetup();
+    setup.headerFooterFlags = 0;
+    scratch->setPageSetup(setup);
+    const QString extension = documentkinds::extensionOf(path);
+    const bool read = extension == u"htm"
+        ? readHtml(*scratch, path)
+        : scratch->loadFile(path, documentkinds::kindOf(extension)->format, false);
+    return read ? std::move(scratch) : nullptr;
+}
+
+bool DocumentOpener::readHtml(engine::TextEngine& scratch, const QString& path) const
+{
+    const formats::HtmlImport codec(m_formats.lineSpacing());
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > codec.maxInputBytes())
+        return false;
+    return codec.readFrom(file.readAll(), QFileInfo(path).absolutePath(), scratch.documentSet());
+}
+
+bool DocumentOpener::place(const QByteArray& content, Placement placement)
+{
+    if (placement.frameFocus > 0)
+        return m_engine.makeTextFrameCurrent(placement.frameFocus)
+            && m_engine.loadFromMemory(content, FormatCode::Snapshot, false);
+    if (placement.frameFocus < 0)
+        return fillEveryFrame(content, placement.insert);
+    if (placement.insert)
+        return insertAtCaret(content);
+    return m_engine.loadFromMemory(content, FormatCode::Snapshot, false);
+}
+
+// The file gets paragraphs of its own: it goes between two new paragraph
+// ends in place of the selection, and one more follows it.
+bool DocumentOpener::insertAtCaret(const QByteArray& content)
+{
+    const int caret = m_engine.selectionStart();
+    m_engine.setSelectedText(QStringLiteral("\n\n"));
+    m_engine.setSelection(caret + 1, 0);
+    if (!m_engine.loadFromMemory(content, FormatCode::Snapshot, true)) {
+        m_engine.undo();
+        return false;
+    }
+    m_engine.setSelectedText(QStringLiteral("\n"));
+    return true;
+}
+
+// The first frame takes the file as asked, every further frame the same
+// content in place of its own; the caret goes back to the main text.
+bool DocumentOpener::fillEveryFrame(const QByteArray& content, bool insertIntoFirst)
+{
+    QList<int> frames;
+    for (int id = m_engine.nextObject(engine::kObjectKindTextFrame, 0); id > 0;
+         id = m_engine.nextObject(engine::kObjectKindTextFrame, id))
+        frames << id;
+    bool filled = true;
+    bool first = true;
+    for (const int id : frames) {
+        if (!m_engine.makeTextFrameCurrent(id))
+            continue;
+        filled = m_engine.loadFromMemory(content, FormatCode::Snapshot, first && insertIntoFirst) && filled;
+        first = false;
+    }
+    m_engine.makeTextFrameCurrent(0);
+    return filled;
+}
+
+} // namespace editor
