@@ -15,7 +15,6 @@ namespace editor {
 
 namespace {
 
-constexpr int kBodyRecord = 3;
 constexpr int kLinkFieldKind = 1;
 constexpr int kTagFieldKind = 2;
 constexpr int kTagDocumentType = -2;
@@ -148,7 +147,7 @@ void FieldCommands::applyAppearance(int id, int colour)
     const std::optional<engine::FieldRun> run = engine::Fields(*m_engine.activeDocument()).find(id);
     if (!run)
         return;
-    const dialogs::UserFormat& body = m_formats.record(kBodyRecord);
+    const dialogs::UserFormat& body = m_formats.record(dialogs::kBodyFormat);
     m_engine.setSelection(run->start, run->end - run->start);
     m_engine.setFontName(body.fontName);
     m_engine.setFontSize(body.size);
@@ -159,7 +158,7 @@ void FieldCommands::applyAppearance(int id, int colour)
 
 void FieldCommands::resetTypingFormat()
 {
-    const dialogs::UserFormat& body = m_formats.record(kBodyRecord);
+    const dialogs::UserFormat& body = m_formats.record(dialogs::kBodyFormat);
     m_engine.setFontName(body.fontName);
     m_engine.setFontSize(body.size);
     m_engine.setTextColor(body.textColor);
