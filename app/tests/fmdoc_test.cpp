@@ -215,11 +215,14 @@ TEST_F(MainWindow, PickingADocumentInTheTreeShowsItsPathInTheCaption)
 
 TEST_F(MainWindow, QuotedCommandLinePathSelectsTheDocumentInTheTree)
 {
-    const QString doc = dir.write(QStringLiteral("docs/報告 1.htm"), "<html><body>x</body></html>");
+    const QString doc = dir.write(QStringLiteral("docs/報告 1.htm"),
+                                  "<html><body><p>報告の本文</p></body></html>");
     start({u'"' + doc + u'"'});
     EXPECT_EQ(window->tree()->GetPth(1), dir.path(QStringLiteral("docs/")));
     EXPECT_EQ(window->tree()->GetFile(), doc);
     EXPECT_EQ(window->windowTitle(), doc);
+    EXPECT_EQ(window->editor()->currentFile(), doc);
+    EXPECT_TRUE(engine().plainText().contains(QStringLiteral("報告の本文")));
 }
 
 TEST_F(MainWindow, ClosingByMenuStoresTheSameSettingsAsTheCloseBox)
