@@ -526,16 +526,32 @@ TEST_F(DocumentFiles, AFormatTheEngineCannotWriteLeavesTheFileAndTheDocumentAlon
     start();
     QSignalSpy savedAs(&editor, &uTxm::eSaveAs);
     QSignalSpy folderUpdates(&editor, &uTxm::eUdtFld);
-    const QString existing = file(QStringLiteral("keep.rtf"), "{\\rtf1 old}");
     typed(QStringLiteral("text"));
-    QVariant target = existing;
-    editor.rtAct(5, target);
-    EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("ﾌｧｲﾙ: keep.rtf を保存できません｡")});
-    EXPECT_EQ(read(QStringLiteral("keep.rtf")), QByteArray("{\\rtf1 old}"));
+    for (const char* name : {"keep.rtf", "keep.doc", "keep.docx"}) {
+        const QString existing = file(QString::fromUtf8(name), "old");
+        dialogs().clear();
+        QVariant target = existing;
+        editor.rtAct(5, target);
+        EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("ﾌｧｲﾙ: %1 を保存できません｡").arg(QString::fromUtf8(name))});
+        EXPECT_EQ(read(QString::fromUtf8(name)), QByteArray("old")) << name;
+    }
     EXPECT_TRUE(editor.bDcEdt());
     EXPECT_EQ(editor.currentFile(), QString());
     EXPECT_TRUE(savedAs.isEmpty());
     EXPECT_TRUE(folderUpdates.isEmpty());
+}
+
+TEST_F(DocumentFiles, AnHtmlSaveThatFailsTellsTheUserAndReportsNothingWritten)
+{
+    start();
+    typed(QStringLiteral("text"));
+    file(QStringLiteral("blocked"), "a file where the folder would be");
+    bool written = false;
+    editor.SaveHtm(0, written, path(QStringLiteral("blocked/x.htm")));
+    EXPECT_FALSE(written);
+    EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("ﾌｧｲﾙ: x.htm を保存できません｡")});
+    EXPECT_TRUE(editor.bDcEdt());
+    EXPECT_EQ(editor.currentFile(), QString());
 }
 
 TEST_F(DocumentFiles, APdfExportKeepsTheViewModeAndOffersToOpenTheFile)
