@@ -6,7 +6,6 @@
 #include "env/yini.h"
 
 #include <QCheckBox>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -105,6 +104,7 @@ QWidget* LinkPage::focusControl()
 void LinkPage::fill(const PageContext& context, const QString& request)
 {
     m_objectLink = context.objectLink;
+    m_confirm = context.confirm;
     const qsizetype tab = request.indexOf(u'\t');
     const QString target = tab < 0 ? QString() : request.mid(tab + 1).trimmed();
     m_existingCaption = withoutObjects(tab < 0 ? request : request.left(tab));
@@ -189,21 +189,9 @@ void LinkPage::targetChosen(const QString& target, const QString& proposedCaptio
     m_target->setText(target);
     m_proposedCaption = proposedCaption;
     if (m_keepCaption->isChecked())
-        confirm();
+        m_confirm();
     else if (!m_objectLink)
         m_caption->setText(m_proposedCaption);
-}
-
-// The dialog's own OK: it applies the page and closes on success.
-void LinkPage::confirm()
-{
-    const auto buttons = m_frame->window()->findChildren<QPushButton*>();
-    for (QPushButton* button : buttons) {
-        if (button->text() == QStringLiteral("OK")) {
-            button->click();
-            return;
-        }
-    }
 }
 
 } // namespace dialogs

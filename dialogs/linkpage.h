@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -54,7 +55,6 @@ private:
     // After a target was picked: offer the proposed caption, or confirm at
     // once when the existing caption is kept.
     void targetChosen(const QString& target, const QString& proposedCaption);
-    void confirm();
 
     std::unique_ptr<QWidget> m_frame;
     QLineEdit* m_target = nullptr;
@@ -65,6 +65,7 @@ private:
     QString m_existingCaption;
     QString m_proposedCaption;
     bool m_objectLink = false;
+    std::function<void()> m_confirm;
 };
 
 } // namespace dialogs

@@ -97,7 +97,7 @@ PageResult sbTxm::Act(QString& code, QString& result)
     m_cancel->setVisible(!findPage);
     setWindowTitle(pageTitle(page.code));
     m_result.clear();
-    m_current->fill({m_engine, m_documentType, page.objectLink, page.replaceMode}, request);
+    m_current->fill({m_engine, m_documentType, page.objectLink, page.replaceMode, [this] { pressOk(); }}, request);
     const bool applied = exec() == QDialog::Accepted;
     result = m_result;
     return applied ? PageResult::Applied : PageResult::Cancelled;

@@ -3,6 +3,7 @@
 // the focus, how it fills itself when opened and applies itself on OK.
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -18,6 +19,9 @@ struct PageContext {
     int documentType = 0;
     bool objectLink = false;  // the link page opened for an object ("LK_OBJ")
     bool replaceMode = false; // the find page opened for replacing ("RP")
+    // The dialog's OK, for a page that finishes by itself: applies the page
+    // and closes the dialog unless the page refuses.
+    std::function<void()> confirm;
 };
 
 class SettingsPage {

@@ -45,6 +45,7 @@ struct Page : ::testing::Test {
     testsupport::ScriptedDialogs dialogs;
     testsupport::TempFolder folder;
     LinkPage page;
+    int confirmations = 0;
 
     Page() { env::gsUsrPh = folder.path(QString()) + u'/'; }
     ~Page() override { env::gsUsrPh.clear(); }
@@ -53,6 +54,7 @@ struct Page : ::testing::Test {
     {
         dialogs::PageContext context;
         context.objectLink = object;
+        context.confirm = [this] { ++confirmations; };
         page.fill(context, request);
     }
 };
@@ -115,6 +117,22 @@ TEST_F(Page, ChosenFileGivesPathAndCaptionBeforeTheFirstDot)
     EXPECT_EQ(dialogs.asked().back().file.folder, env::gsUsrPh + QStringLiteral("Site"));
     EXPECT_EQ(page.targetBox()->text(), QDir::toNativeSeparators(file));
     EXPECT_EQ(page.captionBox()->text(), QStringLiteral("report"));
+}
+
+TEST_F(Page, AChoiceWithTheCaptionKeptConfirmsAtOnce)
+{
+    open(QStringLiteral("cap\thttps://old.example/"));
+    const QString file = folder.path(QStringLiteral("Site/new.htm"));
+    dialogs.answerFiles({file});
+    page.button(0)->click();
+    EXPECT_EQ(confirmations, 1);
+    EXPECT_EQ(page.captionBox()->text(), QStringLiteral("cap"));
+    EXPECT_EQ(page.targetBox()->text(), QDir::toNativeSeparators(file));
+
+    page.keepCaptionBox()->setChecked(false);
+    dialogs.answerFiles({file});
+    page.button(0)->click();
+    EXPECT_EQ(confirmations, 1) << "without the kept caption the user still edits it";
 }
 
 TEST_F(Page, CancelledFileDialogLeavesBothBoxes)

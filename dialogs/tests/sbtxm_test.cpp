@@ -108,12 +108,23 @@ TEST_F(Dialog, OkAppliesThePageAndHandsItsAnswerBack)
     EXPECT_EQ(dialog.pageCode(), QStringLiteral("IM"));
 }
 
+TEST_F(Dialog, APageThatFinishesByItselfIsAppliedAsIfOkWerePressed)
+{
+    RecordingPage* page = add(QStringLiteral("LK"));
+    whenShown([&] { page->filled.confirm(); });
+    QString code = QStringLiteral("LK");
+    QString result;
+    EXPECT_EQ(dialog.Act(code, result), dialogs::PageResult::Applied);
+    EXPECT_EQ(result, QStringLiteral("answer"));
+}
+
 TEST_F(Dialog, RefusedApplyKeepsTheDialogOpenAndCancelAppliesNothing)
 {
     RecordingPage* page = add(QStringLiteral("LK"));
     page->accepts = false;
     whenShown([&] {
         button(QStringLiteral("OK"))->click();
+        page->filled.confirm(); // the page finishing by itself is refused alike
         EXPECT_TRUE(dialog.isVisible());
         button(QStringLiteral("ｷｬﾝｾﾙ"))->click();
     });
@@ -122,7 +133,7 @@ TEST_F(Dialog, RefusedApplyKeepsTheDialogOpenAndCancelAppliesNothing)
     EXPECT_EQ(dialog.Act(code, result), dialogs::PageResult::Cancelled);
     EXPECT_EQ(code, QStringLiteral("LK"));
     EXPECT_TRUE(page->filled.objectLink);
-    EXPECT_EQ(page->applies, 1);
+    EXPECT_EQ(page->applies, 2);
     EXPECT_EQ(result, QString());
 }
 
