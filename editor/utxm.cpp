@@ -1,5 +1,6 @@
 #include "editor/utxm.h"
 
+#include "dialogs/linkpage.h"
 #include "dialogs/popupmenus.h"
 #include "dialogs/sbtxm.h"
 #include "editor/inputmethodswitch.h"
@@ -10,7 +11,6 @@
 #include "editor/updateconfirmation.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
-#include "formats/fielddata.h"
 #include "env/globals.h"
 #include "env/yini.h"
 
@@ -36,18 +36,6 @@ constexpr int kTwipsPerScreenPixel = 15; // at 96 pixels per inch
 bool isBlank(QChar c)
 {
     return c == u' ' || c == QChar(0x3000);
-}
-
-// The kind code the host's menus know a field by.
-QString kindCode(formats::FieldKind kind)
-{
-    switch (kind) {
-    case formats::FieldKind::Tag: return QStringLiteral("TG");
-    case formats::FieldKind::ToolTip: return QStringLiteral("TP");
-    case formats::FieldKind::Reference: return QStringLiteral("DX");
-    case formats::FieldKind::Link: break;
-    }
-    return QStringLiteral("LK");
 }
 
 } // namespace
@@ -101,6 +89,7 @@ uTxm::~uTxm()
 void uTxm::makeDialog()
 {
     m_dialog = std::make_unique<dialogs::sbTxm>(this);
+    m_dialog->addPage(QStringLiteral("LK"), std::make_unique<dialogs::LinkPage>());
     connect(m_dialog.get(), &dialogs::sbTxm::commandChosen, this,
             [this](int job, const QVariant& argument) { rtAct(job, argument); });
 }
@@ -388,8 +377,7 @@ CaretState uTxm::ChkJbMn3() const
     CaretState state;
     state.bInHd = headingAtCaret(*m_engine, m_formats);
     state.bInTf = m_frameFocus != 0;
-    if (m_engine->fieldAtCaret() > 0 && m_engine->fieldKind() != 0)
-        state.vFdTyp = kindCode(formats::fieldKind(m_engine->fieldData()));
+    state.vFdTyp = m_fields.kindAtCaret();
     return state;
 }
 

@@ -282,7 +282,6 @@ private:
     QString m_currentFile;
     bool m_hostFlag = false;
     FieldCommands m_fields{*m_engine, m_formats, fieldHost()};
-    bool m_linkPageAdded = false;
     OpenDialog m_openDialog;
     DocumentOpener m_opener{*m_engine, m_formats};
     DocumentSaver m_saver{*m_engine, m_formats, m_modified, m_currentFile, saverHost()};

@@ -3,7 +3,6 @@
 
 #include "editor/utxm.h"
 
-#include "dialogs/linkpage.h"
 #include "engine/textengine.h"
 
 namespace editor {
@@ -36,10 +35,6 @@ FieldCommands::Host uTxm::fieldHost()
     return {
         .documentType = [this] { return m_documentType; },
         .linkPage = [this](const QString& code, const QString& value) -> std::optional<QString> {
-            if (!m_linkPageAdded) {
-                m_dialog->addPage(QStringLiteral("LK"), std::make_unique<dialogs::LinkPage>());
-                m_linkPageAdded = true;
-            }
             QString answer = value;
             if (openPage(code, answer) != dialogs::PageResult::Applied)
                 return std::nullopt;
