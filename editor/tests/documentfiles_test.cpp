@@ -4,6 +4,7 @@
 #include "editor/utxm.h"
 
 #include "dialogs/frmt.h"
+#include "editor/fieldcommands.h"
 #include "editortestsupport.h"
 #include "engine/documentcodec.h"
 #include "engine/fieldformat.h"
@@ -628,6 +629,41 @@ TEST_F(DocumentFiles, ToolTipsReachTheDialectAsTitledSpans)
 }
 
 // ---- The dialect's round trip ---------------------------------------------------
+
+// Each field of the document as kind code, visible text and data, in order.
+QStringList fieldsOf(engine::TextEngine& engine)
+{
+    QStringList fields;
+    for (int id : engine.fieldIds()) {
+        engine.setCurrentField(id);
+        fields << editor::splitFieldData(engine.fieldData()).kind + u'|' + engine.fieldText() + u'|'
+                + engine.fieldData();
+    }
+    return fields;
+}
+
+TEST_F(DocumentFiles, ALinkATagAndAToolTipComeBackFromTheDialectAsTheyWent)
+{
+    start(-2);
+    editor.SetText(QStringLiteral("a  b  c "));
+    editor::FieldCommands fields(engine, editor.formats(), {});
+    engine.setSelection(2, 0);
+    fields.insertField(editor::FieldCommands::kLinkStyle, QStringLiteral("例"), QStringLiteral("https://example.org/a"));
+    engine.setSelection(6, 0);
+    fields.insertField(editor::FieldCommands::kTagStyle, QStringLiteral("文書5"), QStringLiteral("TG_005"));
+    engine.setSelection(12, 0);
+    fields.insertField(editor::FieldCommands::kToolTipStyle, QStringLiteral("ここ"), QStringLiteral("TP_説明の文"));
+    const QStringList written = fieldsOf(engine);
+    ASSERT_EQ(written.size(), 3);
+
+    bool saved = false;
+    editor.SaveHtm(0, saved, path(QStringLiteral("fields.htm")));
+    ASSERT_TRUE(saved);
+    editor.rtAct(2);
+    ASSERT_TRUE(engine.fieldIds().isEmpty());
+    editor.rtAct(3, path(QStringLiteral("fields.htm")));
+    EXPECT_EQ(fieldsOf(engine), written);
+}
 
 TEST_F(DocumentFiles, ADialectFileOpenedAndUpdatedIsTheSameFile)
 {
