@@ -271,9 +271,70 @@ QMenu* buildMenu(const QString& title, const std::vector<Item>& items, QWidget* 
 
 constexpr int kStyleItemCount = 6;
 constexpr int kBodyStyleItem = 3;
-constexpr int kObjectSeparatorBeforeEnlargedLinks = 14;
+
+// Object menu items (see objectItems) and the jobs they run.
+constexpr int kObjectDeleteItem = 5;
+constexpr int kObjectLinkSeparator = 6;
+constexpr int kObjectNewLink = 7;
+constexpr int kObjectEditLink = 8;
+constexpr int kObjectDeleteLink = 9;
+constexpr int kObjectFirstTagItem = 10;     // the separator before the tag items
+constexpr int kObjectLastEnlargedLink = 16; // the tag items, then the enlarged-picture links
+constexpr int kObjectCopySeparator = 20;
+constexpr int kDeleteSelectionJob = 20;
+constexpr int kLinkJob = 50;
+constexpr int kTagJob = 51;
+
+std::vector<Item> objectItems()
+{
+    std::vector<Item> items =
+        plainItems({u"切り取り(&T)", u"ｺﾋﾟｰ(&C)", u"-", u"編集", u"-", u"削除", u"-", u"ﾊｲﾊﾟｰﾘﾝｸ(&L)",
+                    u"ﾊｲﾊﾟｰﾘﾝｸの修正", u"ﾊｲﾊﾟｰﾘﾝｸの削除", u"-", u"ﾀｸﾞ(&G)", u"ﾀｸﾞの修正", u"ﾀｸﾞの削除", u"-",
+                    u"拡大画像へのﾘﾝｸ(最新)", u"拡大画像へのﾘﾝｸ(選択)", u"-", u"直前のﾘﾝｸを複写",
+                    u"直後のﾘﾝｸを複写", u"-", u"ﾌﾟﾛﾊﾟﾃｨ"});
+    // No caption of the command table names it: it deletes the selected object.
+    items[kObjectDeleteItem] = direct(QStringLiteral("削除"), kDeleteSelectionJob);
+    return items;
+}
+
+QString copyCaption(const QString& side, const std::optional<NeighbourField>& neighbour)
+{
+    return side + (neighbour && neighbour->tag ? QStringLiteral("ﾀｸﾞ") : QStringLiteral("ﾘﾝｸ"))
+        + QStringLiteral("を複写");
+}
+
+// A copy item runs the command that copies its neighbour; without one it runs nothing.
+void aimCopyItem(QAction* item, const QString& caption, const std::optional<NeighbourField>& neighbour)
+{
+    item->setText(caption);
+    ItemRoute route{Route::Direct, {}, 0, {}};
+    if (neighbour) {
+        route.job = neighbour->tag ? kTagJob : kLinkJob;
+        route.argument = QVariantList{0, false, neighbour->id};
+    }
+    item->setData(QVariant::fromValue(route));
+}
 
 } // namespace
+
+ObjectMenuLook objectMenuLook(const ObjectMenuContext& context)
+{
+    ObjectMenuLook look;
+    look.shown.fill(true);
+    const bool inLink = context.fieldKind == QStringLiteral("LK");
+    look.shown[kObjectLinkSeparator] = context.fieldKind != QStringLiteral("TG");
+    // A new link wherever the caret is not in one already.
+    look.shown[kObjectNewLink] = !inLink;
+    look.shown[kObjectEditLink] = look.shown[kObjectDeleteLink] = inLink;
+    for (int item = kObjectFirstTagItem; item <= kObjectLastEnlargedLink; ++item)
+        look.shown[item] = false;
+    look.shown[kObjectCopyBeforeItem] = context.preceding.has_value();
+    look.shown[kObjectCopyAfterItem] = context.following.has_value();
+    look.shown[kObjectCopySeparator] = context.preceding || context.following;
+    look.copyBefore = copyCaption(QStringLiteral("直前の"), context.preceding);
+    look.copyAfter = copyCaption(QStringLiteral("直後の"), context.following);
+    return look;
+}
 
 PopupMenus::PopupMenus(QWidget* owner)
     : QObject(owner)
@@ -288,11 +349,7 @@ PopupMenus::PopupMenus(QWidget* owner)
     set(PopupMenu::Format, QStringLiteral("書式(&S)"), formatItems());
     set(PopupMenu::Table, QStringLiteral("表(&T)"), tableMenuItems());
     set(PopupMenu::Settings, QStringLiteral("設定(&U)"), settingsItems());
-    set(PopupMenu::Object, QStringLiteral("Obj"),
-        plainItems({u"切り取り(&T)", u"ｺﾋﾟｰ(&C)", u"-", u"編集", u"-", u"削除", u"-", u"ﾊｲﾊﾟｰﾘﾝｸ(&L)",
-                    u"ﾊｲﾊﾟｰﾘﾝｸの修正", u"ﾊｲﾊﾟｰﾘﾝｸの削除", u"-", u"ﾀｸﾞ(&G)", u"ﾀｸﾞの修正", u"ﾀｸﾞの削除", u"-",
-                    u"拡大画像へのﾘﾝｸ(最新)", u"拡大画像へのﾘﾝｸ(選択)", u"-", u"直前のﾘﾝｸを複写",
-                    u"直後のﾘﾝｸを複写", u"-", u"ﾌﾟﾛﾊﾟﾃｨ"}));
+    set(PopupMenu::Object, QStringLiteral("Obj"), objectItems());
     set(PopupMenu::Copy, QStringLiteral("Trx"),
         plainItems({u"指定範囲をｺﾋﾟｰ(&C)", u"文書全体をｺﾋﾟｰ", u"文書全体をﾃｷｽﾄとしてｺﾋﾟｰ"}));
 
@@ -306,9 +363,7 @@ PopupMenus::PopupMenus(QWidget* owner)
     setShown(action(PopupMenu::Insert, QStringLiteral("ﾂｰﾙﾁｯﾌﾟ(&T)")), false);
     setShown(action(PopupMenu::Edit, QStringLiteral("他のﾍﾟｰｼﾞを参照")), false);
     setShown(action(PopupMenu::Edit, QStringLiteral("整形")), false);
-    setShown(itemAt(menu(PopupMenu::Object), kObjectSeparatorBeforeEnlargedLinks), false);
-    setShown(action(PopupMenu::Object, QStringLiteral("拡大画像へのﾘﾝｸ(最新)")), false);
-    setShown(action(PopupMenu::Object, QStringLiteral("拡大画像へのﾘﾝｸ(選択)")), false);
+    prepareObjectMenu({});
 }
 
 PopupMenus::~PopupMenus() = default;
@@ -359,6 +414,16 @@ void PopupMenus::applyDocumentType(int type)
     for (QAction* item : {itemAt(insert, inlineIndex - 1), inlineFrame,
                           action(PopupMenu::Insert, QStringLiteral("javascript"))})
         setShown(item, type >= 2);
+}
+
+void PopupMenus::prepareObjectMenu(const ObjectMenuContext& context)
+{
+    const ObjectMenuLook look = objectMenuLook(context);
+    QMenu* object = menu(PopupMenu::Object);
+    for (int item = 0; item < kObjectItemCount; ++item)
+        setShown(itemAt(object, item), look.shown[item]);
+    aimCopyItem(itemAt(object, kObjectCopyBeforeItem), look.copyBefore, context.preceding);
+    aimCopyItem(itemAt(object, kObjectCopyAfterItem), look.copyAfter, context.following);
 }
 
 void PopupMenus::choose(QAction* action, bool checked)

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -17,6 +18,33 @@ namespace dialogs {
 
 enum class PopupMenu { Edit, Display, Insert, Format, Table, Settings, Object, Copy };
 constexpr int kPopupMenuCount = 8;
+
+// The object menu's items, counted from 0; separators count too.
+constexpr int kObjectItemCount = 22;
+constexpr int kObjectCopyBeforeItem = 18;
+constexpr int kObjectCopyAfterItem = 19;
+
+// A link or tag next to the caret, which the object menu offers to copy.
+struct NeighbourField {
+    int id = 0;
+    bool tag = false;
+};
+
+// Where the caret is when the object menu opens.
+struct ObjectMenuContext {
+    QString fieldKind; // kind code of the field under the caret ("LK", "TG", …), "" outside fields
+    std::optional<NeighbourField> preceding;
+    std::optional<NeighbourField> following;
+};
+
+// How the object menu looks in a context: which items show, and the
+// captions of the two copy items.
+struct ObjectMenuLook {
+    std::array<bool, kObjectItemCount> shown{};
+    QString copyBefore;
+    QString copyAfter;
+};
+ObjectMenuLook objectMenuLook(const ObjectMenuContext& context);
 
 class PopupMenus : public QObject {
     Q_OBJECT
@@ -33,6 +61,10 @@ public:
 
     // Shows the items a document of type `type` offers.
     void applyDocumentType(int type);
+    // Readies the object menu for `context`: its look, and the two copy
+    // items aimed at the neighbours (job 50 for a link, 51 for a tag, each
+    // with mode 0 and the neighbour's field id).
+    void prepareObjectMenu(const ObjectMenuContext& context);
 
 signals:
     // An item whose caption (or fixed command caption) goes through the
