@@ -10,6 +10,7 @@
 
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace editor {
 
@@ -183,37 +184,43 @@ QString FieldCommands::kindAtCaret() const
     return splitFieldData(engine::Fields(*m_engine.activeDocument()).format(id).stringProperty(engine::FieldData)).kind;
 }
 
-std::optional<Neighbour> FieldCommands::preceding() const
+// A program link or tag is a neighbour the object menu can copy.
+std::optional<dialogs::NeighbourField> FieldCommands::neighbourOf(const engine::FieldRun& run) const
+{
+    const QTextCharFormat format = engine::Fields(*m_engine.activeDocument()).format(run.id);
+    const QString kind = splitFieldData(format.stringProperty(engine::FieldData)).kind;
+    if (format.intProperty(engine::FieldKind) == 0 || (kind != QStringLiteral("LK") && kind != QStringLiteral("TG")))
+        return std::nullopt;
+    return dialogs::NeighbourField{run.id, kind == QStringLiteral("TG")};
+}
+
+std::optional<dialogs::NeighbourField> FieldCommands::preceding() const
 {
     const int caret = m_engine.textCursor().selectionStart();
-    engine::Fields fields(*m_engine.activeDocument());
-    std::optional<Neighbour> nearest;
-    for (const engine::FieldRun& run : fields.runs()) {
+    std::optional<dialogs::NeighbourField> nearest;
+    for (const engine::FieldRun& run : engine::Fields(*m_engine.activeDocument()).runs()) {
         const int distance = caret - run.end;
         if (distance < 1)
             break;
-        const QTextCharFormat format = fields.format(run.id);
-        const QString kind = splitFieldData(format.stringProperty(engine::FieldData)).kind;
-        if (distance <= kNeighbourReach && format.intProperty(engine::FieldKind) != 0
-            && (kind == QStringLiteral("LK") || kind == QStringLiteral("TG")))
-            nearest = Neighbour{run.id, kind == QStringLiteral("TG"), format.stringProperty(engine::FieldData)};
+        if (distance > kNeighbourReach)
+            continue;
+        if (std::optional<dialogs::NeighbourField> neighbour = neighbourOf(run))
+            nearest = neighbour;
     }
     return nearest;
 }
 
-std::optional<Neighbour> FieldCommands::following() const
+std::optional<dialogs::NeighbourField> FieldCommands::following() const
 {
     const int caret = m_engine.textCursor().selectionEnd();
-    engine::Fields fields(*m_engine.activeDocument());
-    for (const engine::FieldRun& run : fields.runs()) {
+    for (const engine::FieldRun& run : engine::Fields(*m_engine.activeDocument()).runs()) {
         const int distance = run.start - caret;
         if (distance > kNeighbourReach)
             break;
-        const QTextCharFormat format = fields.format(run.id);
-        const QString kind = splitFieldData(format.stringProperty(engine::FieldData)).kind;
-        if (distance >= 1 && format.intProperty(engine::FieldKind) != 0
-            && (kind == QStringLiteral("LK") || kind == QStringLiteral("TG")))
-            return Neighbour{run.id, kind == QStringLiteral("TG"), format.stringProperty(engine::FieldData)};
+        if (distance < 1)
+            continue;
+        if (std::optional<dialogs::NeighbourField> neighbour = neighbourOf(run))
+            return neighbour;
     }
     return std::nullopt;
 }
@@ -233,6 +240,9 @@ FieldCommands::Result FieldCommands::link(int mode, bool object, int fieldId)
             m_engine.setSelection(m_engine.fieldStart(), 0);
         return deleteField(true) ? Result::Changed : Result::Skipped;
     }
+    object = object || selectionIsObject();
+    if (mode == 0 && fieldId > 0)
+        return copyField(fieldId, object);
     const bool editing = mode == 1;
     if (editing && !selectProgramField(fieldId))
         return Result::Skipped;
@@ -250,8 +260,7 @@ FieldCommands::Result FieldCommands::link(int mode, bool object, int fieldId)
         m_engine.setFieldData(target);
         return Result::Changed;
     }
-    return insertField(kLinkStyle, object ? kObjectFieldText : caption, target) > 0 ? Result::Changed
-                                                                                    : Result::Cancelled;
+    return insertNew(kLinkStyle, object, caption, target) > 0 ? Result::Changed : Result::Cancelled;
 }
 
 FieldCommands::Result FieldCommands::tag(int mode, bool object, int fieldId)
@@ -260,6 +269,9 @@ FieldCommands::Result FieldCommands::tag(int mode, bool object, int fieldId)
         return Result::Skipped;
     if (mode == 2)
         return link(2, object, fieldId);
+    object = object || selectionIsObject();
+    if (mode == 0 && fieldId > 0)
+        return copyField(fieldId, object);
     const bool editing = mode == 1;
     if (editing && !(selectProgramField(fieldId) && splitFieldData(m_engine.fieldData()).kind == QStringLiteral("TG")))
         return Result::Skipped;
@@ -275,19 +287,41 @@ FieldCommands::Result FieldCommands::tag(int mode, bool object, int fieldId)
         m_engine.setFieldData(data);
         return Result::Changed;
     }
-    return insertField(kTagStyle, object ? kObjectFieldText : text.trimmed(), data) > 0 ? Result::Changed
-                                                                                          : Result::Cancelled;
+    return insertNew(kTagStyle, object, text.trimmed(), data) > 0 ? Result::Changed : Result::Cancelled;
 }
 
-FieldCommands::Result FieldCommands::copyNeighbour(bool before)
+// A new link or tag over the selection with the data of program field `id`;
+// the selected text becomes its text, two blanks when there is none.
+FieldCommands::Result FieldCommands::copyField(int id, bool object)
 {
-    const std::optional<Neighbour> neighbour = before ? preceding() : following();
-    if (!neighbour)
+    const engine::Fields fields(*m_engine.activeDocument());
+    const std::optional<engine::FieldRun> run = fields.find(id);
+    const std::optional<dialogs::NeighbourField> source = run ? neighbourOf(*run) : std::nullopt;
+    if (!source)
         return Result::Skipped;
+    const QString data = fields.format(id).stringProperty(engine::FieldData);
     const QString selected = m_engine.selectedText();
-    const QString text = selected.trimmed().isEmpty() ? kObjectFieldText : selected;
-    return insertField(neighbour->tag ? kTagStyle : kLinkStyle, text, neighbour->data) > 0 ? Result::Changed
-                                                                                         : Result::Skipped;
+    return insertNew(source->tag ? kTagStyle : kLinkStyle, object || selected.trimmed().isEmpty(), selected, data) > 0
+        ? Result::Changed
+        : Result::Skipped;
+}
+
+// The selection is objects only: a picture the user picked, say.
+bool FieldCommands::selectionIsObject() const
+{
+    const QString selected = m_engine.selectedText();
+    return !selected.isEmpty() && std::all_of(selected.begin(), selected.end(), isObjectCharacter);
+}
+
+// A field for an object shows two blanks; it goes right after a selected
+// object instead of replacing it, which would lose the object.
+int FieldCommands::insertNew(int styleCode, bool object, const QString& text, const QString& data)
+{
+    if (!object)
+        return insertField(styleCode, text, data);
+    if (selectionIsObject())
+        m_engine.setSelection(m_engine.selectionStart() + m_engine.selectionLength(), 0);
+    return insertField(styleCode, kObjectFieldText, data);
 }
 
 FieldCommands::Result FieldCommands::reference(bool remove)

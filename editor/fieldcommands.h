@@ -7,6 +7,8 @@
 // Only program fields (a non-zero engine field kind) are touched; fields of
 // kind 0 belong to the engine or to other features.
 
+#include "dialogs/popupmenus.h"
+
 #include <QString>
 #include <functional>
 #include <optional>
@@ -17,6 +19,7 @@ class Frmt;
 
 namespace engine {
 class TextEngine;
+struct FieldRun;
 }
 
 namespace editor {
@@ -36,13 +39,6 @@ struct FieldClick {
     QString kind;
     QString text;
     QString name;
-};
-
-// The link or tag next to the caret.
-struct Neighbour {
-    int id = 0;
-    bool tag = false;
-    QString data;
 };
 
 class FieldCommands {
@@ -76,15 +72,18 @@ public:
     void reformat(int start, int length);
     // The kind code of the program field under the caret, "" outside one.
     QString kindAtCaret() const;
-    std::optional<Neighbour> preceding() const;
-    std::optional<Neighbour> following() const;
+    // The nearest link or tag ending 1 to 3 characters before the selection,
+    // and the nearest starting 1 to 3 characters after it.
+    std::optional<dialogs::NeighbourField> preceding() const;
+    std::optional<dialogs::NeighbourField> following() const;
 
-    // Job 50: mode 0 new, 1 edit, 2 delete; `fieldId` > 0 names the field.
+    // Job 50: mode 0 new, 1 edit, 2 delete; `fieldId` > 0 names the field
+    // edited or deleted, and for a new link the field it copies (the object
+    // menu's copy of a neighbour). A selection that is an object gets an
+    // object link, as `object` asks for, which never replaces the object.
     Result link(int mode, bool object, int fieldId = 0);
-    // Job 51: tags, only in documents of type −2.
+    // Job 51: tags, only in documents of type −2; the same modes.
     Result tag(int mode, bool object, int fieldId = 0);
-    // Context-menu items 18 and 19: a copy of the neighbour over the selection.
-    Result copyNeighbour(bool before);
     // Jobs 52 and 53: references and tool tips over the selection, asked in
     // an input box; `remove` drops the field under the caret, keeping its text.
     Result reference(bool remove);
@@ -95,6 +94,10 @@ public:
 
 private:
     int programFieldAtCaret() const;
+    bool selectionIsObject() const;
+    int insertNew(int styleCode, bool object, const QString& text, const QString& data);
+    Result copyField(int id, bool object);
+    std::optional<dialogs::NeighbourField> neighbourOf(const engine::FieldRun& run) const;
     bool selectProgramField(int fieldId);
     void applyAppearance(int id, int colour);
     void resetTypingFormat();

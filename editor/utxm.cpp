@@ -72,6 +72,8 @@ uTxm::uTxm(QWidget* parent)
     connect(&m_modified, &ModifiedState::userChanged, this, [this] { m_snapshots.release(); });
     m_title->installEventFilter(this);
     m_view->installEventFilter(this);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this, &uTxm::showContextMenu);
 
     buildJobs();
     makeDialog();

@@ -28,6 +28,7 @@
 
 class QLabel;
 class QLineEdit;
+class QMenu;
 
 namespace engine {
 class EngineView;
@@ -167,6 +168,9 @@ public:
     // The Boolean job 87 keeps for the host.
     bool hostFlag() const { return m_hostFlag; }
     void setInputMethodSwitch(std::unique_ptr<InputMethodSwitch> ime);
+    // The pop-up menu a right click on the text shows, made ready for the
+    // caret: the object menu while an object is current, else the edit menu.
+    QMenu* contextMenu();
 
 signals:
     void eClckLink(const QString& kind, const QString& text, const QString& name);
@@ -245,6 +249,7 @@ private:
     Outcome fieldJob(int job, QVariant& argument);      // 50, 51, 52, 53; 56 arrives with data fields
     void reformatFields();                              // the last step of tidying (24)
     void onFieldClicked(int id);
+    void showContextMenu(const QPoint& position);
     FieldCommands::Host fieldHost();
 
     // Jobs whose work arrives with later features; until then they do

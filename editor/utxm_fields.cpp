@@ -1,9 +1,14 @@
 // uTxm's field jobs: links (50), tags (51), references (52) and tool tips
-// (53) through FieldCommands, and link clicks reported to the host.
+// (53) through FieldCommands, link clicks reported to the host, and the
+// pop-up menu of the text, whose object menu offers the link commands.
 
 #include "editor/utxm.h"
 
+#include "dialogs/popupmenus.h"
 #include "engine/textengine.h"
+#include "engine/view/engineview.h"
+
+#include <QMenu>
 
 namespace editor {
 
@@ -74,6 +79,20 @@ void uTxm::onFieldClicked(int id)
         return;
     if (const std::optional<FieldClick> click = m_fields.click(id))
         emit eClckLink(click->kind, click->text, click->name);
+}
+
+QMenu* uTxm::contextMenu()
+{
+    dialogs::PopupMenus& menus = m_dialog->menus();
+    if (m_engine->currentObject() < 1)
+        return menus.menu(dialogs::PopupMenu::Edit);
+    menus.prepareObjectMenu({m_fields.kindAtCaret(), m_fields.preceding(), m_fields.following()});
+    return menus.menu(dialogs::PopupMenu::Object);
+}
+
+void uTxm::showContextMenu(const QPoint& position)
+{
+    contextMenu()->popup(m_view->viewport()->mapToGlobal(position));
 }
 
 } // namespace editor

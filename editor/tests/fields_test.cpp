@@ -4,7 +4,12 @@
 #include "engine/fields.h"
 #include "engine/textengine.h"
 
+#include "dialogs/popupmenus.h"
+
+#include <QAction>
 #include <QCheckBox>
+#include <QImage>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -225,16 +230,68 @@ TEST_F(Fields, NeighboursAreFoundOneToThreeCharactersAway)
     EXPECT_TRUE(commands.following().has_value());
 }
 
-TEST_F(Fields, CopyingTheNeighbourInsertsALinkWithItsData)
+TEST_F(Fields, ALinkNamedByItsIdIsCopiedOverTheSelectedText)
+{
+    start();
+    const int link = field(QStringLiteral("link"), QStringLiteral("https://example.org/"));
+    engine.setSelectedText(QStringLiteral(" more"));
+    engine.setSelection(6, 3);
+    editor.rtAct(50, QVariantList{0, false, link});
+    ASSERT_EQ(engine.fieldIds().size(), 2);
+    EXPECT_EQ(dataOf(engine.fieldIds().last()), QStringLiteral("https://example.org/"));
+    EXPECT_EQ(engine.fieldText(), QStringLiteral("ore"));
+    EXPECT_EQ(engine.plainText(), QStringLiteral("link more"));
+}
+
+// ---- The pop-up menu of the text ----------------------------------------------------
+
+struct ObjectMenu : Fields {
+    // Puts a picture at `position` and selects it.
+    void pictureAt(int position)
+    {
+        engine.setSelection(position, 0);
+        ASSERT_GT(engine.insertPicture(QImage(4, 4, QImage::Format_RGB32), engine::PictureInline), 0);
+        engine.setSelection(position, 1);
+        ASSERT_GE(engine.currentObject(), 1);
+    }
+    QAction* item(int index) { return editor.contextMenu()->actions().at(index); }
+};
+
+TEST_F(ObjectMenu, IsShownForAPictureAndCopiesTheLinkBeforeItBesideThePicture)
 {
     start();
     field(QStringLiteral("link"), QStringLiteral("https://example.org/"));
-    engine.setSelectedText(QStringLiteral(" more"));
-    engine.setSelection(6, 3);
-    editor::FieldCommands commands(engine, editor.formats(), {});
-    EXPECT_EQ(commands.copyNeighbour(true), editor::FieldCommands::Result::Changed);
+    engine.setSelectedText(QStringLiteral(" "));
+    EXPECT_EQ(editor.contextMenu(), editor.settingsDialog().menus().menu(dialogs::PopupMenu::Edit));
+
+    pictureAt(5);
+    EXPECT_EQ(editor.contextMenu(), editor.settingsDialog().menus().menu(dialogs::PopupMenu::Object));
+    QAction* copy = item(dialogs::kObjectCopyBeforeItem);
+    EXPECT_TRUE(copy->isVisible());
+    EXPECT_EQ(copy->text(), QStringLiteral("直前のﾘﾝｸを複写"));
+    EXPECT_FALSE(item(dialogs::kObjectCopyAfterItem)->isVisible());
+    copy->trigger();
     ASSERT_EQ(engine.fieldIds().size(), 2);
     EXPECT_EQ(dataOf(engine.fieldIds().last()), QStringLiteral("https://example.org/"));
+    EXPECT_EQ(engine.plainText(), QStringLiteral("link \uFFFC  "));
+    EXPECT_TRUE(editor.bDcEdt());
+}
+
+TEST_F(ObjectMenu, ANewLinkOnAPictureIsAnObjectLinkThatKeepsThePicture)
+{
+    start();
+    engine.setPlainText(QStringLiteral("ab"));
+    pictureAt(1);
+    answerLinkPage(QStringLiteral("https://example.org/big.png"), QStringLiteral("ignored"));
+    item(7)->trigger();
+    ASSERT_EQ(engine.fieldIds().size(), 1);
+    EXPECT_EQ(dataOf(engine.fieldIds().first()), QStringLiteral("https://example.org/big.png"));
+    EXPECT_EQ(engine.plainText(), QStringLiteral("a\uFFFC  b"));
+    EXPECT_EQ(editor.settingsDialog().windowTitle(), QStringLiteral("ﾘﾝｸ先の設定"));
+
+    engine.setSelection(1, 1);
+    EXPECT_FALSE(item(7)->isVisible()) << "the picture has its link: it is edited or deleted";
+    EXPECT_TRUE(item(8)->isVisible());
 }
 
 TEST_F(Fields, ToolTipJobAsksForTheTipAndDeleteKeepsTheText)
