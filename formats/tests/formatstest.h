@@ -8,6 +8,7 @@
 #include "formats/htmlimport.h"
 #include "formats/tooltiptable.h"
 #include "html/yhtm.h"
+#include "testsupport/printers.h"
 
 #include <QFont>
 #include <QTextDocument>
@@ -16,7 +17,6 @@
 #include <QString>
 #include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
 
 namespace formatstest {
 
@@ -86,26 +86,4 @@ inline std::pair<QString, QString> writeReadWrite(engine::TextEngine& engine, co
     return {first, again ? writeDialect(*again, path) : QString()};
 }
 
-// Compares `actual` with the golden file `expectedPath`; with UPDATE_GOLDEN
-// set, writes `actual` there first.
-inline ::testing::AssertionResult matchesGolden(const QByteArray& actual, const QString& expectedPath)
-{
-    if (qEnvironmentVariableIsSet("UPDATE_GOLDEN")) {
-        QFile update(expectedPath);
-        if (!update.open(QIODevice::WriteOnly) || update.write(actual) != actual.size())
-            return ::testing::AssertionFailure() << "cannot update " << expectedPath.toStdString();
-    }
-    const QByteArray expected = readBytes(expectedPath);
-    if (expected == actual)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << expectedPath.toStdString() << " differs; written:\n"
-                                         << actual.toStdString();
-}
-
 } // namespace formatstest
-
-// Readable Qt strings in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << QString(text).replace(QStringLiteral("\r"), QStringLiteral("\\r")).toStdString() << '"';
-}

@@ -5,42 +5,15 @@
 #include "formats/tests/formatstest.h"
 #include "formats/tests/testdocuments.h"
 
+#include "testsupport/golden.h"
+#include "testsupport/htmlvalidator.h"
 #include "testsupport/scripteddialogs.h"
 #include "testsupport/tempfolder.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QStandardPaths>
 
 using namespace formatstest;
 
 namespace {
-
-QStringList dialectGoldens()
-{
-    QStringList names;
-    for (const QString& file : QDir(dialectGoldenFolder).entryList({QStringLiteral("*.expected.htm")}, QDir::Files, QDir::Name))
-        names << file.chopped(QStringLiteral(".expected.htm").size());
-    return names;
-}
-
-// What OpenSP says against the file with the W3C's HTML 4.01 DTDs; empty
-// when it finds nothing wrong.
-QString validatorComplaints(const QString& path)
-{
-    QProcess onsgmls;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("SP_CHARSET_FIXED"), QStringLiteral("YES"));
-    environment.insert(QStringLiteral("SP_ENCODING"), QStringLiteral("UTF-8"));
-    onsgmls.setProcessEnvironment(environment);
-    onsgmls.start(QStringLiteral("onsgmls"),
-                  {QStringLiteral("-s"), QStringLiteral("-c"), QStringLiteral("/usr/share/xml/w3c-sgml-lib/schema/dtd/sgml.soc"), path});
-    const bool finished = onsgmls.waitForFinished(60000);
-    const QString complaints = QString::fromUtf8(onsgmls.readAllStandardError());
-    if (!finished)
-        return QStringLiteral("onsgmls did not finish");
-    return onsgmls.exitCode() == 0 ? complaints : complaints + QStringLiteral(" (exit code %1)").arg(onsgmls.exitCode());
-}
 
 class DialectGolden : public ::testing::TestWithParam<QString> {};
 
@@ -56,7 +29,7 @@ TEST_P(DialectGolden, ReadingAndWritingAgainIsAFixedPoint)
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Html, DialectGolden, ::testing::ValuesIn(dialectGoldens()),
+INSTANTIATE_TEST_SUITE_P(Html, DialectGolden, ::testing::ValuesIn(testsupport::goldenCases(dialectGoldenFolder, QStringLiteral(".expected.htm"))),
                          [](const ::testing::TestParamInfo<QString>& info) { return info.param.toStdString(); });
 
 class BuiltDocument : public BuiltCase {
@@ -73,11 +46,11 @@ TEST_P(BuiltDocument, ReadingAndWritingAgainIsAFixedPoint)
 
 TEST_P(BuiltDocument, IsValidHtml401Transitional)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("onsgmls")).isEmpty())
+    if (!testsupport::htmlValidatorInstalled())
         GTEST_SKIP() << "onsgmls (Debian opensp) is not installed";
     const QString path = folder.path(QStringLiteral("doc.htm"));
     ASSERT_FALSE(writeDialect(engine, path).isEmpty());
-    EXPECT_EQ(validatorComplaints(path), QString());
+    EXPECT_EQ(testsupport::htmlValidatorComplaints(path), QString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Documents, BuiltDocument, ::testing::ValuesIn(kCases), caseName);

@@ -1,6 +1,6 @@
 #include "html/passes.h"
 
-#include "html/tests/printers.h"
+#include "testsupport/printers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,16 +1,16 @@
 #include "html/yhtm.h"
 
 #include "env/mclt.h"
-#include "html/tests/printers.h"
+#include "testsupport/golden.h"
+#include "testsupport/htmlvalidator.h"
+#include "testsupport/printers.h"
 #include "testsupport/scripteddialogs.h"
 #include "testsupport/tempfolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 using namespace html;
@@ -53,31 +53,6 @@ QString tipTable(const QString& name)
     return QFileInfo::exists(path) ? readText(path).replace(u'\n', u'\r') : QString();
 }
 
-QStringList goldenCases()
-{
-    QStringList names;
-    for (const QString& file : QDir(dataFolder).entryList({QStringLiteral("*.engine.html")}, QDir::Files, QDir::Name))
-        names << file.chopped(QStringLiteral(".engine.html").size());
-    return names;
-}
-
-// Runs the validator on `path`; empty when the file is valid HTML 4.01
-// Transitional, else the validator's complaints.
-QString validationErrors(const QString& path)
-{
-    const QString catalog = QStringLiteral("/usr/share/xml/w3c-sgml-lib/schema/dtd/sgml.soc");
-    QProcess validator;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("SP_CHARSET_FIXED"), QStringLiteral("YES"));
-    environment.insert(QStringLiteral("SP_ENCODING"), QStringLiteral("UTF-8"));
-    validator.setProcessEnvironment(environment);
-    validator.start(QStringLiteral("onsgmls"), {QStringLiteral("-s"), QStringLiteral("-c"), catalog, path});
-    if (!validator.waitForFinished(60000))
-        return QStringLiteral("validator did not finish");
-    const QString errors = QString::fromUtf8(validator.readAllStandardError());
-    return validator.exitCode() == 0 && errors.isEmpty() ? QString() : errors;
-}
-
 class Golden : public ::testing::TestWithParam<QString> {};
 
 TEST_P(Golden, WritesTheExpectedDialect)
@@ -95,18 +70,8 @@ TEST_P(Golden, WritesTheExpectedDialect)
     EXPECT_EQ(requests[0].baseFolder, folder.path());
     EXPECT_EQ(requests[0].pictureExportCode, 4);
 
-    QFile written(target);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    const QByteArray bytes = written.readAll();
-    const QString expectedPath = dataFolder + u'/' + name + QStringLiteral(".expected.htm");
-    if (qEnvironmentVariableIsSet("UPDATE_GOLDEN")) {
-        QFile expected(expectedPath);
-        ASSERT_TRUE(expected.open(QIODevice::WriteOnly));
-        expected.write(bytes);
-    }
-    QFile expected(expectedPath);
-    ASSERT_TRUE(expected.open(QIODevice::ReadOnly)) << qPrintable(expectedPath);
-    EXPECT_EQ(bytes, expected.readAll()) << qPrintable(name);
+    EXPECT_TRUE(testsupport::matchesGolden(folder.read(QStringLiteral("My Doc.htm")),
+                                           dataFolder + u'/' + name + QStringLiteral(".expected.htm")));
 }
 
 TEST_P(Golden, IsValidHtml401Transitional)
@@ -114,12 +79,12 @@ TEST_P(Golden, IsValidHtml401Transitional)
     const QString name = GetParam();
     if (name.startsWith(QStringLiteral("broken")))
         GTEST_SKIP() << "markup that is broken on input stays broken";
-    if (QStandardPaths::findExecutable(QStringLiteral("onsgmls")).isEmpty())
+    if (!testsupport::htmlValidatorInstalled())
         GTEST_SKIP() << "onsgmls (Debian opensp) is not installed";
-    EXPECT_EQ(validationErrors(dataFolder + u'/' + name + QStringLiteral(".expected.htm")), QString()) << qPrintable(name);
+    EXPECT_EQ(testsupport::htmlValidatorComplaints(dataFolder + u'/' + name + QStringLiteral(".expected.htm")), QString()) << qPrintable(name);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(goldenCases()),
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(testsupport::goldenCases(dataFolder, QStringLiteral(".engine.html"))),
                          [](const ::testing::TestParamInfo<QString>& info) { return info.param.toStdString(); });
 
 // A save over an earlier version of the document, with its picture folder.

@@ -1,5 +1,6 @@
 #pragma once
-// Lets GoogleTest print Qt strings readably in failure messages.
+// Lets GoogleTest print Qt strings readably in failure messages, with line
+// breaks written as escapes.
 
 #include <QString>
 #include <ostream>
