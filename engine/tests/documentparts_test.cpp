@@ -8,23 +8,6 @@
 namespace engine {
 namespace {
 
-TEST(HeaderFooter, PageSetupIsKept)
-{
-    TextEngine engine;
-    PageSetup setup;
-    setup.paperWidth = 11900;
-    setup.paperHeight = 16840;
-    setup.marginLeft = 850;
-    setup.marginTop = 851;
-    setup.marginRight = 567;
-    setup.marginBottom = 568;
-    setup.landscape = true;
-    setup.headerFooterFlags = FooterFirstPage;
-    engine.setPageSetup(setup);
-    EXPECT_EQ(engine.pageSetup(), setup);
-    EXPECT_EQ(engine.headerFooterFlags(), FooterFirstPage);
-}
-
 TEST(HeaderFooter, OnlySwitchedOnPartsCanBeActivated)
 {
     TextEngine engine;

@@ -90,7 +90,7 @@ TEST(Objects, PictureImageIsAvailableToLayout)
     EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::yellow));
 }
 
-TEST(Objects, PictureThatDoesNotDecodeIsRefused)
+TEST(Objects, PictureFilesKeepTheirPathAndUnreadableOnesAreRefused)
 {
     testsupport::TempFolder folder;
     TextEngine engine;
@@ -100,14 +100,9 @@ TEST(Objects, PictureThatDoesNotDecodeIsRefused)
     EXPECT_EQ(engine.insertPictureFile(folder.path(QStringLiteral("missing.png")), PictureInline), 0);
     EXPECT_EQ(engine.insertPicture(QImage(), PictureInline), 0);
     EXPECT_EQ(engine.plainText(), QStringLiteral("x"));
-}
 
-TEST(Objects, PictureFileKeepsItsPathAsFileName)
-{
-    testsupport::TempFolder folder;
     const QString path = folder.path(QStringLiteral("pic.png"));
     ASSERT_TRUE(sample(3, 3, Qt::black).save(path));
-    TextEngine engine;
     const int id = engine.insertPictureFile(path, PictureFloatRight);
     ASSERT_GT(id, 0);
     ASSERT_TRUE(engine.setCurrentObject(id));
@@ -119,14 +114,16 @@ TEST(Objects, TextFramesAreEnumeratedAndMadeCurrent)
     TextEngine engine;
     engine.setPlainText(QStringLiteral("main"));
     engine.setSelection(4, 0);
+    const int picture = engine.insertPicture(sample(2, 2, Qt::red), PictureInline);
     const int first = engine.insertTextFrame(2880, 1440);
     const int second = engine.insertTextFrame();
     ASSERT_GT(first, 0);
     ASSERT_NE(first, second);
+    EXPECT_NE(first, picture) << "pictures and frames share one id space";
     EXPECT_EQ(engine.nextObject(kObjectKindTextFrame, 0), first);
     EXPECT_EQ(engine.nextObject(kObjectKindTextFrame, first), second);
     EXPECT_EQ(engine.nextObject(kObjectKindTextFrame, second), 0);
-    EXPECT_EQ(engine.nextObject(kObjectKindPicture, 0), 0);
+    EXPECT_EQ(engine.nextObject(kObjectKindPicture, 0), picture);
 
     QList<int> entered;
     int left = 0;
@@ -157,14 +154,6 @@ TEST(Objects, TextFrameSizeIsKeptInTwips)
     const QTextFrameFormat format = engine.textCursor().currentFrame()->frameFormat();
     EXPECT_DOUBLE_EQ(format.width().rawValue(), 192.0);
     EXPECT_DOUBLE_EQ(format.height().rawValue(), 96.0);
-}
-
-TEST(Objects, PicturesAndFramesShareOneIdSpace)
-{
-    TextEngine engine;
-    const int picture = engine.insertPicture(sample(2, 2, Qt::red), PictureInline);
-    const int frame = engine.insertTextFrame();
-    EXPECT_NE(picture, frame);
 }
 
 TEST(Objects, CopiedPictureGetsANewId)

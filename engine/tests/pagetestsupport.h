@@ -43,9 +43,10 @@ inline bool isInk(QRgb pixel)
     return qGray(pixel) < 200;
 }
 
-// Smallest rectangle holding every inked pixel of `area` (the whole image when
-// empty); null when the area is blank.
-inline QRect inkBounds(const QImage& image, QRect area = {})
+// Smallest rectangle holding every pixel of `area` (the whole image when
+// empty) that `wanted` accepts; null when there is none.
+template <typename Wanted>
+QRect pixelBounds(const QImage& image, QRect area, Wanted wanted)
 {
     if (area.isNull())
         area = image.rect();
@@ -53,9 +54,21 @@ inline QRect inkBounds(const QImage& image, QRect area = {})
     QRect bounds;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            if (isInk(image.pixel(x, y)))
+            if (wanted(image.pixel(x, y)))
                 bounds |= QRect(x, y, 1, 1);
     return bounds;
+}
+
+// Where ink fell in `area` (the whole image when empty); null when it is blank.
+inline QRect inkBounds(const QImage& image, const QRect& area = {})
+{
+    return pixelBounds(image, area, isInk);
+}
+
+// Where pixels of exactly `colour` are; null when there are none.
+inline QRect colourBounds(const QImage& image, QRgb colour)
+{
+    return pixelBounds(image, {}, [colour](QRgb pixel) { return pixel == colour; });
 }
 
 // Number of separate horizontal bands of ink, top to bottom: one per text line.

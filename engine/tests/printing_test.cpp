@@ -31,15 +31,6 @@ QImage paintPage(const TextEngine& engine, int page, bool* painted = nullptr)
     return image;
 }
 
-TEST(Printing, PageBreaksStartNewPages)
-{
-    TextEngine engine;
-    engine.setPlainText(QStringLiteral("one"));
-    EXPECT_EQ(engine.pageCount(), 1);
-    engine.setPlainText(QStringLiteral("one\ftwo\fthree"));
-    EXPECT_EQ(engine.pageCount(), 3);
-}
-
 TEST(Printing, PagesPaintTextAndOutOfRangePagesNothing)
 {
     TextEngine engine;

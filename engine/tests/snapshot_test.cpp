@@ -3,17 +3,15 @@
 #include "engine/fieldformat.h"
 #include "engine/fields.h"
 #include "engine/objects.h"
-#include "engine/snapshotcodec.h"
 #include "engine/snapshotformats.h"
 #include "engine/snapshotimagecache.h"
 #include "engine/snapshotinput.h"
 #include "engine/snapshotoutput.h"
-#include "engine/textengine.h"
 #include "snapshotdump.h"
+#include "testsupport/golden.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QPainter>
 #include <QRandomGenerator>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -491,16 +489,8 @@ QString goldenPath()
 
 TEST(SnapshotFormat, WriterMatchesTheVersionOneGoldenFile)
 {
-    const auto source = built(buildGoldenContent);
-    const QByteArray bytes = writeSnapshot(source->set());
-    QFile golden(goldenPath());
-    if (qEnvironmentVariableIsSet("UPDATE_GOLDEN")) {
-        ASSERT_TRUE(golden.open(QIODevice::WriteOnly));
-        golden.write(bytes);
-        golden.close();
-    }
-    ASSERT_TRUE(golden.open(QIODevice::ReadOnly)) << "run with UPDATE_GOLDEN=1 to create it";
-    EXPECT_TRUE(golden.readAll() == bytes) << "the bytes of version 1 changed; review, then UPDATE_GOLDEN=1";
+    EXPECT_TRUE(testsupport::matchesGolden(writeSnapshot(built(buildGoldenContent)->set()), goldenPath()))
+        << "the bytes of version 1 changed";
 }
 
 TEST(SnapshotFormat, VersionOneGoldenFileReadsBackAsItsDocument)
@@ -850,93 +840,6 @@ TEST(SnapshotSelection, RefusedBytesLeaveTheDocumentAlone)
     EXPECT_FALSE(engine::insertSnapshot(QByteArray("FUMISNAP\x01\0\0\0garbage", 19), cursor));
     EXPECT_EQ(target.toPlainText(), QStringLiteral("keep"));
     EXPECT_EQ(target.availableUndoSteps(), undo);
-}
-
-TEST(SnapshotCodec, WritesAndReadsThroughADevice)
-{
-    const auto source = built(buildEverything);
-    engine::SnapshotCodec codec;
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(codec.write(source->set(), buffer));
-    Documents copy;
-    ASSERT_TRUE(codec.read(buffer.data(), copy.set()));
-    EXPECT_EQ(copy.dump(), source->dump());
-    EXPECT_FALSE(codec.read(QByteArray("not a snapshot"), copy.set()));
-    EXPECT_GT(codec.maxInputBytes(), buffer.size());
-}
-
-namespace {
-
-std::string dumpOf(engine::TextEngine& engine)
-{
-    const DocumentSet set = engine.documentSet();
-    std::string text;
-    for (const QTextDocument* part : {set.body, set.header, set.firstHeader, set.footer, set.firstFooter})
-        text += snapshottest::dump(*part) + "--\n";
-    const PageSetup page = engine.pageSetup();
-    return text + QStringLiteral("page %1 %2 %3 %4").arg(page.paperWidth).arg(page.marginTop).arg(page.landscape)
-                      .arg(page.headerFooterFlags).toStdString();
-}
-
-// An engine document with a field, a floating picture, a table, a header and
-// its own page setup, as the editor would make it.
-void fill(engine::TextEngine& engine)
-{
-    engine.setPlainText(QStringLiteral("本文の一行目\nsecond line"));
-    engine.setSelection(0, 2);
-    engine.insertField(QStringLiteral("リンク"));
-    engine.setSelection(5, 0);
-    engine.insertPicture(testPicture(16, 16, 8), engine::PictureFloatRight);
-    engine.setSelection(engine.plainText().size(), 0);
-    engine.insertTable(2, 3);
-    PageSetup page;
-    page.paperWidth = 11906;
-    page.marginTop = 2000;
-    page.landscape = true;
-    engine.setPageSetup(page);
-    engine.setHeaderFooterFlags(engine::HeaderEveryPage);
-    QTextCursor(engine.headerFooterDocument(engine::HeaderEveryPage)).insertText(QStringLiteral("ヘッダー"));
-}
-
-} // namespace
-
-TEST(SnapshotThroughTheEngine, MemoryRoundTripRestoresTheWholeDocument)
-{
-    engine::registerCodec(engine::FormatCode::Snapshot, std::make_shared<engine::SnapshotCodec>());
-    engine::TextEngine engine;
-    fill(engine);
-    const std::string before = dumpOf(engine);
-    const std::optional<QByteArray> bytes = engine.saveToMemory(engine::FormatCode::Snapshot);
-    ASSERT_TRUE(bytes.has_value());
-
-    engine.setPlainText(QStringLiteral("changed"));
-    engine.setHeaderFooterFlags(0);
-    ASSERT_TRUE(engine.loadFromMemory(*bytes, engine::FormatCode::Snapshot, false));
-    EXPECT_EQ(dumpOf(engine), before);
-
-    EXPECT_FALSE(engine.loadFromMemory(QByteArray("FUMISNAP\x02\0\0\0", 12), engine::FormatCode::Snapshot, false));
-    EXPECT_EQ(engine.lastFileError(), engine::FileError::NotUnderstood);
-    EXPECT_EQ(dumpOf(engine), before);
-}
-
-TEST(SnapshotThroughTheEngine, InsertAtCaretAddsTheBody)
-{
-    engine::registerCodec(engine::FormatCode::Snapshot, std::make_shared<engine::SnapshotCodec>());
-    engine::TextEngine source;
-    fill(source);
-    const std::optional<QByteArray> bytes = source.saveToMemory(engine::FormatCode::Snapshot);
-    ASSERT_TRUE(bytes.has_value());
-
-    engine::TextEngine target;
-    target.setPlainText(QStringLiteral("<>"));
-    target.setSelection(1, 0);
-    ASSERT_TRUE(target.loadFromMemory(*bytes, engine::FormatCode::Snapshot, true));
-    EXPECT_TRUE(target.plainText().startsWith(QLatin1Char('<') + source.plainText().left(8)))
-        << target.plainText().toStdString();
-    EXPECT_TRUE(target.plainText().endsWith(QStringLiteral(">")));
-    EXPECT_EQ(target.fieldIds().size(), 1);
-    EXPECT_EQ(target.tableCount(), 1);
 }
 
 TEST(SnapshotImageCache, EncodesEveryKindOfPictureResource)

@@ -12,17 +12,12 @@
 namespace engine {
 namespace {
 
-TEST(TextEngineText, PlainTextEndsParagraphsWithCrLf)
+TEST(TextEngineText, PlainTextEndsParagraphsWithCrLfAndKeepsLineAndPageBreaks)
 {
     TextEngine engine;
     engine.setPlainText(QStringLiteral("一行目\n二行目\r\n三行目"));
     EXPECT_EQ(engine.plainText(), QStringLiteral("一行目\r\n二行目\r\n三行目"));
     EXPECT_EQ(engine.document()->blockCount(), 3);
-}
-
-TEST(TextEngineText, LineAndPageBreaksKeepTheirCharacters)
-{
-    TextEngine engine;
     engine.setPlainText(QStringLiteral("a\vb\fc"));
     EXPECT_EQ(engine.plainText(), QStringLiteral("a\vb\fc"));
     EXPECT_EQ(engine.document()->blockCount(), 2) << "a line break stays inside its paragraph";
@@ -103,6 +98,7 @@ TEST(TextEngineCharacters, FormatAppliesToTheSelectionOnly)
     EXPECT_EQ(engine.fontName(), QStringLiteral("ＭＳ Ｐゴシック")) << "the Windows name is kept as given";
     EXPECT_DOUBLE_EQ(engine.fontSize(), 14);
     EXPECT_EQ(engine.textColor(), 0x505A85);
+    EXPECT_EQ(engine.textCursor().charFormat().foreground().color(), QColor(0x85, 0x5A, 0x50)) << "red is the low byte";
     EXPECT_EQ(engine.backgroundColor(), 0x00FF00);
     EXPECT_TRUE(engine.bold());
     EXPECT_TRUE(engine.italic());
@@ -125,16 +121,6 @@ TEST(TextEngineCharacters, ImpossibleFontSizesAreIgnored)
     for (const double bad : {0.0, -5.0, 1e9, std::nan("")})
         engine.setFontSize(bad);
     EXPECT_DOUBLE_EQ(engine.fontSize(), 12);
-}
-
-TEST(TextEngineCharacters, ColoursKeepRedInTheLowByte)
-{
-    TextEngine engine;
-    engine.setPlainText(QStringLiteral("x"));
-    engine.setSelection(0, 1);
-    engine.setTextColor(0x0000FF);
-    const QTextCharFormat format = engine.textCursor().charFormat();
-    EXPECT_EQ(format.foreground().color(), QColor(255, 0, 0));
 }
 
 TEST(TextEngineCharacters, FormatWithoutSelectionAppliesToTyping)
@@ -227,13 +213,8 @@ TEST(TextEngineParagraphs, ListAttributeMakesRealListsAndOneRemovesThem)
     engine.setListAttribute(kNoList);
     EXPECT_EQ(engine.listAttribute(), kNoList);
     EXPECT_EQ(engine.document()->begin().textList(), nullptr);
-}
 
-TEST(TextEngineParagraphs, UnknownListAttributeIsABulletListThatReportsItsValue)
-{
-    TextEngine engine;
-    engine.setPlainText(QStringLiteral("a"));
-    engine.setListAttribute(42);
+    engine.setListAttribute(42); // unknown: a bullet list that reports its value
     EXPECT_EQ(engine.listAttribute(), 42);
     EXPECT_EQ(engine.document()->begin().textList()->format().style(), QTextListFormat::ListDisc);
 }
