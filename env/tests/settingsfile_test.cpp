@@ -9,10 +9,17 @@ using env::yIni;
 
 namespace {
 
-const QByteArray kSkeleton = env::toSystemCodePage(
-    QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n</運用>"));
+const QString kHead = QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>");
 
 QByteArray sjis(const QString& s) { return env::toSystemCodePage(s); }
+
+// A whole settings file holding `groups`, in the system code page.
+QByteArray settingsFile(const QString& groups)
+{
+    return sjis(kHead + QStringLiteral("\r\n") + groups + QStringLiteral("</運用>"));
+}
+
+const QByteArray kSkeleton = settingsFile({});
 
 struct SettingsFile : ::testing::Test {
     testsupport::TempFolder dir;
@@ -46,13 +53,10 @@ TEST_F(SettingsFile, FirstRunCreatesEmptyFileAndWritesSkeletonWithGroupsAtShutdo
     ini.SetVal(QStringLiteral("LEFT"), 1200.5);
     ini.SetVal(QStringLiteral("FUNC"), "表示");
     ini.SetGtx();
-    EXPECT_EQ(saved(), sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n"
-                                           "<運用>\r\n"
-                                           "   <TX_SCREEN>\r\n"
-                                           "      <LEFT>1200.5</LEFT>\r\n"
-                                           "      <FUNC>表示</FUNC>\r\n"
-                                           "   </TX_SCREEN>\r\n"
-                                           "</運用>")));
+    EXPECT_EQ(saved(), settingsFile(QStringLiteral("   <TX_SCREEN>\r\n"
+                                                   "      <LEFT>1200.5</LEFT>\r\n"
+                                                   "      <FUNC>表示</FUNC>\r\n"
+                                                   "   </TX_SCREEN>\r\n")));
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
@@ -66,17 +70,15 @@ TEST_F(SettingsFile, EmptyFileOrEmptyFirstLineIsReplacedBySkeleton)
 
 TEST_F(SettingsFile, ExistingKeyIsReplacedInPlaceAndNewKeyAppendedToItsGroup)
 {
-    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
-                             "   <A>\r\n      <K1>old</K1>\r\n      <K2>keep</K2>\r\n   </A>\r\n"
-                             "   <B>\r\n      <K1>other</K1>\r\n   </B>\r\n</運用>")));
+    load(settingsFile(QStringLiteral("   <A>\r\n      <K1>old</K1>\r\n      <K2>keep</K2>\r\n   </A>\r\n"
+                                     "   <B>\r\n      <K1>other</K1>\r\n   </B>\r\n")));
     ini.GetGtx(QStringLiteral("A"));
     ini.SetVal(QStringLiteral("K1"), "new value");
     ini.SetVal(QStringLiteral("K3"), true);
     ini.SetGtx();
-    EXPECT_EQ(saved(), sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
-                                           "   <A>\r\n      <K1>new value</K1>\r\n      <K2>keep</K2>\r\n"
-                                           "      <K3>True</K3>\r\n   </A>\r\n"
-                                           "   <B>\r\n      <K1>other</K1>\r\n   </B>\r\n</運用>")));
+    EXPECT_EQ(saved(), settingsFile(QStringLiteral("   <A>\r\n      <K1>new value</K1>\r\n      <K2>keep</K2>\r\n"
+                                                   "      <K3>True</K3>\r\n   </A>\r\n"
+                                                   "   <B>\r\n      <K1>other</K1>\r\n   </B>\r\n")));
 }
 
 TEST_F(SettingsFile, MissingGroupReadsDefaultsAndIsAddedBeforeTheRootClosingTag)
@@ -94,21 +96,17 @@ TEST_F(SettingsFile, MissingGroupReadsDefaultsAndIsAddedBeforeTheRootClosingTag)
 
 TEST_F(SettingsFile, MissingRootClosingTagGetsGroupAndClosingTagAppended)
 {
-    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>")));
+    load(sjis(kHead));
     ini.GetGtx(QStringLiteral("G"));
     ini.SetVal(QStringLiteral("K"), "v");
     ini.SetGtx();
-    EXPECT_EQ(ini.settingsText(),
-              QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
-                             "   <G>\r\n      <K>v</K>\r\n   </G>\r\n</運用>"));
+    EXPECT_EQ(sjis(ini.settingsText()), settingsFile(QStringLiteral("   <G>\r\n      <K>v</K>\r\n   </G>\r\n")));
 }
 
 TEST_F(SettingsFile, NumbersReadTheirLeadingNumericPart)
 {
-    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <N>\r\n"
-                             "      <A>1200.5</A>\r\n      <B>12abc</B>\r\n      <C></C>\r\n"
-                             "      <D>abc</D>\r\n      <E>-3.5e2x</E>\r\n      <F>1200.5</F>\r\n"
-                             "   </N>\r\n</運用>")));
+    load(settingsFile(QStringLiteral("   <N>\r\n      <A>1200.5</A>\r\n      <B>12abc</B>\r\n      <C></C>\r\n"
+                                     "      <D>abc</D>\r\n      <E>-3.5e2x</E>\r\n      <F>1200.5</F>\r\n   </N>\r\n")));
     ini.GetGtx(QStringLiteral("N"));
     EXPECT_DOUBLE_EQ(ini.vGtVal(QStringLiteral("A"), 7.0), 1200.5);
     EXPECT_DOUBLE_EQ(ini.vGtVal(QStringLiteral("B"), 7.0), 12.0);
@@ -121,9 +119,8 @@ TEST_F(SettingsFile, NumbersReadTheirLeadingNumericPart)
 
 TEST_F(SettingsFile, BooleansAcceptWordsAndNumbersElseTheDefault)
 {
-    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <B>\r\n"
-                             "      <T>tRUE</T>\r\n      <F>False</F>\r\n      <Z>0</Z>\r\n"
-                             "      <N>-1</N>\r\n      <X>maybe</X>\r\n   </B>\r\n</運用>")));
+    load(settingsFile(QStringLiteral("   <B>\r\n      <T>tRUE</T>\r\n      <F>False</F>\r\n      <Z>0</Z>\r\n"
+                                     "      <N>-1</N>\r\n      <X>maybe</X>\r\n   </B>\r\n")));
     ini.GetGtx(QStringLiteral("B"));
     EXPECT_TRUE(ini.vGtVal(QStringLiteral("T"), false));
     EXPECT_FALSE(ini.vGtVal(QStringLiteral("F"), true));
@@ -148,8 +145,7 @@ TEST_F(SettingsFile, DatesRoundTripAndBadDatesGiveTheDefault)
 
 TEST_F(SettingsFile, KeyWithoutClosingTagShowsDamageMessageOnceAndReadsDefault)
 {
-    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <G>\r\n"
-                             "      <K>1\r\n   </G>\r\n</運用>")));
+    load(settingsFile(QStringLiteral("   <G>\r\n      <K>1\r\n   </G>\r\n")));
     ini.GetGtx(QStringLiteral("G"));
     EXPECT_EQ(ini.vGtVal(QStringLiteral("K"), 5), 5);
     ASSERT_EQ(dialogs.messages().size(), 1);
@@ -160,8 +156,7 @@ TEST_F(SettingsFile, KeyWithoutClosingTagShowsDamageMessageOnceAndReadsDefault)
 
 TEST_F(SettingsFile, DamagedGroupIsWrittenAsAFreshBlock)
 {
-    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <G>\r\n"
-                             "      <K>1</K>\r\n</運用>")));
+    load(settingsFile(QStringLiteral("   <G>\r\n      <K>1</K>\r\n")));
     ini.GetGtx(QStringLiteral("G"));
     EXPECT_EQ(dialogs.messages().size(), 1);
     ini.SetVal(QStringLiteral("K"), 2);
@@ -175,7 +170,7 @@ TEST_F(SettingsFile, DamagedGroupIsWrittenAsAFreshBlock)
 
 TEST_F(SettingsFile, GroupTooShortToHoldItsLineBreaksReadsEmptyWithoutMessage)
 {
-    load(sjis(QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <G></G>\r\n</運用>")));
+    load(settingsFile(QStringLiteral("   <G></G>\r\n")));
     ini.GetGtx(QStringLiteral("G"));
     EXPECT_TRUE(ini.groupText().isEmpty());
     EXPECT_EQ(ini.vGtVal(QStringLiteral("K"), "d"), QStringLiteral("d"));
@@ -247,9 +242,8 @@ TEST_F(SettingsFile, UnreadableFileIsNeverOverwritten)
 
 TEST_F(SettingsFile, ReadWriteReadIsAFixedPoint)
 {
-    const QByteArray original = sjis(QStringLiteral(
-        "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <TX_USR>\r\n"
-        "      <IME>OFF</IME>\r\n      <更新確認>確認</更新確認>\r\n   </TX_USR>\r\n</運用>"));
+    const QByteArray original = settingsFile(
+        QStringLiteral("   <TX_USR>\r\n      <IME>OFF</IME>\r\n      <更新確認>確認</更新確認>\r\n   </TX_USR>\r\n"));
     load(original);
     ini.GetGtx(QStringLiteral("TX_USR"));
     ini.SetVal(QStringLiteral("IME"), ini.vGtVal(QStringLiteral("IME"), "OFF"));

@@ -13,10 +13,6 @@
 
 namespace {
 
-struct WorkAreaFit : ::testing::Test {
-    void SetUp() override { env::workArea = {0, 0, 19200, 14400}; }
-};
-
 struct HandOver : ::testing::Test {
     testsupport::TempFolder dir;
     testsupport::ScriptedDialogs dialogs;
@@ -35,26 +31,25 @@ struct HandOver : ::testing::Test {
 
 } // namespace
 
-TEST_F(WorkAreaFit, FullWidthWindowAtOriginIsUnchanged)
+TEST(WorkAreaFit, WindowsAreMovedAndNarrowedIntoTheWorkArea)
 {
-    int l = 0, t = 0, w = 19200, h = 9000;
-    env::FitWorkArea(l, t, w, h);
-    EXPECT_EQ((std::array{l, t, w, h}), (std::array{0, 0, 19200, 9000}));
-}
-
-TEST_F(WorkAreaFit, TooWideOrTooTallIsMovedAndNarrowed)
-{
-    int l = 3000, t = 2000, w = 30000, h = 20000;
-    env::FitWorkArea(l, t, w, h);
-    EXPECT_EQ((std::array{l, t, w, h}), (std::array{0, 0, 19200, 14400}));
-}
-
-TEST_F(WorkAreaFit, NegativeOriginIsPulledIn)
-{
-    env::workArea = {600, 300, 18000, 14000};
-    int l = -500, t = -10, w = 6000, h = 4000;
-    env::FitWorkArea(l, t, w, h);
-    EXPECT_EQ((std::array{l, t, w, h}), (std::array{600, 300, 6000, 4000}));
+    struct Row {
+        const char* what;
+        env::WorkArea area;
+        std::array<int, 4> window, fitted;
+    };
+    const Row rows[] = {
+        {"fits: unchanged", {0, 0, 19200, 14400}, {0, 0, 19200, 9000}, {0, 0, 19200, 9000}},
+        {"too wide and too tall", {0, 0, 19200, 14400}, {3000, 2000, 30000, 20000}, {0, 0, 19200, 14400}},
+        {"negative origin", {600, 300, 18000, 14000}, {-500, -10, 6000, 4000}, {600, 300, 6000, 4000}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        env::workArea = row.area;
+        auto [l, t, w, h] = row.window;
+        env::FitWorkArea(l, t, w, h);
+        EXPECT_EQ((std::array{l, t, w, h}), row.fitted);
+    }
 }
 
 TEST(WorkArea, MeasuredInTwipsOfTheScreen)

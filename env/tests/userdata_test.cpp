@@ -70,23 +70,21 @@ TEST_F(UserData, PlaceholdersChooseTheirFolders)
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
-TEST_F(UserData, ExistingExplicitFolderGetsATrailingSlash)
+TEST_F(UserData, ExistingExplicitFolderIsFoundAndGetsATrailingSlash)
 {
-    const QString folder = home.path(QStringLiteral("mydata"));
-    QDir().mkpath(folder);
-    writeIni(folder.toUtf8());
-    ini.W_UserData();
-    EXPECT_EQ(env::gsUsrPh, folder + u'/');
+    const QString plain = home.path(QStringLiteral("mydata"));
+    const QString japanese = home.path(QStringLiteral("Data Folder/ユーザー"));
+    // The second in the system code page, with capitals and a final line break.
+    const std::pair<QString, QByteArray> rows[] = {
+        {plain, plain.toUtf8()}, {japanese, env::toSystemCodePage(japanese + QStringLiteral("\r\n"))}};
+    for (const auto& [folder, bytes] : rows) {
+        SCOPED_TRACE(folder.toStdString());
+        QDir().mkpath(folder);
+        writeIni(bytes);
+        ini.W_UserData();
+        EXPECT_EQ(env::gsUsrPh, folder + u'/');
+    }
     EXPECT_TRUE(dialogs.messages().isEmpty());
-}
-
-TEST_F(UserData, ExplicitFolderWithCapitalsAndFinalLineBreakIsFound)
-{
-    const QString folder = home.path(QStringLiteral("Data Folder/ユーザー"));
-    QDir().mkpath(folder);
-    writeIni(env::toSystemCodePage(folder + QStringLiteral("\r\n")));
-    ini.W_UserData();
-    EXPECT_EQ(env::gsUsrPh, folder + u'/');
 }
 
 TEST_F(UserData, MissingExplicitFolderFallsBackWithMessage)
@@ -99,13 +97,17 @@ TEST_F(UserData, MissingExplicitFolderFallsBackWithMessage)
                           + appData() + QStringLiteral(" を使用します")});
 }
 
-TEST_F(UserData, IniNamingAFileFallsBackWithMessage)
+TEST_F(UserData, IniNamingAFileOrHoldingGarbageFallsBackWithAMessage)
 {
     const QString file = home.write(QStringLiteral("afile"), "x");
-    writeIni(file.toUtf8());
-    ini.W_UserData();
-    EXPECT_EQ(env::gsUsrPh, appData());
-    EXPECT_EQ(dialogs.messages().size(), 1);
+    for (const QByteArray& bytes : {file.toUtf8(), QByteArray("\x82\xa0\xff\x00\x01garbage", 10)}) {
+        SCOPED_TRACE(bytes.toStdString());
+        dialogs.clear();
+        writeIni(bytes);
+        ini.W_UserData();
+        EXPECT_EQ(env::gsUsrPh, appData());
+        EXPECT_EQ(dialogs.messages().size(), 1);
+    }
 }
 
 TEST_F(UserData, MissingIniNamesItsFullPath)
@@ -128,14 +130,6 @@ TEST_F(UserData, EmptyIniOrEmptyFirstLineSaysNothingIsDefined)
                   QStringList{QStringLiteral(" ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞが定義されていません\n") + appData()
                               + QStringLiteral(" を使用します")});
     }
-}
-
-TEST_F(UserData, GarbageIniIsAnExplicitPathThatDoesNotExist)
-{
-    writeIni(QByteArray("\x82\xa0\xff\x00\x01garbage", 10));
-    ini.W_UserData();
-    EXPECT_EQ(env::gsUsrPh, appData());
-    EXPECT_EQ(dialogs.messages().size(), 1);
 }
 
 TEST_F(UserData, ExecutablePathIsRegisteredOnlyWhenItChanges)
