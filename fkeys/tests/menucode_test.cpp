@@ -42,20 +42,15 @@ INSTANTIATE_TEST_SUITE_P(Rows, MenuCodeDecode,
                                            DecodeRow{u"2@", false, 0, 0},
                                            DecodeRow{u"２１", false, 0, 0}));
 
-TEST(MenuCode, EncodesBackToTheSameText)
+TEST(MenuCode, EncodesBackToTheSameTextAndNothingOutsideOneDigit)
 {
     for (const char16_t* text : {u"00", u"1A", u"Z9", u"F0", u"EG", u"9Z"}) {
         const auto code = MenuCode::fromText(QString::fromUtf16(text));
         ASSERT_TRUE(code);
         EXPECT_EQ(code->text(), QString::fromUtf16(text));
     }
-}
-
-TEST(MenuCode, NumbersOutsideOneDigitEncodeToNothing)
-{
     EXPECT_EQ((MenuCode{36, 0}.text()), QString());
     EXPECT_EQ((MenuCode{1, -1}.text()), QString());
-    EXPECT_EQ((MenuCode{1, 10}.text()), QStringLiteral("1A"));
 }
 
 TEST(MenuCode, GroupsNameTheirMenuArrays)

@@ -90,14 +90,6 @@ TEST_F(KeyBar, AnEmptyCaptionClearsCaptionAndToolTip)
     EXPECT_TRUE(host.bar->bindings().codeOf(QStringLiteral("F2")));
 }
 
-TEST_F(KeyBar, BindingAKeyTwiceKeepsTheSecondBinding)
-{
-    host.bar->cKey(QStringLiteral("F2"), 2, 2, QStringLiteral("別保存"));
-    QTest::mouseClick(button(2), Qt::LeftButton);
-    ASSERT_EQ(host.calls.size(), 1u);
-    EXPECT_EQ(host.calls[0], std::make_pair(2, 2));
-}
-
 TEST_F(KeyBar, ClickingAKeyRunsItsMenuItemThroughTheHost)
 {
     QTest::mouseClick(button(4), Qt::LeftButton);
