@@ -37,6 +37,14 @@ void forEachImage(const QTextDocument& document, Visit visit)
     });
 }
 
+// The format of the character at `position`. Unlike a cursor this never asks the
+// document's layout, which may be far behind after a large change.
+QTextCharFormat charFormatOf(const QTextDocument& document, int position);
+
+// The innermost frame holding `position` (the root frame outside all others),
+// found without a cursor for the same reason.
+QTextFrame* frameAt(const QTextDocument& document, int position);
+
 // The resource names of the pictures in [start, end), each once.
 QStringList pictureNames(const QTextDocument& document, int start, int end);
 

@@ -54,11 +54,7 @@ int Fields::idOfCharacter(int position) const
 {
     if (position < 0 || position >= m_document.characterCount() - 1)
         return 0;
-    QTextCursor cursor(&m_document);
-    cursor.setPosition(position);
-    cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
-    // A selection's char format is the format of its last character.
-    return cursor.charFormat().intProperty(FieldId);
+    return charFormatOf(m_document, position).intProperty(FieldId);
 }
 
 int Fields::next(int afterId) const

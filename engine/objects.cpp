@@ -150,9 +150,8 @@ QTextFrame* Objects::textFrame(int id) const
 
 QTextFrame* Objects::textFrameAt(int position) const
 {
-    QTextCursor cursor(&m_document);
-    cursor.setPosition(std::clamp(position, 0, m_document.characterCount() - 1));
-    for (QTextFrame* frame = cursor.currentFrame(); frame; frame = frame->parentFrame()) {
+    const int clamped = std::clamp(position, 0, m_document.characterCount() - 1);
+    for (QTextFrame* frame = frameAt(m_document, clamped); frame; frame = frame->parentFrame()) {
         if (isTextFrame(frame))
             return frame;
     }

@@ -4,6 +4,7 @@
 #include "engine/layoutdevice.h"
 #include "engine/pagegeometry.h"
 #include "engine/textengine.h"
+#include "engine/view/lazyrelayout.h"
 #include "engine/view/pagebackdrop.h"
 #include "engine/view/viewmarks.h"
 
@@ -30,6 +31,9 @@ constexpr QTextOption::Flags kControlCharacterFlags =
 constexpr std::array<HeaderFooterFlag, 4> kMarginParts = {HeaderEveryPage, HeaderFirstPage,
                                                           FooterEveryPage, FooterFirstPage};
 
+// How often a caret waiting for the layout to reach it looks again.
+constexpr int kCaretWaitMilliseconds = 30;
+
 int zoomedDotsPerInch(int percent)
 {
     return std::max(1, static_cast<int>(std::lround(LayoutDevice::formatDotsPerInch() * percent / 100.0)));
@@ -47,6 +51,7 @@ void relayoutDocument(QTextDocument& document)
 EngineView::EngineView(TextEngine& engine, QWidget* parent)
     : QTextEdit(parent)
     , m_engine(engine)
+    , m_lazyRelayout(new LazyRelayout(this))
     , m_normalPalette(palette())
 {
     m_device = std::make_unique<LayoutDevice>(zoomedDotsPerInch(engine.zoom()));
@@ -55,6 +60,8 @@ EngineView::EngineView(TextEngine& engine, QWidget* parent)
     connect(&engine, &TextEngine::viewStateChanged, this, &EngineView::applyViewState);
     connect(&engine, &TextEngine::refreshRequested, this, &EngineView::refresh);
     connect(this, &QTextEdit::cursorPositionChanged, this, &EngineView::reportCaret);
+    m_caretWaiting.setInterval(kCaretWaitMilliseconds);
+    connect(&m_caretWaiting, &QTimer::timeout, this, &EngineView::followEngineCaret);
     connect(this, &QTextEdit::selectionChanged, this, &EngineView::reportCaret);
     showDocument(engine.activeDocument());
 }
@@ -70,6 +77,13 @@ EngineView::~EngineView()
 bool EngineView::showsPages() const
 {
     return m_pages;
+}
+
+bool EngineView::laidOutToEnd() const
+{
+    // Layout proceeds from the top, so the last paragraph is laid out last.
+    const QTextLayout* last = document()->lastBlock().layout();
+    return last && last->lineCount() > 0;
 }
 
 QRect EngineView::sheetOnViewport(int page) const
@@ -93,6 +107,7 @@ void EngineView::showDocument(QTextDocument* document)
     m_followingEngine = true;
     setDocument(document);
     m_followingEngine = false;
+    m_lazyRelayout->watch(document);
     applyViewState();
     followEngineCaret();
 }
@@ -299,6 +314,8 @@ void EngineView::reportCaret()
 {
     if (m_followingEngine)
         return;
+    // What the user did with the caret wins over a caret still waiting.
+    m_caretWaiting.stop();
     m_engine.setTextCursor(textCursor());
     applyTypingFormat();
 }
@@ -308,10 +325,41 @@ void EngineView::followEngineCaret()
     const QTextCursor cursor = m_engine.textCursor();
     if (cursor.document() != document())
         return;
+    // Setting the caret makes QTextEdit lay out everything up to it to scroll
+    // it into view. Right after a large change the layout is still catching
+    // up from the top; the caret follows when the layout has reached it,
+    // unless the user acts first.
+    m_caretWaiting.stop();
+    const QTextCursor shown = textCursor();
+    if (cursor.position() != shown.position() || cursor.anchor() != shown.anchor()) {
+        if (!laidOutAt(cursor.position())) {
+            m_caretWaiting.start();
+            return;
+        }
+        m_followingEngine = true;
+        setTextCursor(cursor);
+        m_followingEngine = false;
+    }
+    applyTypingFormat();
+}
+
+// Before the user acts on a caret still waiting for the layout, it is put in
+// place whatever that costs.
+void EngineView::catchUpWithEngineCaret()
+{
+    if (!m_caretWaiting.isActive())
+        return;
+    m_caretWaiting.stop();
     m_followingEngine = true;
-    setTextCursor(cursor);
+    setTextCursor(m_engine.textCursor());
     m_followingEngine = false;
     applyTypingFormat();
+}
+
+bool EngineView::laidOutAt(int position) const
+{
+    const QTextLayout* layout = document()->findBlock(position).layout();
+    return layout && layout->lineCount() > 0;
 }
 
 // Text typed at a field's edge takes the engine's typing format, so that it
@@ -334,6 +382,7 @@ void EngineView::applyTypingFormat()
 
 void EngineView::keyPressEvent(QKeyEvent* event)
 {
+    catchUpWithEngineCaret();
     if (m_engine.handleKeyPress(event->key(), event->modifiers())) {
         event->accept();
         return;
@@ -350,6 +399,12 @@ void EngineView::keyPressEvent(QKeyEvent* event)
         return;
     }
     event->accept();
+}
+
+void EngineView::inputMethodEvent(QInputMethodEvent* event)
+{
+    catchUpWithEngineCaret();
+    QTextEdit::inputMethodEvent(event);
 }
 
 void EngineView::mouseReleaseEvent(QMouseEvent* event)

@@ -17,12 +17,14 @@
 
 #include <QPointer>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <memory>
 
 namespace engine {
 
 class LayoutDevice;
+class LazyRelayout;
 class PageGeometry;
 class TextEngine;
 
@@ -35,6 +37,9 @@ public:
     // Whether the view shows sheets of paper right now (page layout mode with
     // the body active).
     bool showsPages() const;
+    // Whether the shown document is laid out to its end; after a large change
+    // the layout catches up a step at a time between events.
+    bool laidOutToEnd() const;
     // Where page `page` (1-based) lies on the viewport; empty without pages.
     QRect sheetOnViewport(int page) const;
 
@@ -47,6 +52,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -60,6 +66,8 @@ private:
     void setWrapping(LineWrapMode mode, int width);
     void centreSheets();
     void followEngineCaret();
+    void catchUpWithEngineCaret();
+    bool laidOutAt(int position) const;
     void reportCaret();
     void applyTypingFormat();
     int characterAt(const QPoint& point) const;
@@ -70,9 +78,11 @@ private:
 
     TextEngine& m_engine;
     std::unique_ptr<LayoutDevice> m_device;
+    LazyRelayout* m_lazyRelayout;
     QList<QPointer<QTextDocument>> m_laidOut; // documents whose layout uses m_device
     PageSetup m_appliedSetup;
     QPalette m_normalPalette;
+    QTimer m_caretWaiting; // runs while the engine's caret waits for the layout
     bool m_followingEngine = false;
     bool m_pages = false;
 };

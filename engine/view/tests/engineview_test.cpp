@@ -103,6 +103,66 @@ TEST(EngineViewCaret, TheEnginesCaretMovesTheView)
     EXPECT_EQ(shown.engine.plainText(), QStringLiteral("abcXfgh"));
 }
 
+// Enough text that laying all of it out takes far longer than one step.
+QString longText()
+{
+    return QStringLiteral("長い文書の段落です。レイアウトは少しずつ進みます。\n").repeated(4000);
+}
+
+bool waitForLayoutToEnd(const EngineView& view)
+{
+    return QTest::qWaitFor([&view] { return view.laidOutToEnd(); }, 60000);
+}
+
+TEST(EngineViewLayout, ALargeChangeIsLaidOutBetweenEventsASmallOneAtOnce)
+{
+    Shown shown;
+    shown.engine.setPlainText(longText());
+    EXPECT_FALSE(shown.view.laidOutToEnd());
+    ASSERT_TRUE(waitForLayoutToEnd(shown.view));
+
+    {
+        TextEngine::CompoundEdit edit(shown.engine);
+        shown.engine.setSelection(0, -1);
+        shown.engine.setBold(true);
+    }
+    EXPECT_FALSE(shown.view.laidOutToEnd());
+    EXPECT_TRUE(waitForLayoutToEnd(shown.view));
+
+    // Typing at the end is laid out before control returns.
+    shown.engine.setSelection(shown.engine.selectionLength(), 0);
+    QTest::keyClicks(&shown.view, QStringLiteral("end"));
+    EXPECT_TRUE(shown.view.laidOutToEnd());
+    EXPECT_TRUE(shown.view.textCursor().block().layout()->lineCount() > 0);
+}
+
+TEST(EngineViewLayout, TheCaretFollowsWhenTheLayoutReachesItOrAtOnceForUserInput)
+{
+    Shown shown;
+    shown.engine.setPlainText(longText());
+    shown.engine.setSelection(0, -1);
+    const int end = shown.engine.selectionLength();
+    const QByteArray snapshot = shown.engine.saveToMemory(engine::FormatCode::Snapshot).value_or(QByteArray());
+    const auto putCaretAtTheEndOfNewText = [&] { ASSERT_TRUE(shown.engine.restoreSnapshot(snapshot, end, 0)); };
+
+    // A click before the layout arrives keeps the caret where the user put it.
+    putCaretAtTheEndOfNewText();
+    EXPECT_EQ(shown.view.textCursor().position(), 0);
+    QTest::mouseClick(shown.view.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(waitForLayoutToEnd(shown.view));
+    QTest::qWait(100);
+    EXPECT_LT(shown.engine.selectionStart(), 100);
+    EXPECT_EQ(shown.view.textCursor().position(), shown.engine.selectionStart());
+
+    putCaretAtTheEndOfNewText();
+    ASSERT_TRUE(waitForLayoutToEnd(shown.view));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.view.textCursor().position() == end; }));
+
+    putCaretAtTheEndOfNewText();
+    QTest::keyClicks(&shown.view, QStringLiteral("X"));
+    EXPECT_EQ(shown.engine.plainText().right(2), QStringLiteral("\nX"));
+}
+
 TEST(EngineViewCaret, TextTypedRightAfterAFieldStaysOutsideIt)
 {
     Shown shown;
