@@ -29,10 +29,7 @@ bool SnapshotLayer::restore()
     if (!m_current.held || m_current.bytes.isEmpty())
         return false;
     m_current.held = false;
-    if (!m_engine.loadFromMemory(m_current.bytes, engine::FormatCode::Snapshot, false))
-        return false;
-    m_engine.setSelection(m_current.selectionStart, m_current.selectionLength);
-    return true;
+    return m_engine.restoreSnapshot(m_current.bytes, m_current.selectionStart, m_current.selectionLength);
 }
 
 void SnapshotLayer::clear()

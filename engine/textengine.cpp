@@ -155,8 +155,13 @@ int TextEngine::selectionLength() const
 
 void TextEngine::setSelection(int start, int length)
 {
-    const int last = m_active->characterCount() - 1;
-    QTextCursor cursor(m_active);
+    moveCursor(selectionIn(m_active, start, length));
+}
+
+QTextCursor TextEngine::selectionIn(QTextDocument* document, int start, int length)
+{
+    const int last = document->characterCount() - 1;
+    QTextCursor cursor(document);
     if (start == 0 && length < 0) {
         cursor.select(QTextCursor::Document);
     } else {
@@ -164,7 +169,7 @@ void TextEngine::setSelection(int start, int length)
         cursor.setPosition(from);
         cursor.setPosition(std::clamp(from + std::max(length, 0), from, last), QTextCursor::KeepAnchor);
     }
-    moveCursor(cursor);
+    return cursor;
 }
 
 QString TextEngine::selectedText() const
@@ -939,19 +944,41 @@ bool TextEngine::failWith(FileError error)
     return false;
 }
 
-bool TextEngine::readInto(const QByteArray& bytes, FormatCode format, bool insertAtCaret)
+bool TextEngine::restoreSnapshot(const QByteArray& bytes, int selectionStart, int selectionLength)
+{
+    std::unique_ptr<Parts> parts = readParts(bytes, FormatCode::Snapshot);
+    if (!parts)
+        return false;
+    // Placed before any view lays the new document out: a caret far down
+    // would otherwise make the layout reach it at once.
+    const QTextCursor selection = selectionIn(parts->body.get(), selectionStart, selectionLength);
+    replaceParts(std::move(parts), selection);
+    return true;
+}
+
+std::unique_ptr<TextEngine::Parts> TextEngine::readParts(const QByteArray& bytes, FormatCode format)
 {
     const std::shared_ptr<DocumentCodec> codec = codecFor(format);
-    if (!codec)
-        return failWith(FileError::NoCodec);
-    if (bytes.size() > codec->maxInputBytes())
-        return failWith(FileError::TooLarge);
+    if (!codec || bytes.size() > codec->maxInputBytes()) {
+        failWith(codec ? FileError::TooLarge : FileError::NoCodec);
+        return nullptr;
+    }
     auto parts = std::make_unique<Parts>();
     parts->pageSetup = m_parts->pageSetup;
     parts->pageSetup.headerFooterFlags = 0;
-    if (!codec->read(bytes, parts->set()))
-        return failWith(FileError::NotUnderstood);
+    if (!codec->read(bytes, parts->set())) {
+        failWith(FileError::NotUnderstood);
+        return nullptr;
+    }
     m_lastFileError = FileError::None;
+    return parts;
+}
+
+bool TextEngine::readInto(const QByteArray& bytes, FormatCode format, bool insertAtCaret)
+{
+    std::unique_ptr<Parts> parts = readParts(bytes, format);
+    if (!parts)
+        return false;
     if (insertAtCaret)
         insertAt(m_cursor, *parts->body);
     else if (const QTextFrame* frame = Objects(*m_active).textFrame(currentTextFrame()))
@@ -974,14 +1001,14 @@ QTextCursor TextEngine::wholeFrame(const QTextFrame& frame)
     return cursor;
 }
 
-void TextEngine::replaceParts(std::unique_ptr<Parts> parts)
+void TextEngine::replaceParts(std::unique_ptr<Parts> parts, const QTextCursor& caret)
 {
     std::unique_ptr<Parts> old = std::exchange(m_parts, std::move(parts));
     for (const DocumentSet set = m_parts->set();
          QTextDocument* document : {set.body, set.header, set.firstHeader, set.footer, set.firstFooter})
         adopt(document);
     m_currentField = 0;
-    setActive(m_parts->body.get());
+    setActive(m_parts->body.get(), caret);
     if (old)
         old->release();
 }
@@ -1106,12 +1133,12 @@ void TextEngine::followFrameFocus()
         emit textFrameEntered(frame);
 }
 
-void TextEngine::setActive(QTextDocument* document)
+void TextEngine::setActive(QTextDocument* document, const QTextCursor& caret)
 {
     m_active = document;
     m_frameFocus = 0;
     emit activeDocumentChanged(document);
-    moveCursor(QTextCursor(document));
+    moveCursor(caret.isNull() || caret.document() != document ? QTextCursor(document) : caret);
 }
 
 } // namespace engine

@@ -218,6 +218,9 @@ public:
     bool loadFile(const QString& path, FormatCode format, bool insertAtCaret);
     bool saveFile(const QString& path, FormatCode format);
     bool loadFromMemory(const QByteArray& bytes, FormatCode format, bool insertAtCaret);
+    // Puts a whole document saved in format 3 back, text frames and all,
+    // with the given selection (as setSelection takes it).
+    bool restoreSnapshot(const QByteArray& bytes, int selectionStart, int selectionLength);
     std::optional<QByteArray> saveToMemory(FormatCode format);
     FileError lastFileError() const;
 
@@ -279,13 +282,15 @@ private:
     QVariant currentObjectProperty(int property) const;
     bool setCurrentObjectProperty(int property, const QVariant& value);
     void followFrameFocus();
-    void setActive(QTextDocument* document);
+    void setActive(QTextDocument* document, const QTextCursor& caret = {});
+    static QTextCursor selectionIn(QTextDocument* document, int start, int length);
     void adopt(QTextDocument* document);
     bool failWith(FileError error);
+    std::unique_ptr<Parts> readParts(const QByteArray& bytes, FormatCode format);
     bool readInto(const QByteArray& bytes, FormatCode format, bool insertAtCaret);
     void insertAt(QTextCursor cursor, const QTextDocument& content);
     static QTextCursor wholeFrame(const QTextFrame& frame);
-    void replaceParts(std::unique_ptr<Parts> parts);
+    void replaceParts(std::unique_ptr<Parts> parts, const QTextCursor& caret = {});
 
     std::unique_ptr<Parts> m_parts;
     QTextDocument* m_active = nullptr;

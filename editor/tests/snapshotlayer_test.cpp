@@ -48,6 +48,21 @@ TEST_F(Snapshots, RestoreKeepsTheSelectionOfTheMomentItWasTaken)
     EXPECT_EQ(engine.selectionLength(), 5);
 }
 
+TEST_F(Snapshots, RestoreWithTheCaretInATextFrameReplacesTheWholeDocument)
+{
+    engine.setPlainText(QStringLiteral("body"));
+    const int frame = engine.insertTextFrame();
+    ASSERT_GT(frame, 0);
+    ASSERT_TRUE(engine.makeTextFrameCurrent(frame));
+    type(QStringLiteral("inside"));
+    const QByteArray before = bytes();
+    layer.take();
+    type(QStringLiteral(" and more"));
+
+    ASSERT_TRUE(layer.restore());
+    EXPECT_EQ(bytes(), before);
+}
+
 TEST_F(Snapshots, UndoUsesTheSnapshotFirstThenTheEngine)
 {
     type(QStringLiteral("typed"));
