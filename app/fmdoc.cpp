@@ -7,6 +7,7 @@
 #include "browser/utre.h"
 #include "editor/utxm.h"
 #include "env/globals.h"
+#include "env/mclt.h"
 #include "env/settingstext.h"
 #include "env/shell.h"
 #include "env/yini.h"
@@ -35,11 +36,6 @@ constexpr int kDocumentTypeHtml = 4;
 constexpr int kDefaultTreeWidth = 2130;   // twips
 constexpr int kHiddenTreeWidth = 30;      // twips
 constexpr int kKeyStripHeight = 300;      // twips
-
-QString withSlash(const QString& path)
-{
-    return path.endsWith(u'/') ? path : path + u'/';
-}
 
 int toPixelsX(int twips) { return static_cast<int>(std::lround(twips / env::twipsPerPixelX())); }
 int toPixelsY(int twips) { return static_cast<int>(std::lround(twips / env::twipsPerPixelY())); }
@@ -187,7 +183,7 @@ void fmDoc::readScreenSettings()
     // gone, or none at all, falls back to the database root.
     const QString folder = QDir::isAbsolutePath(stored) ? stored : env::gsUsrPh + stored;
     m_folder = !stored.isEmpty() && QFileInfo(folder).isDir()
-        ? withSlash(folder)
+        ? mClt::withSlash(folder)
         : env::gsUsrPh + QStringLiteral("Doc/");
 }
 
@@ -197,7 +193,7 @@ void fmDoc::takeCommandLine(const QStringList& arguments)
     if (document.isEmpty())
         return;
     const QFileInfo info(document);
-    m_folder = withSlash(info.absolutePath());
+    m_folder = mClt::withSlash(info.absolutePath());
     m_startFile = info.fileName();
 }
 
@@ -326,7 +322,7 @@ void fmDoc::chooseDocumentFolder(int index)
         folder = env::gxIni().FsGtSpFld(5);
     else if (index == 2)
         folder = env::gsUsrPh + QStringLiteral("Doc");
-    if (!folder.isEmpty() && withSlash(folder) != m_tree->GetPth(1))
+    if (!folder.isEmpty() && mClt::withSlash(folder) != m_tree->GetPth(1))
         m_tree->SetPth(folder);
 }
 

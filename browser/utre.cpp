@@ -7,6 +7,7 @@
 #include "browser/folderlisting.h"
 #include "browser/sptre.h"
 #include "env/globals.h"
+#include "env/mclt.h"
 #include "env/shell.h"
 #include "env/yini.h"
 
@@ -41,11 +42,6 @@ QWidget* pane(const QString& name, QWidget* content)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
     return holder;
-}
-
-QString withSlash(const QString& folder)
-{
-    return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
 } // namespace
@@ -179,7 +175,7 @@ QString uTrE::GetPth(int iTyp) const
     if (iTyp >= 2)
         return m_folders->highlighted();
     const QString folder = m_folders->folder();
-    return iTyp == 1 && !folder.isEmpty() ? withSlash(folder) : folder;
+    return iTyp == 1 && !folder.isEmpty() ? mClt::withSlash(folder) : folder;
 }
 
 QString uTrE::GetFile() const

@@ -148,4 +148,9 @@ bool MakeFolders(const QString& path)
     return QDir().mkpath(path);
 }
 
+QString withSlash(const QString& path)
+{
+    return path.endsWith(u'/') ? path : path + u'/';
+}
+
 } // namespace mClt

@@ -64,4 +64,8 @@ bool bFolderThere(const QString& path);
 // Creates every missing folder along `path`; true when it exists afterwards.
 bool MakeFolders(const QString& path);
 
+// `path` ending in exactly one more "/" when it had none, as folder paths
+// are joined to names throughout the program.
+QString withSlash(const QString& path);
+
 } // namespace mClt

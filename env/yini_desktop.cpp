@@ -5,6 +5,7 @@
 #include "env/desktopentry.h"
 #include "env/dialogs.h"
 #include "env/globals.h"
+#include "env/mclt.h"
 #include "env/yini.h"
 
 #include <QDir>
@@ -64,9 +65,7 @@ QString yIni::helpBaseAddress()
     QString base = vGtVal(QStringLiteral("HELP_URL"), kDefaultHelpAddress);
     m_groupName = group;
     m_groupText = text;
-    if (!base.endsWith(u'/'))
-        base += u'/';
-    return base;
+    return mClt::withSlash(base);
 }
 
 void yIni::W_Help(const QString& sJob)

@@ -4,6 +4,7 @@
 #include "env/codepage.h"
 #include "env/dialogs.h"
 #include "env/globals.h"
+#include "env/mclt.h"
 #include "env/yini.h"
 
 #include <QCoreApplication>
@@ -21,11 +22,6 @@ namespace {
 const QString kIniName = QStringLiteral("UserData.ini");
 // "UserData.ini" holds one short line; anything larger is not read as a path.
 constexpr qint64 kMaxIniBytes = 64 * 1024;
-
-QString withSlash(const QString& path)
-{
-    return path.endsWith(u'/') ? path : path + u'/';
-}
 
 // Text of "UserData.ini": UTF-8 when the bytes are valid UTF-8, else the
 // system code page. nullopt when the file is missing or unreadable.
@@ -67,9 +63,9 @@ QString yIni::programFolder() const
 QString yIni::exePath() const
 {
 #ifdef Q_OS_WIN
-    return withSlash(programFolder()) + gsExeNm + QStringLiteral(".exe");
+    return mClt::withSlash(programFolder()) + gsExeNm + QStringLiteral(".exe");
 #else
-    return withSlash(programFolder()) + gsExeNm;
+    return mClt::withSlash(programFolder()) + gsExeNm;
 #endif
 }
 
@@ -138,7 +134,7 @@ QString yIni::chooseUserFolder(const QString& setting, const QString& appData) c
 {
     const QString lower = setting.toLower();
     if (lower == QLatin1String("%app%"))
-        return withSlash(programFolder()) + QStringLiteral("usData/");
+        return mClt::withSlash(programFolder()) + QStringLiteral("usData/");
     if (lower == QLatin1String("%usr%") || lower == QLatin1String("%applicaion data%"))
         return appData;
     if (lower == QLatin1String("%doc") || lower == QLatin1String("%my document%"))
@@ -149,7 +145,7 @@ QString yIni::chooseUserFolder(const QString& setting, const QString& appData) c
     // form is still tried so that files written for the old program work.
     for (const QString& candidate : {trimmedLineBreaks(setting), trimmedLineBreaks(lower)}) {
         if (!candidate.isEmpty() && QFileInfo(candidate).isDir())
-            return withSlash(candidate);
+            return mClt::withSlash(candidate);
     }
     dialogs().inform(QStringLiteral("ﾌｫﾙﾀﾞ ") + lower + QStringLiteral(" が見つかりません") + u'\n'
                      + QStringLiteral("ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞは　") + appData
@@ -162,7 +158,7 @@ void yIni::W_UserData()
     registerProgramPath();
     const QString appData = appDataDefault();
     QString setting = QStringLiteral("%applicaion data%");
-    const QString iniPath = withSlash(programFolder()) + kIniName;
+    const QString iniPath = mClt::withSlash(programFolder()) + kIniName;
     const std::optional<QString> iniText = readIniText(iniPath);
     if (!iniText) {
         dialogs().inform(QDir::toNativeSeparators(iniPath) + QStringLiteral(" が見つかりません") + u'\n'

@@ -1,6 +1,7 @@
 #include "formats/enginehtmlwriter.h"
 
 #include "engine/fieldformat.h"
+#include "env/mclt.h"
 #include "formats/cssvalues.h"
 #include "formats/fielddata.h"
 #include "formats/picturefiles.h"
@@ -139,9 +140,7 @@ QString escaped(QStringView text)
 
 QString fileAddress(const QString& folder)
 {
-    QString path = QDir::fromNativeSeparators(QDir(folder).absolutePath());
-    if (!path.endsWith(u'/'))
-        path += u'/';
+    QString path = mClt::withSlash(QDir::fromNativeSeparators(QDir(folder).absolutePath()));
     if (!path.startsWith(u'/'))
         path.prepend(u'/');
     return escaped(QStringLiteral("file://") + path).replace(u' ', QStringLiteral("%20"));
