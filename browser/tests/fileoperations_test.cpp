@@ -36,28 +36,23 @@ protected:
     testsupport::ScriptedDialogs dialogs;
 };
 
-TEST_F(FileOps, CopyLeavesTheSourceAndWritesTheSameBytes)
+TEST_F(FileOps, CopyKeepsTheSourceMoveTakesItAwayAndNoEffectPastesNothing)
 {
-    const QString a = write(QStringLiteral("from/文書.htm"), "<p>本文</p>");
-    EXPECT_EQ(paste({a}, DropEffect::Copy), QStringList{QStringLiteral("文書.htm")});
-    EXPECT_TRUE(QFileInfo::exists(a));
-    EXPECT_EQ(folder.read(QStringLiteral("to/文書.htm")), QByteArray("<p>本文</p>"));
+    struct Row {
+        const char* what;
+        DropEffect effect;
+        bool sourceStays, arrives;
+    };
+    for (const Row& row : {Row{"copy", DropEffect::Copy, true, true}, Row{"move", DropEffect::Move, false, true},
+                           Row{"none", DropEffect::None, true, false}}) {
+        SCOPED_TRACE(row.what);
+        const QString a = write(QStringLiteral("from/文書.htm"), "<p>本文</p>");
+        QFile::remove(path(QStringLiteral("to/文書.htm")));
+        EXPECT_EQ(paste({a}, row.effect), row.arrives ? QStringList{QStringLiteral("文書.htm")} : QStringList());
+        EXPECT_EQ(QFileInfo::exists(a), row.sourceStays);
+        EXPECT_EQ(folder.read(QStringLiteral("to/文書.htm")), row.arrives ? QByteArray("<p>本文</p>") : QByteArray());
+    }
     EXPECT_TRUE(dialogs.asked().empty());
-}
-
-TEST_F(FileOps, MoveTakesTheFileAway)
-{
-    const QString a = write(QStringLiteral("from/a.htm"), "A");
-    paste({a}, DropEffect::Move);
-    EXPECT_FALSE(QFileInfo::exists(a));
-    EXPECT_EQ(folder.read(QStringLiteral("to/a.htm")), QByteArray("A"));
-}
-
-TEST_F(FileOps, FilesWithoutAnEffectAreNotPasted)
-{
-    const QString a = write(QStringLiteral("from/a.htm"));
-    EXPECT_TRUE(paste({a}, DropEffect::None).isEmpty());
-    EXPECT_FALSE(exists(QStringLiteral("to/a.htm")));
 }
 
 struct OverwriteRow {
