@@ -148,13 +148,6 @@ TEST_F(MainWindow, KeyC11SelectsTheWholeDocument)
     EXPECT_EQ(engine().selectionLength(), engine().plainText().size());
 }
 
-TEST_F(MainWindow, HiddenStripLeavesF8ToTheMenu)
-{
-    start();
-    ASSERT_FALSE(window->keyBar()->isVisible());
-    EXPECT_EQ(item("mnSelc", 7)->shortcut(), QKeySequence(Qt::Key_F8));
-}
-
 TEST_F(MainWindow, TreeAndKeyPanesToggleAndTheTreeKeepsItsWidth)
 {
     start();

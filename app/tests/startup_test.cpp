@@ -136,15 +136,6 @@ TEST_F(Startup, StoredRelativeFolderIsBelowTheUserFolderAndAbsoluteIsKept)
     }
 }
 
-TEST_F(Startup, CommandLineDocumentChoosesFolderAndStartFile)
-{
-    const QString doc = dir.write(QStringLiteral("docs/報告.htm"), "<html></html>");
-    app::fmDoc* w = start({u'"' + doc + u'"'});
-    EXPECT_EQ(w->tree()->GetPth(1), dir.path(QStringLiteral("docs/")));
-    EXPECT_EQ(w->startFile(), QStringLiteral("報告.htm"));
-    w->close();
-}
-
 TEST_F(Startup, DevelopmentCopyUsesTheReleasedProgramsData)
 {
     dir.write(QStringLiteral("prog/UserData.ini"), "%usr%");
