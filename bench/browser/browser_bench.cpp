@@ -2,6 +2,7 @@
 // folder, starting the tree on it, the periodic check when nothing changed,
 // and the refresh after one file appeared (the selection kept).
 
+#include "bench/benchmain.h"
 #include "browser/folderlisting.h"
 #include "browser/folderstamp.h"
 #include "browser/namepatterns.h"
@@ -104,10 +105,5 @@ BENCHMARK(RefreshAfterNewFile)->Unit(benchmark::kMillisecond)->Repetitions(10)->
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runBenchmarks(argc, argv);
 }

@@ -2,6 +2,7 @@
 // (about 30,000 elements with 300 distinct paragraph and run looks) and ten
 // times that. Both must grow linearly with the document.
 
+#include "bench/benchmain.h"
 #include "engine/fieldformat.h"
 #include "engine/fields.h"
 #include "engine/hostunits.h"
@@ -12,7 +13,6 @@
 #include "html/yhtm.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -127,11 +127,5 @@ BENCHMARK(BM_ReadDialect)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Repet
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runBenchmarks(argc, argv);
 }

@@ -2,10 +2,10 @@
 // (30,000 elements, 300 distinct styles) and ten times that. The rewrite must
 // grow linearly: ten times the document may take at most twelve times as long.
 
+#include "bench/benchmain.h"
 #include "env/mclt.h"
 #include "html/yhtm.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -71,9 +71,5 @@ BENCHMARK(BM_SaveHtm)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Repetitio
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runBenchmarks(argc, argv);
 }

@@ -4,6 +4,7 @@
 //
 //   pages_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+#include "bench/benchmain.h"
 #include "engine/pagelayout.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
@@ -181,11 +182,5 @@ BENCHMARK(BM_WholeRelayoutInPageView)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runBenchmarks(argc, argv);
 }

@@ -7,13 +7,13 @@
 // The pictures are encoded to PNG the first time a snapshot holds them; the
 // "first_save_ms" counter shows that one-off cost, the timings the steady state.
 
+#include "bench/benchmain.h"
 #include "engine/fields.h"
 #include "engine/objects.h"
 #include "engine/pagelayout.h"
 #include "engine/snapshot.h"
 
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QRandomGenerator>
 #include <QTextCursor>
@@ -175,11 +175,5 @@ BENCHMARK(BM_SnapshotLoad)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runBenchmarks(argc, argv);
 }

@@ -1,6 +1,7 @@
 // Start-up to the idle main window, offscreen: user data folder, settings,
 // main window shown and every pending event handled, then a normal close.
 
+#include "bench/benchmain.h"
 #include "app/fmdoc.h"
 #include "app/startup.h"
 #include "env/dialogs.h"
@@ -96,9 +97,5 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 1 && qstrcmp(argv[1], "--child") == 0)
         return runChild(argc, argv);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runBenchmarks(argc, argv);
 }
