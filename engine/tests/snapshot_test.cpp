@@ -387,19 +387,6 @@ TEST(SnapshotRoundTrip, EveryKindOfContentComesBackExactly)
     }
 }
 
-TEST(SnapshotRoundTrip, FieldsKeepTheirIdsAndStayApart)
-{
-    const auto source = built(buildFields);
-    Documents copy;
-    ASSERT_TRUE(readSnapshot(writeSnapshot(source->set()), copy.set()));
-    const QList<engine::FieldRun> runs = engine::Fields(copy.body).runs();
-    ASSERT_EQ(runs.size(), 4);
-    EXPECT_EQ(runs[1].id, 2);
-    EXPECT_EQ(runs[2].id, 3);
-    EXPECT_EQ(runs[1].end, runs[2].start);
-    EXPECT_EQ(copy.body.toPlainText().mid(runs[2].start, runs[2].end - runs[2].start), QStringLiteral("same"));
-}
-
 TEST(SnapshotRoundTrip, FloatingPicturesFloatAgainEachInItsOwnFrame)
 {
     // The float position of each picture character's float frame, and how many frames there are.
