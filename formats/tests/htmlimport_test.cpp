@@ -148,23 +148,17 @@ QTextCharFormat charFormatAt(engine::TextEngine& engine, int position)
     return cursor.charFormat();
 }
 
-TEST(ReadDialect, HeadingsTakeNoLookBeyondTheirClass)
+TEST(ReadDialect, ParagraphsTakeNoLookBeyondTheirClass)
 {
-    // Qt would make h1 bold and large by itself.
-    const auto engine = readHtmlText(dialect(QStringLiteral("    <h1 class=\"h101\">見出し</h1>"),
-                                             QStringLiteral("    h1.h101 {margin-left:8pt;font-size:14pt;}\r\n")));
+    // Qt would make h1 bold and large by itself, and apply the element rule to the div.
+    const auto engine = readHtmlText(dialect(QStringLiteral("    <h1 class=\"h101\">見出し</h1>\r\n  <div>x\r\n  </div>"),
+                                             QStringLiteral("    h1.h101 {margin-left:8pt;font-size:14pt;}\r\n"
+                                                            "    div {color:#ff0000;}\r\n")));
     ASSERT_TRUE(engine);
-    const QTextCharFormat format = charFormatAt(*engine, 0);
-    EXPECT_EQ(format.fontWeight(), QFont::Normal);
-    EXPECT_EQ(format.fontPointSize(), 14);
-}
-
-TEST(ReadDialect, ElementRulesOfTheStyleSheetDoNotApply)
-{
-    const auto engine = readHtmlText(dialect(QStringLiteral("  <div>x\r\n  </div>"),
-                                             QStringLiteral("    div {color:#ff0000;}\r\n")));
-    ASSERT_TRUE(engine);
-    EXPECT_EQ(charFormatAt(*engine, 0).foreground().style(), Qt::NoBrush);
+    const QTextCharFormat heading = charFormatAt(*engine, 0);
+    EXPECT_EQ(heading.fontWeight(), QFont::Normal);
+    EXPECT_EQ(heading.fontPointSize(), 14);
+    EXPECT_EQ(charFormatAt(*engine, 4).foreground().style(), Qt::NoBrush);
 }
 
 TEST(ReadDialect, FieldsShowTheirKindsColourAndTheFilesOtherLooks)
@@ -323,17 +317,13 @@ TEST(ReadEncodings, TheFilesCharacterSetDecides)
     }
 }
 
-TEST(ReadLimits, NestingBeyondTheLimitIsRefused)
+TEST(ReadLimits, NestingBeyondTheLimitIsRefusedButUnclosedListItemsAndCellsDoNotCount)
 {
     const int depth = formats::ImportPreparer::kMaxNesting + 1;
     EXPECT_FALSE(readHtmlText(other(QStringLiteral("<span>").repeated(depth) + u'x' + QStringLiteral("</span>").repeated(depth))));
     EXPECT_TRUE(readHtmlText(other(QStringLiteral("<span>").repeated(depth - 10) + u'x')));
-}
-
-TEST(ReadLimits, UnclosedListItemsAndCellsDoNotCountAsNesting)
-{
-    const QString rows = QStringLiteral("<tr><td>a<td>b").repeated(2 * formats::ImportPreparer::kMaxNesting);
-    const QString items = QStringLiteral("<li>x").repeated(2 * formats::ImportPreparer::kMaxNesting);
+    const QString rows = QStringLiteral("<tr><td>a<td>b").repeated(2 * depth);
+    const QString items = QStringLiteral("<li>x").repeated(2 * depth);
     EXPECT_TRUE(readHtmlText(other(QStringLiteral("<table>") + rows + QStringLiteral("</table><ul>") + items)));
 }
 

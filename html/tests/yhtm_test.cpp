@@ -143,17 +143,18 @@ TEST_F(SaveOver, WithoutPicturesTheEarlierFolderStays)
     EXPECT_EQ(folder.read(QStringLiteral("doc_files/old.png")), QByteArray("old picture"));
 }
 
-TEST_F(SaveOver, AFailingEngineChangesNothing)
+TEST_F(SaveOver, AFailingEngineOrAnExportWithoutBodyChangesNothing)
 {
-    EXPECT_FALSE(save([](const EngineExportRequest&) { return false; }));
-    expectUntouched();
-}
-
-TEST_F(SaveOver, AnExportWithoutBodyChangesNothing)
-{
-    // Before the fix the engine's export was left in the user's file.
-    EXPECT_FALSE(save(copyingEngine(QStringLiteral("<html><head></head></html>"))));
-    expectUntouched();
+    const std::pair<const char*, EngineExport> engines[] = {
+        {"failing engine", [](const EngineExportRequest&) { return false; }},
+        // Before the fix an export without a body was left in the user's file.
+        {"export without body", copyingEngine(QStringLiteral("<html><head></head></html>"))}};
+    for (const auto& [what, engine] : engines) {
+        SCOPED_TRACE(what);
+        dialogs.clear();
+        EXPECT_FALSE(save(engine));
+        expectUntouched();
+    }
 }
 
 TEST_F(SaveOver, AFailedWriteRestoresThePictureFolder)
