@@ -505,6 +505,11 @@ int TextEngine::currentObject() const
     return frame ? frame->frameFormat().intProperty(ObjectId) : 0;
 }
 
+int TextEngine::pictureAt(int position) const
+{
+    return Objects(*m_active).pictureAt(position);
+}
+
 bool TextEngine::setCurrentObject(int id)
 {
     const Objects objects(*m_active);

@@ -146,6 +146,8 @@ public:
     int nextObject(int kind, int afterId) const;
     int currentObject() const;
     bool setCurrentObject(int id);
+    // The id of the picture at character `position`, 0 when it is no picture.
+    int pictureAt(int position) const;
     int objectSetting() const;
     bool setObjectSetting(int setting);
     QString objectFileName() const;

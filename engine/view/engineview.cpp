@@ -407,6 +407,20 @@ void EngineView::inputMethodEvent(QInputMethodEvent* event)
     QTextEdit::inputMethodEvent(event);
 }
 
+void EngineView::mousePressEvent(QMouseEvent* event)
+{
+    // A click on a picture selects it, so that what follows (its menu, a
+    // copy, a link) is about the picture.
+    const int character = characterAt(event->position().toPoint());
+    if (m_engine.pictureAt(character) > 0 && event->button() != Qt::MiddleButton) {
+        m_caretWaiting.stop();
+        m_engine.setSelection(character, 1);
+        event->accept();
+        return;
+    }
+    QTextEdit::mousePressEvent(event);
+}
+
 void EngineView::mouseReleaseEvent(QMouseEvent* event)
 {
     QTextEdit::mouseReleaseEvent(event);

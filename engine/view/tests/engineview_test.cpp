@@ -231,6 +231,30 @@ TEST(EngineViewInput, ClickingAFieldReportsIt)
     EXPECT_EQ(clicked.at(0).at(0).toInt(), id);
 }
 
+TEST(EngineViewInput, ClickingAPictureSelectsIt)
+{
+    Shown shown;
+    shown.engine.setPlainText(QStringLiteral("ab"));
+    shown.engine.setSelection(1, 0);
+    QImage picture(60, 40, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    const int id = shown.engine.insertPicture(picture, engine::PictureInline);
+    ASSERT_GT(id, 0);
+    shown.engine.setSelection(0, 0);
+    QTextCursor before(shown.view.document());
+    before.setPosition(1);
+    const QRect edge = shown.view.cursorRect(before);
+    const QPoint onPicture(edge.right() + 20, edge.bottom() - 5);
+
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton}) {
+        shown.engine.setSelection(0, 0);
+        QTest::mouseClick(shown.view.viewport(), button, {}, onPicture);
+        EXPECT_EQ(shown.engine.currentObject(), id) << button;
+    }
+    QTest::mouseClick(shown.view.viewport(), Qt::LeftButton, {}, edge.topLeft() - QPoint(edge.left() - 1, 0));
+    EXPECT_EQ(shown.engine.currentObject(), 0);
+}
+
 TEST(EngineViewInput, CopyAndPasteKeysGoThroughTheEngine)
 {
     Shown shown;
