@@ -6,6 +6,7 @@
 #include "editor/inputmethodswitch.h"
 #include "env/globals.h"
 #include "env/yini.h"
+#include "testsupport/printers.h"
 #include "testsupport/scripteddialogs.h"
 #include "testsupport/tempfolder.h"
 
@@ -13,18 +14,8 @@
 #include <QString>
 #include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
 #include <vector>
 
-// Control characters are shown escaped: the tests compare paragraph ends,
-// line breaks and page breaks.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    QString shown = text;
-    shown.replace(u'\r', QStringLiteral("\\r")).replace(u'\n', QStringLiteral("\\n"));
-    shown.replace(u'\v', QStringLiteral("\\v")).replace(u'\f', QStringLiteral("\\f"));
-    *os << '"' << shown.toStdString() << '"';
-}
 
 namespace editortest {
 
