@@ -78,10 +78,9 @@ bool applyPagedRootFrame(QTextDocument& body, const PageSetup& setup)
     const bool hadHistory = body.isUndoAvailable() || body.isRedoAvailable();
     const bool wasModified = body.isModified();
     body.rootFrame()->setFrameFormat(wanted);
-    if (!hadHistory) {
+    if (!hadHistory)
         body.clearUndoRedoStacks();
-        body.setModified(wasModified);
-    }
+    body.setModified(wasModified);
     return true;
 }
 

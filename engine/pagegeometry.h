@@ -44,9 +44,10 @@ private:
 // LayoutDevice::formatDotsPerInch().
 QTextFrameFormat pagedRootFrame(QTextFrameFormat root, const PageSetup& setup);
 
-// Gives `body` those root frame margins; returns whether anything changed. A
-// document without undo history is left without any: the margins are how it
-// is shown, not something the user did.
+// Gives `body` those root frame margins; returns whether anything changed.
+// The margins are how the document is shown, not something the user did: it
+// keeps its modified state, and a document without undo history is left
+// without any. (With history Qt records the change as one more undo step.)
 bool applyPagedRootFrame(QTextDocument& body, const PageSetup& setup);
 
 } // namespace engine

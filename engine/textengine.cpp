@@ -5,6 +5,7 @@
 #include "engine/fields.h"
 #include "engine/hostunits.h"
 #include "engine/objects.h"
+#include "engine/pagegeometry.h"
 #include "engine/pagelayout.h"
 #include "engine/plaintext.h"
 
@@ -13,6 +14,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -1023,6 +1025,8 @@ void TextEngine::adopt(QTextDocument* document)
     // A loaded document starts a history of its own.
     document->clearUndoRedoStacks();
     connect(document, &QTextDocument::contentsChanged, this, [this] {
+        if (m_displayChange)
+            return;
         m_parts->layout.reset();
         emit changed();
     });
@@ -1035,6 +1039,12 @@ bool TextEngine::handleKeyPress(int key, Qt::KeyboardModifiers modifiers)
     bool handled = false;
     emit keyPressed(key, modifiers, &handled);
     return handled;
+}
+
+void TextEngine::applyPageViewMargins()
+{
+    const QScopedValueRollback displayOnly(m_displayChange, true);
+    applyPagedRootFrame(*m_parts->body, m_parts->pageSetup);
 }
 
 void TextEngine::handleClick(int position)

@@ -232,6 +232,9 @@ public:
     bool handleKeyPress(int key, Qt::KeyboardModifiers modifiers);
     // Reports a click at `position`; emits fieldClicked() on a field.
     void handleClick(int position);
+    // Gives the body the page margins the page view shows them with. This is
+    // display, not an edit: changed() is not emitted for it.
+    void applyPageViewMargins();
 
     // Accessors for the view and the snapshot code
     QTextDocument* document() const;
@@ -299,6 +302,7 @@ private:
     QTextCursor m_cursor;
     int m_currentField = 0;
     int m_frameFocus = 0;
+    bool m_displayChange = false; // the document changes for display only
     ViewMode m_viewMode = ViewMode::Normal;
     int m_zoom = 100;
     bool m_controlCharactersShown = false;

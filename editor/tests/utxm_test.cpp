@@ -466,3 +466,16 @@ TEST_F(Editor, StateQueriesReadTheEngine)
     EXPECT_EQ(editor.ChkJbMn3().vFdTyp, QString());
     EXPECT_FALSE(editor.ChkJbMn3().bInTf);
 }
+
+TEST_F(Editor, ShowingPagesIsNoEditOfTheDocument)
+{
+    start();
+    typeInView(QStringLiteral("abc"));
+    editor.setDcEdt(false);
+    QSignalSpy changes(&editor, &uTxm::eEdtCng);
+    engine.setViewMode(engine::ViewMode::PageLayout);
+    QApplication::processEvents();
+    ASSERT_TRUE(editor.view()->showsPages());
+    EXPECT_FALSE(editor.bDcEdt());
+    EXPECT_TRUE(changes.isEmpty());
+}

@@ -183,7 +183,7 @@ void EngineView::applyPageMode()
     m_appliedSetup = m_engine.pageSetup();
 
     if (m_pages) {
-        applyPagedRootFrame(*shown, m_engine.pageSetup());
+        m_engine.applyPageViewMargins();
         const QSizeF pageSize = pages.documentPageSize();
         setWrapping(FixedPixelWidth, static_cast<int>(std::ceil(pageSize.width())));
         if (shown->pageSize() != pageSize)
