@@ -331,16 +331,12 @@ void EngineView::followEngineCaret()
     // unless the user acts first.
     m_caretWaiting.stop();
     const QTextCursor shown = textCursor();
-    if (cursor.position() != shown.position() || cursor.anchor() != shown.anchor()) {
-        if (!laidOutAt(cursor.position())) {
-            m_caretWaiting.start();
-            return;
-        }
-        m_followingEngine = true;
-        setTextCursor(cursor);
-        m_followingEngine = false;
-    }
-    applyTypingFormat();
+    if (cursor.position() == shown.position() && cursor.anchor() == shown.anchor())
+        applyTypingFormat();
+    else if (laidOutAt(cursor.position()))
+        placeCaret(cursor);
+    else
+        m_caretWaiting.start();
 }
 
 // Before the user acts on a caret still waiting for the layout, it is put in
@@ -350,8 +346,13 @@ void EngineView::catchUpWithEngineCaret()
     if (!m_caretWaiting.isActive())
         return;
     m_caretWaiting.stop();
+    placeCaret(m_engine.textCursor());
+}
+
+void EngineView::placeCaret(const QTextCursor& cursor)
+{
     m_followingEngine = true;
-    setTextCursor(m_engine.textCursor());
+    setTextCursor(cursor);
     m_followingEngine = false;
     applyTypingFormat();
 }

@@ -68,6 +68,7 @@ private:
     void centreSheets();
     void followEngineCaret();
     void catchUpWithEngineCaret();
+    void placeCaret(const QTextCursor& cursor);
     bool laidOutAt(int position) const;
     void reportCaret();
     void applyTypingFormat();
