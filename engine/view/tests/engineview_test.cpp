@@ -114,9 +114,8 @@ bool waitForLayoutToEnd(const EngineView& view)
     return QTest::qWaitFor([&view] { return view.laidOutToEnd(); }, 60000);
 }
 
-TEST(EngineViewLayout, ALargeChangeIsLaidOutBetweenEventsASmallOneAtOnce)
+void largeChangeIsLaidOutBetweenEvents(Shown& shown)
 {
-    Shown shown;
     shown.engine.setPlainText(longText());
     EXPECT_FALSE(shown.view.laidOutToEnd());
     ASSERT_TRUE(waitForLayoutToEnd(shown.view));
@@ -134,6 +133,18 @@ TEST(EngineViewLayout, ALargeChangeIsLaidOutBetweenEventsASmallOneAtOnce)
     QTest::keyClicks(&shown.view, QStringLiteral("end"));
     EXPECT_TRUE(shown.view.laidOutToEnd());
     EXPECT_TRUE(shown.view.textCursor().block().layout()->lineCount() > 0);
+}
+
+TEST(EngineViewLayout, ALargeChangeIsLaidOutBetweenEventsASmallOneAtOnce)
+{
+    for (const ViewMode mode : {ViewMode::Normal, ViewMode::PageLayout}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        Shown shown;
+        shown.engine.setViewMode(mode);
+        QApplication::processEvents();
+        ASSERT_EQ(shown.view.showsPages(), mode == ViewMode::PageLayout);
+        largeChangeIsLaidOutBetweenEvents(shown);
+    }
 }
 
 TEST(EngineViewLayout, TheCaretFollowsWhenTheLayoutReachesItOrAtOnceForUserInput)
@@ -541,3 +552,4 @@ TEST(EngineViewPages, EditingAHeaderElsewhereRedrawsThePages)
 
     EXPECT_GT(inkIn(shown.picture(), band), 20);
 }
+
