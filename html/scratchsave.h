@@ -3,14 +3,27 @@
 // and the step that puts its result in place of the user's files: either the
 // new document and picture folder both replace the old ones, or nothing of
 // the old ones changes.
+//
+// Putting the result in place takes several renames. Before the first one a
+// journal in the scratch folder names the document and its picture folder;
+// from then on everything the new version needs is in the scratch folder, so
+// a save that was stopped half-way (the program killed, the power gone) is
+// finished by recoverFolder: the next save into that folder and the next
+// start of the program for the work folder run it. A scratch folder without
+// a journal never touched the user's files and is simply removed.
 
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace html {
 
+// The steps of putting a save in place, in order.
+enum class SaveStep { JournalWritten, OldPicturesAside, NewPicturesPlaced, DocumentPlaced };
+
 class ScratchSave {
 public:
+    // Finishes the interrupted saves in the target's folder first.
     explicit ScratchSave(const QString& targetPath);
 
     bool isValid() const { return m_dir.isValid(); }
@@ -23,10 +36,17 @@ public:
     // target's; on failure the picture folder is put back as it was.
     bool commit(QStringView text);
 
+    // Finishes every interrupted save in `folder` and removes its scratch
+    // folders; one that cannot be finished yet is kept for the next time.
+    static void recoverFolder(const QString& folder);
+    // Called after each step (for tests that stop a save there); null: none.
+    static void setStepHook(std::function<void(SaveStep)> hook);
+
 private:
     QString targetPictures() const;
     QString preparedPictures() const;
-    QString previousPictures() const;
+    bool writeJournal(bool withDocument) const;
+    bool placePicturesJournaled(bool withDocument);
     void restorePictures();
 
     QString m_target;

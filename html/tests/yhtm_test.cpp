@@ -1,5 +1,7 @@
 #include "html/yhtm.h"
 
+#include "html/scratchsave.h"
+
 #include "env/mclt.h"
 #include "testsupport/golden.h"
 #include "testsupport/htmlvalidator.h"
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace html;
@@ -176,6 +179,96 @@ TEST_F(SaveOver, ANameWithoutExtensionIsRefused)
     EXPECT_FALSE(save(copyingEngine(withPicture)));
     EXPECT_FALSE(QFileInfo::exists(target));
     EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("ﾌｧｲﾙ: noextension を保存できません｡")});
+}
+
+// Before, a save killed just after the old picture folder was moved aside
+// left the old document with the new pictures, the old pictures only in a
+// hidden scratch folder, and that folder stayed for good. A save is now
+// stopped at each step in a child process, as a kill would stop it, and the
+// recovery must give the new document with its pictures.
+class StoppedSave : public SaveOver, public ::testing::WithParamInterface<SaveStep> {
+protected:
+    void stopSaveAt(SaveStep stop)
+    {
+        EXPECT_EXIT(
+            {
+                ScratchSave::setStepHook([stop](SaveStep step) {
+                    if (step == stop)
+                        std::_Exit(0);
+                });
+                save(copyingEngine(withPicture));
+                std::_Exit(1);
+            },
+            ::testing::ExitedWithCode(0), "");
+    }
+
+    void expectNewVersion() const
+    {
+        EXPECT_TRUE(readText(target).contains(QStringLiteral("doc_files/new.png")));
+        EXPECT_EQ(folder.read(QStringLiteral("doc_files/new.png")), QByteArray("picture"));
+        EXPECT_FALSE(QFileInfo::exists(folder.path(QStringLiteral("doc_files/old.png"))));
+        expectNoScratchLeft();
+    }
+};
+
+TEST_P(StoppedSave, RecoveryFinishesIt)
+{
+    stopSaveAt(GetParam());
+    ScratchSave::recoverFolder(folder.path());
+    expectNewVersion();
+}
+
+TEST_P(StoppedSave, TheNextSaveFinishesItFirst)
+{
+    stopSaveAt(GetParam());
+    // A version without pictures keeps the picture folder it finds.
+    ASSERT_TRUE(save(copyingEngine(QStringLiteral("<html><head></head><body><p>third</p></body></html>"))));
+    EXPECT_TRUE(readText(target).contains(QStringLiteral("third")));
+    EXPECT_EQ(folder.read(QStringLiteral("doc_files/new.png")), QByteArray("picture"));
+    expectNoScratchLeft();
+}
+
+std::string stepName(const ::testing::TestParamInfo<SaveStep>& info)
+{
+    const char* const names[] = {"JournalWritten", "OldPicturesAside", "NewPicturesPlaced", "DocumentPlaced"};
+    return names[int(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, StoppedSave,
+                         ::testing::Values(SaveStep::JournalWritten, SaveStep::OldPicturesAside,
+                                           SaveStep::NewPicturesPlaced, SaveStep::DocumentPlaced),
+                         stepName);
+
+TEST_F(SaveOver, AStopWhileExportingLeavesTheOldVersionAndRecoveryTidiesUp)
+{
+    EXPECT_EXIT(
+        {
+            const EngineExport engine = copyingEngine(withPicture);
+            save([&engine](const EngineExportRequest& request) {
+                engine(request);
+                std::_Exit(0);
+                return true;
+            });
+            std::_Exit(1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    ScratchSave::recoverFolder(folder.path());
+    EXPECT_EQ(folder.read(QStringLiteral("doc.htm")), QByteArray("previous document"));
+    EXPECT_EQ(folder.read(QStringLiteral("doc_files/old.png")), QByteArray("old picture"));
+    expectNoScratchLeft();
+}
+
+// A journal comes from the disk: one left in a folder with a link in the
+// document's place must not write the user's other files.
+TEST(SaveRecovery, WritesThroughALinkOnlyToAnHtmlFile)
+{
+    testsupport::TempFolder folder;
+    const QString victim = folder.write(QStringLiteral("home/.profile"), "mine");
+    folder.write(QStringLiteral("docs/.fumi-save-x/journal"), "pictures=a_files\ndocument=a.htm\n");
+    folder.write(QStringLiteral("docs/.fumi-save-x/a.htm"), "planted");
+    ASSERT_TRUE(QFile::link(victim, folder.path(QStringLiteral("docs/a.htm"))));
+    ScratchSave::recoverFolder(folder.path(QStringLiteral("docs")));
+    EXPECT_EQ(folder.read(QStringLiteral("home/.profile")), QByteArray("mine"));
 }
 
 TEST(SaveHtm, AsksForPngPicturesWhenTold)
