@@ -51,10 +51,13 @@ int runConversion(const QStringList& arguments)
         return 2;
     }
     int status = 0;
+    formats::ConversionRun run(request->files);
     for (const QString& file : request->files) {
-        QString error;
-        if (!formats::convertFile(file, request->targetExtension, request->outDir, &error)) {
-            printLine(QStringLiteral("fumi: ") + file + QStringLiteral(": ") + error);
+        const formats::ConversionOutcome outcome = run.convert(file, request->targetExtension, request->outDir);
+        for (const QString& warning : outcome.warnings)
+            printLine(QStringLiteral("fumi: ") + file + QStringLiteral(": ") + warning);
+        if (!outcome.written) {
+            printLine(QStringLiteral("fumi: ") + file + QStringLiteral(": ") + outcome.reason);
             status = 1;
         }
     }

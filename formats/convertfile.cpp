@@ -1,5 +1,6 @@
 #include "formats/convertfile.h"
 
+#include "engine/objects.h"
 #include "engine/textengine.h"
 #include "env/dialogs.h"
 #include "env/mclt.h"
@@ -63,13 +64,6 @@ QString fileMessage(const QString& name, const QString& what)
     return QStringLiteral("ﾌｧｲﾙ: ") + name + u' ' + what;
 }
 
-bool fail(QString* error, const QString& reason)
-{
-    if (error)
-        *error = reason;
-    return false;
-}
-
 bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind)
 {
     if (kind == Kind::Text)
@@ -83,45 +77,112 @@ bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind)
     return codec.readFrom(file.readAll(), input.absolutePath(), engine.documentSet());
 }
 
-bool saveHtml(engine::TextEngine& engine, const QString& path, const QString& title, QString* error)
+// The writer's message when it could not save; nullopt once written.
+std::optional<QString> saveHtml(engine::TextEngine& engine, const QString& path, const QString& title)
 {
     const MessageCapture messages;
     html::yHtm writer(html::StyleSet::defaults());
     QTextDocument& body = *engine.document();
     if (writer.cSaveHtm(engineExport(engine), false, path, toolTipTable(body), title))
-        return true;
-    return fail(error, messages.last());
+        return std::nullopt;
+    return messages.last();
+}
+
+// The same file whatever way it is named, as far as the folders tell.
+QString identity(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+QString picturesOf(const QString& htmlPath)
+{
+    const QFileInfo file(htmlPath);
+    return file.absolutePath() + u'/' + file.completeBaseName() + QStringLiteral("_files");
+}
+
+bool isInside(const QString& path, const QString& folder)
+{
+    return path.startsWith(folder.endsWith(u'/') ? folder : folder + u'/');
+}
+
+// The files outside `folder`'s tree that the document's pictures came from.
+QStringList picturesFromOutside(engine::TextEngine& engine, const QString& folder)
+{
+    const QString tree = identity(folder);
+    const engine::Objects objects(*engine.document());
+    QStringList outside;
+    for (const int id : objects.ids(engine::kObjectKindPicture)) {
+        const QString file = objects.property(id, engine::ObjectFileName).toString();
+        if (file.isEmpty())
+            continue;
+        const QString real = identity(file);
+        if (!isInside(real, tree) && !outside.contains(real))
+            outside << real;
+    }
+    return outside;
+}
+
+ConversionOutcome failure(const QString& reason)
+{
+    return {false, reason, {}};
 }
 
 } // namespace
 
-bool convertFile(const QString& input, const QString& targetExtension, const QString& outDir, QString* error)
+ConversionRun::ConversionRun(const QStringList& inputs)
+{
+    for (const QString& input : inputs)
+        m_inputs.insert(identity(input));
+}
+
+QString ConversionRun::refusal(const QString& target) const
+{
+    if (QFileInfo(target).isSymLink() || QFileInfo(picturesOf(target)).isSymLink())
+        return fileMessage(target, QStringLiteral("はｼﾝﾎﾞﾘｯｸﾘﾝｸなので書き込みません｡"));
+    if (m_inputs.contains(identity(target)))
+        return fileMessage(target, QStringLiteral("は変換元のﾌｧｲﾙなので上書きしません｡"));
+    if (m_written.contains(identity(target)))
+        return fileMessage(target, QStringLiteral("はこの変換で書き出したﾌｧｲﾙなので上書きしません｡"));
+    return {};
+}
+
+ConversionOutcome ConversionRun::convert(const QString& input, const QString& targetExtension, const QString& outDir)
 {
     const QFileInfo source(input);
     if (!source.isFile())
-        return fail(error, fileMessage(input, QStringLiteral("が見つかりません｡")));
+        return failure(fileMessage(input, QStringLiteral("が見つかりません｡")));
     const Kind from = kindOf(source.suffix());
     if (from == Kind::Unsupported)
-        return fail(error, fileMessage(input, QStringLiteral("の形式 (.%1) の読み込みにはまだ対応していません｡").arg(source.suffix())));
+        return failure(fileMessage(input, QStringLiteral("の形式 (.%1) の読み込みにはまだ対応していません｡").arg(source.suffix())));
     const Kind to = kindOf(targetExtension);
     if (to == Kind::Unsupported)
-        return fail(error, QStringLiteral("変換先の形式 (.%1) にはまだ対応していません｡").arg(targetExtension));
+        return failure(QStringLiteral("変換先の形式 (.%1) にはまだ対応していません｡").arg(targetExtension));
+    const QString folder = outDir.isEmpty() ? source.absolutePath() : QDir(outDir).absolutePath();
+    const QString target = folder + u'/' + source.completeBaseName() + u'.' + targetExtension.toLower();
+    if (const QString refused = refusal(target); !refused.isEmpty())
+        return failure(refused);
 
     engine::TextEngine engine;
     if (!load(engine, source, from))
-        return fail(error, fileMessage(input, QStringLiteral("を読み込めません｡")));
-
-    const QString folder = outDir.isEmpty() ? source.absolutePath() : QDir(outDir).absolutePath();
-    const QString target = folder + u'/' + source.completeBaseName() + u'.' + targetExtension.toLower();
+        return failure(fileMessage(input, QStringLiteral("を読み込めません｡")));
     if (!mClt::MakeFolders(folder))
-        return fail(error, fileMessage(target, QStringLiteral("を保存できません｡")));
+        return failure(fileMessage(target, QStringLiteral("を保存できません｡")));
     if (to == Kind::Html) {
         const QString title = engine.document()->metaInformation(QTextDocument::DocumentTitle);
-        return saveHtml(engine, target, title.isEmpty() ? source.completeBaseName() : title, error);
+        if (const auto error = saveHtml(engine, target, title.isEmpty() ? source.completeBaseName() : title))
+            return failure(*error);
+    } else if (!engine.saveFile(target, engine::FormatCode::PlainText)) {
+        return failure(fileMessage(target, QStringLiteral("を保存できません｡")));
     }
-    if (!engine.saveFile(target, engine::FormatCode::PlainText))
-        return fail(error, fileMessage(target, QStringLiteral("を保存できません｡")));
-    return true;
+    m_written.insert(identity(target));
+    QStringList warnings;
+    if (to == Kind::Html) {
+        for (const QString& picture : picturesFromOutside(engine, source.absolutePath()))
+            warnings << QStringLiteral("画像 ") + picture + QStringLiteral(" を文書のﾌｫﾙﾀﾞの外から取り込みました｡");
+    }
+    return {true, {}, warnings};
 }
 
 } // namespace formats

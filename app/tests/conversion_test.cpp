@@ -31,3 +31,15 @@ TEST(Conversion, UsageErrorsAndFailuresSetTheExitStatus)
               1);
     EXPECT_TRUE(QFile::exists(dir.path(QStringLiteral("out/メモ.htm"))));
 }
+
+// Before, "a.txt a.html" both became a.htm and the run still ended with 0.
+TEST(Conversion, AnInputWhoseOutputIsTakenFailsTheRun)
+{
+    testsupport::TempFolder dir;
+    const QString text = dir.write(QStringLiteral("a.txt"), "text");
+    const QString page = dir.write(QStringLiteral("a.html"), "<html><body>page</body></html>");
+    EXPECT_EQ(app::runConversion({QStringLiteral("--convert-to"), QStringLiteral("htm"), QStringLiteral("--outdir"),
+                                  dir.path(QStringLiteral("out")), text, page}),
+              1);
+    EXPECT_TRUE(dir.read(QStringLiteral("out/a.htm")).contains("text"));
+}

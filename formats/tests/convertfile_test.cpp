@@ -8,6 +8,8 @@
 #include "testsupport/tempfolder.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 using namespace formatstest;
@@ -18,13 +20,14 @@ class Convert : public ::testing::Test {
 protected:
     QString convert(const QString& input, const QString& extension, const QString& outDir = {})
     {
-        QString error;
-        converted = formats::convertFile(input, extension, outDir, &error);
-        return error;
+        outcome = formats::ConversionRun({input}).convert(input, extension, outDir);
+        converted = outcome.written;
+        return outcome.reason;
     }
 
     testsupport::ScriptedDialogs dialogs; // nothing may be shown
     testsupport::TempFolder folder;
+    formats::ConversionOutcome outcome;
     bool converted = false;
 };
 
@@ -113,6 +116,110 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"OutputFolderIsAFile", QStringLiteral("a.txt"), "text", QStringLiteral("htm"), QStringLiteral("blocked"),
                 QStringLiteral("ﾌｧｲﾙ: %1/blocked/a.htm を保存できません｡"), QStringLiteral("blocked")}),
     [](const ::testing::TestParamInfo<Failure>& info) { return std::string(info.param.name); });
+
+// Before, a conversion wrote wherever its output name led: over its own
+// input (an HTML page lost its scripts and forms, a CP932 text became UTF-8),
+// over another input of the same command, and through a symbolic link to a
+// file outside the output folder.
+struct Guarded {
+    const char* name;
+    QStringList inputs;   // relative to the test folder; the last one is converted
+    QString extension;
+    QString outDir;       // relative to the test folder
+    QString link;         // a symbolic link put at this name first, unless empty
+    QString linkTarget;   // what the link points to, relative to the test folder
+    QString reason;       // with %1 for the test folder
+};
+
+void PrintTo(const Guarded& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class ConvertGuarded : public Convert, public ::testing::WithParamInterface<Guarded> {};
+
+TEST_P(ConvertGuarded, RefusesAndLeavesEveryFileAsItWas)
+{
+    const Guarded& row = GetParam();
+    for (const QString& input : row.inputs)
+        folder.write(input, "<html><body><form><input></form>original</body></html>");
+    folder.write(QStringLiteral("outside/victim.htm"), "victim");
+    if (!row.link.isEmpty()) {
+        QDir().mkpath(QFileInfo(folder.path(row.link)).absolutePath());
+        ASSERT_TRUE(QFile::link(folder.path(row.linkTarget), folder.path(row.link)));
+    }
+    QStringList paths;
+    for (const QString& input : row.inputs)
+        paths << folder.path(input);
+    const QString outDir = row.outDir.isEmpty() ? QString() : folder.path(row.outDir);
+    const formats::ConversionOutcome result = formats::ConversionRun(paths).convert(paths.last(), row.extension, outDir);
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(result.reason, QString(row.reason).replace(QStringLiteral("%1"), folder.path()));
+    for (const QString& input : row.inputs)
+        EXPECT_EQ(folder.read(input), "<html><body><form><input></form>original</body></html>") << input.toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("outside/victim.htm")), "victim");
+    EXPECT_FALSE(QFileInfo::exists(folder.path(QStringLiteral("outside/missing.htm"))));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ConvertGuarded,
+    ::testing::Values(
+        Guarded{"ItsOwnInput", {QStringLiteral("page.htm")}, QStringLiteral("htm"), {}, {}, {},
+                QStringLiteral("ﾌｧｲﾙ: %1/page.htm は変換元のﾌｧｲﾙなので上書きしません｡")},
+        Guarded{"ItsOwnInputThroughALinkedFolder", {QStringLiteral("page.htm")}, QStringLiteral("htm"),
+                QStringLiteral("alias"), QStringLiteral("alias"), {},
+                QStringLiteral("ﾌｧｲﾙ: %1/alias/page.htm は変換元のﾌｧｲﾙなので上書きしません｡")},
+        Guarded{"AnotherInputOfTheCommand", {QStringLiteral("a.htm"), QStringLiteral("a.txt")}, QStringLiteral("htm"), {}, {}, {},
+                QStringLiteral("ﾌｧｲﾙ: %1/a.htm は変換元のﾌｧｲﾙなので上書きしません｡")},
+        Guarded{"ALinkToAFileOutside", {QStringLiteral("a.txt")}, QStringLiteral("htm"), QStringLiteral("out"),
+                QStringLiteral("out/a.htm"), QStringLiteral("outside/victim.htm"),
+                QStringLiteral("ﾌｧｲﾙ: %1/out/a.htm はｼﾝﾎﾞﾘｯｸﾘﾝｸなので書き込みません｡")},
+        Guarded{"ADanglingLink", {QStringLiteral("a.txt")}, QStringLiteral("txt"), QStringLiteral("out"),
+                QStringLiteral("out/a.txt"), QStringLiteral("outside/missing.htm"),
+                QStringLiteral("ﾌｧｲﾙ: %1/out/a.txt はｼﾝﾎﾞﾘｯｸﾘﾝｸなので書き込みません｡")},
+        Guarded{"APictureFolderLink", {QStringLiteral("a.txt")}, QStringLiteral("htm"), QStringLiteral("out"),
+                QStringLiteral("out/a_files"), QStringLiteral("outside"),
+                QStringLiteral("ﾌｧｲﾙ: %1/out/a.htm はｼﾝﾎﾞﾘｯｸﾘﾝｸなので書き込みません｡")}),
+    [](const ::testing::TestParamInfo<Guarded>& info) { return std::string(info.param.name); });
+
+// Before, "a.txt a.html" both became a.htm, the second replacing the first.
+TEST_F(Convert, ASecondInputOfTheSameNameIsRefused)
+{
+    const QStringList inputs = {folder.write(QStringLiteral("a.txt"), "from text"),
+                                folder.write(QStringLiteral("a.html"), "<html><body>from html</body></html>")};
+    formats::ConversionRun run(inputs);
+    const QString out = folder.path(QStringLiteral("out"));
+    EXPECT_TRUE(run.convert(inputs[0], QStringLiteral("htm"), out).written);
+    const formats::ConversionOutcome second = run.convert(inputs[1], QStringLiteral("htm"), out);
+    EXPECT_FALSE(second.written);
+    EXPECT_EQ(second.reason, QStringLiteral("ﾌｧｲﾙ: %1/a.htm はこの変換で書き出したﾌｧｲﾙなので上書きしません｡").arg(out));
+    EXPECT_TRUE(readText(out + QStringLiteral("/a.htm")).contains(QStringLiteral("from text")));
+}
+
+// Pictures from sibling folders are kept, each with a warning; bytes that do
+// not decode as a picture are never copied, whatever the name says.
+TEST_F(Convert, PicturesFromOutsideTheDocumentsFolderAreNamed)
+{
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(folder.path(QStringLiteral("inside.png"))));
+    QDir().mkpath(folder.path(QStringLiteral("doc/own")));
+    QImage mine = picture;
+    mine.fill(Qt::green);
+    ASSERT_TRUE(mine.save(folder.path(QStringLiteral("doc/own/mine.png"))));
+    folder.write(QStringLiteral("secret.png"), "password=1234");
+    const QString input = folder.write(QStringLiteral("doc/a.htm"),
+                                       "<html><body><p><img src=\"own/mine.png\"><img src=\"../inside.png\">"
+                                       "<img src=\"../inside.png\"><img src=\"../secret.png\"></p></body></html>");
+    const QString out = folder.path(QStringLiteral("out"));
+    EXPECT_EQ(convert(input, QStringLiteral("htm"), out), QString());
+    EXPECT_EQ(outcome.warnings, QStringList{QStringLiteral("画像 %1 を文書のﾌｫﾙﾀﾞの外から取り込みました｡")
+                                                .arg(folder.path(QStringLiteral("inside.png")))});
+    const QStringList copied = QDir(out + QStringLiteral("/a_files")).entryList(QDir::Files);
+    EXPECT_EQ(copied.size(), 2);
+    for (const QString& file : copied)
+        EXPECT_FALSE(QImage(out + QStringLiteral("/a_files/") + file).isNull()) << file.toStdString();
+}
 
 TEST_F(Convert, AFailedDialectSaveGivesTheWritersMessage)
 {
