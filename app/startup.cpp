@@ -6,6 +6,7 @@
 #include "env/shell.h"
 #include "env/yini.h"
 #include "formats/htmlimport.h"
+#include "html/scratchsave.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -49,6 +50,7 @@ fmDoc* Main(const StartOptions& options)
     ini.W_UserData();
     env::yIni::F_ChkSb(env::gsUsrPh, {QStringLiteral("Wrk"), QStringLiteral("Doc")});
     env::gsWrkPh = env::gsUsrPh + QStringLiteral("Wrk/");
+    html::ScratchSave::recoverFolder(env::gsWrkPh);
     const QString settingsFile = env::gsUsrPh + QStringLiteral("User.xml");
     settingsLoaded = ini.GetTxt(settingsFile);
     if (!QFileInfo(env::gsUsrPh).isDir())

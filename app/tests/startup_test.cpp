@@ -155,3 +155,17 @@ TEST_F(Startup, UnreadableSettingsAreReportedAndKept)
     EXPECT_TRUE(QFileInfo(user + QStringLiteral("/User.xml/inner")).isDir());
     EXPECT_EQ(dialogs.messages().size(), 1);   // nothing more at shutdown
 }
+
+// A preview save that was killed half-way is finished at the next start.
+TEST_F(Startup, AnInterruptedSaveInTheWorkFolderIsFinished)
+{
+    dir.write(QStringLiteral("home/data/Wrk/$Wrk.htm"), "old");
+    dir.write(QStringLiteral("home/data/Wrk/.fumi-save-k1ll3d/journal"), "pictures=$Wrk_files\ndocument=$Wrk.htm\n");
+    dir.write(QStringLiteral("home/data/Wrk/.fumi-save-k1ll3d/$Wrk.htm"), "new");
+    dir.write(QStringLiteral("home/data/Wrk/.fumi-save-k1ll3d/$Wrk_files/image1.png"), "picture");
+    app::fmDoc* w = start();
+    EXPECT_EQ(dir.read(QStringLiteral("home/data/Wrk/$Wrk.htm")), QByteArray("new"));
+    EXPECT_EQ(dir.read(QStringLiteral("home/data/Wrk/$Wrk_files/image1.png")), QByteArray("picture"));
+    EXPECT_FALSE(QFileInfo::exists(dir.path(QStringLiteral("home/data/Wrk/.fumi-save-k1ll3d"))));
+    w->close();
+}
