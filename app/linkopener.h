@@ -1,24 +1,13 @@
 #pragma once
-// Opens the target of a clicked link with the desktop, refusing what could
-// harm: unknown schemes are refused, programs and scripts are started only
-// after the user agrees.
+// Opens the target of a clicked link with the desktop, through the guard
+// that refuses what could harm and asks before anything runs.
 
 #include <QString>
-#include <QUrl>
 
 namespace app {
 
-enum class LinkVerdict { Open, AskFirst, Refuse };
-
-struct LinkTarget {
-    QUrl url;              // what the desktop is asked to open
-    LinkVerdict verdict = LinkVerdict::Refuse;
-};
-
-// Judges `target`; a relative path is taken below `documentFolder`.
-LinkTarget judgeLink(const QString& target, const QString& documentFolder);
-
-// Judges, asks or refuses with a message, and opens.
+// Judges, asks or refuses with a message, and opens; a relative target lies
+// below `documentFolder`.
 void openLink(const QString& target, const QString& documentFolder);
 
 } // namespace app

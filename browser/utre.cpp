@@ -8,6 +8,7 @@
 #include "browser/sptre.h"
 #include "env/globals.h"
 #include "env/mclt.h"
+#include "env/openguard.h"
 #include "env/shell.h"
 #include "env/yini.h"
 
@@ -400,14 +401,15 @@ void uTrE::fileClicked()
 }
 
 // A double click opens what its own first click has not already picked:
-// documents go to the host, other files to their associated program.
+// documents go to the host, other files to their associated program once
+// the guard has judged them (programs only when the user agrees).
 void uTrE::fileActivated()
 {
     const QString path = GetFile();
     if (m_busy || path.isEmpty())
         return;
     if (!IsDocFile(QFileInfo(path).fileName())) {
-        env::gxIni().W_ExpFd(path, true);
+        env::OpenGuard().openFile(path);
         return;
     }
     const bool justPicked = path == m_pickedByClick && m_pickTime.isValid()

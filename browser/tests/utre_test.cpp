@@ -78,6 +78,21 @@ TEST_F(TreeTest, DoubleClickingPicksADocumentOnceAndOpensOtherFilesWithTheirProg
     EXPECT_EQ(desktop.opened.size(), 1);
 }
 
+// Before, a double click handed any file that is not a document to the
+// desktop unchecked, scripts and programs included.
+TEST_F(TreeTest, DoubleClickingAProgramAsksFirst)
+{
+    folder.write(QStringLiteral("e.sh"), "#!/bin/sh\n");
+    start();
+    doubleClick(QStringLiteral("e.sh"));   // nothing scripted: the default No
+    EXPECT_TRUE(desktop.opened.isEmpty());
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0], QStringLiteral("ﾌｧｲﾙ e.sh はﾌﾟﾛｸﾞﾗﾑです｡\n実行してもよろしいですか?"));
+    dialogs.answer(env::Answer::Yes);
+    doubleClick(QStringLiteral("e.sh"));
+    EXPECT_EQ(desktop.opened, QStringList{url(QStringLiteral("e.sh"))});
+}
+
 TEST_F(TreeTest, EnterPicksTheCurrentDocument)
 {
     start();
