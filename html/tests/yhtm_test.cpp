@@ -173,6 +173,18 @@ TEST_F(SaveOver, AFailedWriteRestoresThePictureFolder)
     expectNoScratchLeft();
 }
 
+// Only the converter refuses links: the editor's save of a linked document
+// writes the file the link points to and keeps the link.
+TEST_F(SaveOver, ALinkedDocumentKeepsItsLinkAndItsTargetGetsTheText)
+{
+    const QString real = folder.write(QStringLiteral("real/doc.htm"), "previous");
+    target = folder.path(QStringLiteral("link.htm"));
+    ASSERT_TRUE(QFile::link(real, target));
+    ASSERT_TRUE(save(copyingEngine(QStringLiteral("<html><head></head><body><p>linked</p></body></html>"))));
+    EXPECT_TRUE(QFileInfo(target).isSymLink());
+    EXPECT_TRUE(readText(real).contains(QStringLiteral("linked")));
+}
+
 TEST_F(SaveOver, ANameWithoutExtensionIsRefused)
 {
     target = folder.path(QStringLiteral("noextension"));
