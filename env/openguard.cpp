@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QStringList>
+#include <algorithm>
 
 namespace env {
 
