@@ -20,9 +20,11 @@ bool isRelativeFileAddress(const QString& address)
     return !url.isLocalFile() && url.scheme().size() <= 1 && !QFileInfo(address).isAbsolute();
 }
 
+// Regular files only: reading a FIFO waits for ever, a device never ends.
 QImage readFile(const QString& path)
 {
-    if (QFileInfo(path).size() > kMaxPictureBytes)
+    const QFileInfo file(path);
+    if (!file.isFile() || file.size() > kMaxPictureBytes)
         return {};
     QImageReader reader(path);
     return reader.read();

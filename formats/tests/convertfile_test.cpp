@@ -11,6 +11,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace formatstest;
 
@@ -219,6 +222,22 @@ TEST_F(Convert, PicturesFromOutsideTheDocumentsFolderAreNamed)
     EXPECT_EQ(copied.size(), 2);
     for (const QString& file : copied)
         EXPECT_FALSE(QImage(out + QStringLiteral("/a_files/") + file).isNull()) << file.toStdString();
+}
+
+// Before, a picture named after a FIFO kept the conversion waiting for
+// ever; the conversion runs in a child process that an alarm stops.
+TEST_F(Convert, APictureThatIsNoRegularFileIsLeftOut)
+{
+    ASSERT_EQ(::mkfifo(folder.path(QStringLiteral("pipe.png")).toLocal8Bit().constData(), 0600), 0);
+    const QString input = folder.write(QStringLiteral("a.htm"), "<html><body><p>x<img src=\"pipe.png\"></p></body></html>");
+    const QString out = folder.path(QStringLiteral("out"));
+    EXPECT_EXIT(
+        {
+            ::alarm(5);
+            std::_Exit(convert(input, QStringLiteral("htm"), out).isEmpty() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/a_files")));
 }
 
 TEST_F(Convert, AFailedDialectSaveGivesTheWritersMessage)
