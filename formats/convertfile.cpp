@@ -137,9 +137,9 @@ ConversionRun::ConversionRun(const QStringList& inputs)
         m_inputs.insert(identity(input));
 }
 
-QString ConversionRun::refusal(const QString& target) const
+QString ConversionRun::refusal(const QString& target, bool withPictures) const
 {
-    if (QFileInfo(target).isSymLink() || QFileInfo(picturesOf(target)).isSymLink())
+    if (QFileInfo(target).isSymLink() || (withPictures && QFileInfo(picturesOf(target)).isSymLink()))
         return fileMessage(target, QStringLiteral("はｼﾝﾎﾞﾘｯｸﾘﾝｸなので書き込みません｡"));
     if (m_inputs.contains(identity(target)))
         return fileMessage(target, QStringLiteral("は変換元のﾌｧｲﾙなので上書きしません｡"));
@@ -161,7 +161,7 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
         return failure(QStringLiteral("変換先の形式 (.%1) にはまだ対応していません｡").arg(targetExtension));
     const QString folder = outDir.isEmpty() ? source.absolutePath() : QDir(outDir).absolutePath();
     const QString target = folder + u'/' + source.completeBaseName() + u'.' + targetExtension.toLower();
-    if (const QString refused = refusal(target); !refused.isEmpty())
+    if (const QString refused = refusal(target, to == Kind::Html); !refused.isEmpty())
         return failure(refused);
 
     engine::TextEngine engine;

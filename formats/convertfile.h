@@ -33,7 +33,8 @@ public:
     ConversionOutcome convert(const QString& input, const QString& targetExtension, const QString& outDir);
 
 private:
-    QString refusal(const QString& target) const;
+    // Why `target` (and its picture folder, `withPictures`) must not be written; empty when it may.
+    QString refusal(const QString& target, bool withPictures) const;
 
     QSet<QString> m_inputs;  // canonical paths
     QSet<QString> m_written; // canonical paths
