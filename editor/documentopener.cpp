@@ -6,6 +6,7 @@
 #include "engine/textengine.h"
 #include "env/dialogs.h"
 #include "formats/htmlimport.h"
+#include "html/scratchsave.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -87,6 +88,9 @@ std::unique_ptr<engine::TextEngine> DocumentOpener::read(const QString& path) co
 
 bool DocumentOpener::readHtml(engine::TextEngine& scratch, const QString& path) const
 {
+    // A save of this folder that was stopped half-way is finished first, so
+    // that the document is read with the pictures it was written with.
+    html::ScratchSave::recoverFolder(QFileInfo(path).absolutePath());
     const formats::HtmlImport codec(m_formats.lineSpacing());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > codec.maxInputBytes())

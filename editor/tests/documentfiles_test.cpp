@@ -240,6 +240,19 @@ TEST_F(DocumentFiles, PicturesBesideAnHtmlFileAreFound)
     EXPECT_GT(engine.nextObject(engine::kObjectKindPicture, 0), 0);
 }
 
+// Before, a save killed half-way left the old document with the new
+// pictures until the next save, and opening it showed that mix.
+TEST_F(DocumentFiles, AnInterruptedSaveIsFinishedBeforeItsDocumentIsRead)
+{
+    start();
+    file(QStringLiteral("doc.htm"), html(QStringLiteral("<p>old</p>")));
+    file(QStringLiteral(".fumi-save-k1ll3d/journal"), "pictures=doc_files\ndocument=doc.htm\n");
+    file(QStringLiteral(".fumi-save-k1ll3d/doc.htm"), html(QStringLiteral("<p>new</p>")));
+    editor.rtAct(3, path(QStringLiteral("doc.htm")));
+    EXPECT_EQ(engine.plainText(), QStringLiteral("new"));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral(".fumi-save-k1ll3d"))));
+}
+
 // ---- Inserting -------------------------------------------------------------------
 
 TEST_F(DocumentFiles, AnInsertedFileGetsParagraphsOfItsOwnAndNeverBecomesTheDocumentsFile)
