@@ -8,8 +8,9 @@
 // journal in the scratch folder names the document and its picture folder;
 // from then on everything the new version needs is in the scratch folder, so
 // a save that was stopped half-way (the program killed, the power gone) is
-// finished by recoverFolder: the next save into that folder and the next
-// start of the program for the work folder run it. A scratch folder without
+// finished by recoverFolder: the next save into that folder, opening an HTML
+// document from it and the next start of the program (for the work folder)
+// run it. A scratch folder without
 // a journal never touched the user's files and is simply removed.
 
 #include <QString>
