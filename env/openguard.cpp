@@ -139,7 +139,7 @@ bool OpenGuard::openLink(const QString& target) const
 
 bool OpenGuard::openFile(const QString& path) const
 {
-    return open(path, QStringLiteral("ﾌｧｲﾙ ") + QFileInfo(path).fileName());
+    return open(path, QStringLiteral("ﾌｧｲﾙ: ") + QFileInfo(path).fileName());
 }
 
 bool OpenGuard::open(const QString& target, const QString& shownAs) const

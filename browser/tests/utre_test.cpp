@@ -87,7 +87,7 @@ TEST_F(TreeTest, DoubleClickingAProgramAsksFirst)
     doubleClick(QStringLiteral("e.sh"));   // nothing scripted: the default No
     EXPECT_TRUE(desktop.opened.isEmpty());
     ASSERT_EQ(dialogs.messages().size(), 1);
-    EXPECT_EQ(dialogs.messages()[0], QStringLiteral("ﾌｧｲﾙ e.sh はﾌﾟﾛｸﾞﾗﾑです｡\n実行してもよろしいですか?"));
+    EXPECT_EQ(dialogs.messages()[0], QStringLiteral("ﾌｧｲﾙ: e.sh はﾌﾟﾛｸﾞﾗﾑです｡\n実行してもよろしいですか?"));
     dialogs.answer(env::Answer::Yes);
     doubleClick(QStringLiteral("e.sh"));
     EXPECT_EQ(desktop.opened, QStringList{url(QStringLiteral("e.sh"))});

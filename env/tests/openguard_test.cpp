@@ -108,7 +108,7 @@ TEST(OpenGuard, AskingDefaultsToNoAndRefusalIsExplained)
     EXPECT_FALSE(guard.openLink(QStringLiteral("javascript:alert(1)")));
     EXPECT_EQ(desk.opened.size(), 1);
     ASSERT_EQ(dialogs.messages().size(), 3);
-    EXPECT_EQ(dialogs.messages()[1], QStringLiteral("ﾌｧｲﾙ run.sh はﾌﾟﾛｸﾞﾗﾑです｡\n実行してもよろしいですか?"));
+    EXPECT_EQ(dialogs.messages()[1], QStringLiteral("ﾌｧｲﾙ: run.sh はﾌﾟﾛｸﾞﾗﾑです｡\n実行してもよろしいですか?"));
     EXPECT_EQ(dialogs.messages().last(), QStringLiteral("ﾘﾝｸ先 javascript:alert(1) は開けません｡"));
     EXPECT_TRUE(guard.openLink(QStringLiteral("https://example.jp/")));
     EXPECT_EQ(desk.opened.last(), QStringLiteral("https://example.jp/"));
