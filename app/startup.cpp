@@ -27,13 +27,13 @@ void reportUnusableUserFolder()
 void reportReadOnlyUserFolder()
 {
     env::dialogs().inform(QStringLiteral("ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞ ") + env::gsUsrPh
-                          + QStringLiteral(" に書き込めません") + u'\n'
+                          + QStringLiteral(" に書き込めません｡") + u'\n'
                           + QStringLiteral("今回の設定は保存されません｡"));
 }
 
 void reportKeptSettings(const QString& file, const QString& copy)
 {
-    env::dialogs().inform(QStringLiteral("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(") + file + QStringLiteral(") は使えない内容でした")
+    env::dialogs().inform(QStringLiteral("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(") + file + QStringLiteral(") は使えない内容でした｡")
                           + u'\n' + QStringLiteral("元のﾌｧｲﾙを ") + copy
                           + QStringLiteral(" に残し､設定は初期値で始めます｡"));
 }

@@ -189,7 +189,7 @@ TEST_F(Startup, UserFolderThatCannotBeWrittenIsReportedAtStart)
         app::fmDoc* w = start();
         ASSERT_EQ(dialogs.messages().size(), 1) << qPrintable(folder);
         EXPECT_EQ(dialogs.messages().first(), QStringLiteral("ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞ ") + folder
-                                                  + QStringLiteral("/ に書き込めません\n今回の設定は保存されません｡"));
+                                                  + QStringLiteral("/ に書き込めません｡\n今回の設定は保存されません｡"));
         w->close();
         dialogs.clear();
     }
