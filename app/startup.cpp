@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace app {
 
@@ -22,6 +23,28 @@ void reportUnusableUserFolder()
     env::dialogs().inform(QStringLiteral("ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞ ") + env::gsUsrPh
                           + QStringLiteral(" を作成できません") + u'\n'
                           + QStringLiteral("設定は保存されません"));
+}
+
+void reportReadOnlyUserFolder()
+{
+    env::dialogs().inform(QStringLiteral("ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞ ") + env::gsUsrPh
+                          + QStringLiteral(" に書き込めません｡") + u'\n'
+                          + QStringLiteral("今回の設定は保存されません｡"));
+}
+
+void reportKeptSettings(const QString& file, const QString& copy)
+{
+    env::dialogs().inform(QStringLiteral("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(") + file + QStringLiteral(") は使えない内容でした｡")
+                          + u'\n' + QStringLiteral("元のﾌｧｲﾙを ") + copy
+                          + QStringLiteral(" に残し､設定は初期値で始めます｡"));
+}
+
+// A new file can be made in the folder (a probe, removed at once), and the
+// settings file, where there is one, can be replaced.
+bool userFolderWritable(const QString& settingsFile)
+{
+    QTemporaryFile probe(env::gsUsrPh + QStringLiteral("XXXXXX.probe"));
+    return probe.open() && (!QFileInfo::exists(settingsFile) || QFileInfo(settingsFile).isWritable());
 }
 
 void reportUnreadableSettings(const QString& file)
@@ -55,8 +78,12 @@ fmDoc* Main(const StartOptions& options)
     settingsLoaded = ini.GetTxt(settingsFile);
     if (!QFileInfo(env::gsUsrPh).isDir())
         reportUnusableUserFolder();
+    else if (!userFolderWritable(settingsFile))
+        reportReadOnlyUserFolder();
     else if (!settingsLoaded)
         reportUnreadableSettings(settingsFile);
+    else if (!ini.keptCopy().isEmpty())
+        reportKeptSettings(settingsFile, ini.keptCopy());
     env::GetWorkArea();
     // HTML read through the engine (pasted or inserted) uses the usual line
     // spacing; opening a document applies the user's own factor.

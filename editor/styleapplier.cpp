@@ -5,6 +5,7 @@
 #include "engine/textengine.h"
 #include "env/dialogs.h"
 
+#include <algorithm>
 #include <array>
 
 namespace editor {
@@ -82,14 +83,20 @@ bool StyleApplier::headingRefused(const StyleRequest& request) const
 }
 
 // Paragraph styles cover whole paragraphs; character styles cover the
-// selection, or the caret's paragraph when nothing is selected.
+// selection, or the caret's paragraph when nothing is selected. A heading
+// takes only its own lines of a paragraph whose lines Enter separated by
+// line breaks: they become a paragraph of their own.
 void StyleApplier::selectRange(const StyleRequest& request)
 {
     const bool characters = request.code >= kFirstCharacterStyle && m_engine.selectionLength() > 0;
     if (request.explicitParagraph || characters)
         return;
+    if (isHeading(request.code))
+        m_engine.separateSelectedLines();
+    // A selection that ends where a paragraph starts takes in none of it.
     const int start = m_engine.selectionStart();
-    const paragraphs::Span span = paragraphs::covering(m_engine, start, start + m_engine.selectionLength());
+    const int last = start + std::max(m_engine.selectionLength() - 1, 0);
+    const paragraphs::Span span = paragraphs::covering(m_engine, start, last);
     m_engine.setSelection(span.start, span.end - span.start);
 }
 

@@ -4,6 +4,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace engine::plaintext {
 
 namespace {
@@ -26,6 +28,55 @@ QString paragraphEnd(const QTextBlock& block)
 {
     return endsPage(block) || startsNewPage(block.next()) ? QString(kPageBreak)
                                                           : QStringLiteral("\r\n");
+}
+
+QTextBlockFormat withPageBreaks(QTextBlockFormat format, QTextFormat::PageBreakFlags policy)
+{
+    if (policy == QTextFormat::PageBreak_Auto)
+        format.clearProperty(QTextFormat::PageBreakPolicy);
+    else
+        format.setPageBreakPolicy(policy);
+    return format;
+}
+
+// Ends the paragraph at `cursor`. Both halves keep the paragraph's format,
+// except that a page break before stays with the first half and a page break
+// after goes with the second, so a paragraph end never adds a page unless it
+// is character 12, which starts the second half on a new page.
+void insertParagraphEnd(QTextCursor& cursor, bool newPage)
+{
+    const QTextBlockFormat current = cursor.blockFormat();
+    const auto policy = current.pageBreakPolicy();
+    const auto after = policy & QTextFormat::PageBreak_AlwaysAfter;
+    if (after)
+        cursor.setBlockFormat(withPageBreaks(current, policy & ~after));
+    cursor.insertBlock(withPageBreaks(current, after | (newPage ? QTextFormat::PageBreak_AlwaysBefore
+                                                                : QTextFormat::PageBreak_Auto)));
+}
+
+// Document position of the last line break of `block` before `offset`; −1
+// when the paragraph's start comes first.
+int lineBreakBefore(const QTextBlock& block, int offset)
+{
+    const qsizetype found = offset > 0 ? block.text().lastIndexOf(QChar::LineSeparator, offset - 1) : -1;
+    return found < 0 ? -1 : block.position() + int(found);
+}
+
+// Document position of the first line break of `block` at or after `offset`;
+// −1 when the paragraph's end comes first.
+int lineBreakFrom(const QTextBlock& block, int offset)
+{
+    const qsizetype found = block.text().indexOf(QChar::LineSeparator, offset);
+    return found < 0 ? -1 : block.position() + int(found);
+}
+
+void replaceLineBreak(QTextDocument* document, int position)
+{
+    QTextCursor cursor(document);
+    cursor.setPosition(position);
+    cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    insertParagraphEnd(cursor, false);
 }
 
 } // namespace
@@ -70,14 +121,26 @@ void insert(QTextCursor& cursor, const QString& text)
             break;
         if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
             ++i;
-        QTextBlockFormat next = cursor.blockFormat();
-        next.clearProperty(QTextFormat::PageBreakPolicy);
-        if (c == kPageBreak)
-            next.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        cursor.insertBlock(next);
+        insertParagraphEnd(cursor, c == kPageBreak);
         runStart = i + 1;
     }
     cursor.endEditBlock();
+}
+
+void separateLines(const QTextCursor& cursor)
+{
+    QTextDocument* document = cursor.document();
+    const int first = cursor.selectionStart();
+    // The last character the selection takes in; for a caret, the one after it.
+    const int last = std::max(first, cursor.selectionEnd() - 1);
+    const QTextBlock lastBlock = document->findBlock(last);
+    const QTextBlock firstBlock = document->findBlock(first);
+    const int after = lineBreakFrom(lastBlock, last - lastBlock.position());
+    const int before = lineBreakBefore(firstBlock, first - firstBlock.position());
+    for (const int position : {after, before}) {
+        if (position >= 0)
+            replaceLineBreak(document, position);
+    }
 }
 
 } // namespace engine::plaintext

@@ -19,5 +19,10 @@ QString fromDocument(const QTextDocument& document);
 QString fromRange(const QTextDocument& document, int start, int end);
 // Inserts `text` at `cursor` (replacing its selection) in the cursor's formats.
 void insert(QTextCursor& cursor, const QString& text);
+// Makes the lines the cursor's selection touches (the parts of a paragraph
+// between line breaks; a line break belongs to the line it ends) a paragraph
+// of their own: the line breaks just before and after them become paragraph
+// ends. Positions do not move.
+void separateLines(const QTextCursor& cursor);
 
 } // namespace engine::plaintext

@@ -36,6 +36,13 @@ constexpr int kMaxZoom = 500;
 constexpr std::array<HeaderFooterFlag, 4> kHeaderFooterParts = {
     HeaderEveryPage, HeaderFirstPage, FooterEveryPage, FooterFirstPage};
 
+// Enter or Return alone (Shift gives a line break, as in any text field).
+bool endsParagraph(int key, Qt::KeyboardModifiers modifiers)
+{
+    return (key == Qt::Key_Return || key == Qt::Key_Enter)
+        && (modifiers & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 } // namespace
 
 // The documents of one engine document and its page setup; replaced as a
@@ -312,6 +319,12 @@ void TextEngine::setListAttribute(int attribute)
 {
     QTextCursor cursor = m_cursor;
     paragraphformat::setListAttribute(cursor, attribute);
+}
+
+void TextEngine::separateSelectedLines()
+{
+    EditStep step(m_active);
+    plaintext::separateLines(m_cursor);
 }
 
 // ---- Clipboard ------------------------------------------------------------
@@ -1038,7 +1051,10 @@ bool TextEngine::handleKeyPress(int key, Qt::KeyboardModifiers modifiers)
 {
     bool handled = false;
     emit keyPressed(key, modifiers, &handled);
-    return handled;
+    if (handled || !endsParagraph(key, modifiers))
+        return handled;
+    setSelectedText(QStringLiteral("\r\n"));
+    return true;
 }
 
 void TextEngine::applyPageViewMargins()

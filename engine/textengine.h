@@ -105,6 +105,10 @@ public:
     void setParagraphValue(ParagraphValue which, double twips);
     int listAttribute() const;
     void setListAttribute(int attribute);
+    // Makes the lines the selection touches (the parts of a paragraph between
+    // line breaks) a paragraph of their own, in the paragraph's format.
+    // Positions do not move.
+    void separateSelectedLines();
 
     // Clipboard
     void cut();
@@ -227,8 +231,9 @@ public:
     FileError lastFileError() const;
 
     // View hooks
-    // Asks the owner about a key press; true when the owner handled it and
-    // the view must not.
+    // Asks the owner about a key press; true when the owner or the engine
+    // handled it and the view must not. Enter that the owner leaves ends the
+    // paragraph here, so that a page break is never copied into the new one.
     bool handleKeyPress(int key, Qt::KeyboardModifiers modifiers);
     // Reports a click at `position`; emits fieldClicked() on a field.
     void handleClick(int position);

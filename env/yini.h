@@ -30,8 +30,14 @@ public:
 
     // --- settings file ---------------------------------------------------
     // Loads the settings text; false when the file could not be read or created
-    // (an unreadable file is then never overwritten by SetTxt).
+    // (an unreadable file is then never overwritten by SetTxt). A UTF-8 file
+    // (with or without byte order mark) is read, and written back, as UTF-8;
+    // any other as the system code page. A file that holds no settings text
+    // (binary, or without the root element) is first copied to keptCopy() and
+    // the settings start afresh.
     bool GetTxt(const QString& sFL);
+    // Where GetTxt kept an unusable settings file; "" when it kept none.
+    const QString& keptCopy() const { return m_keptCopy; }
     void GetGtx(const QString& sGp);
     QString vGtVal(const QString& sKy, const QString& vDef) const;
     QString vGtVal(const QString& sKy, const char* vDef) const { return vGtVal(sKy, QString::fromUtf8(vDef)); }
@@ -87,13 +93,19 @@ private:
     QString documentsDefault() const;
     QString chooseUserFolder(const QString& setting, const QString& appData) const;
     QString helpBaseAddress();
+    bool takeFileText(const QByteArray& bytes);
+    bool keepUnusableFile();
+    QByteArray encodedText() const;
 
     QString m_programFolder;
     QString m_file;
     QString m_text;
     QString m_groupName;
     QString m_groupText;
-    bool m_loadRefused = false;   // the file exists but could not be read
+    bool m_loadRefused = false;   // the file exists but could not be read or kept
+    enum class Encoding { SystemCodePage, Utf8, Utf8WithBom };
+    Encoding m_encoding = Encoding::SystemCodePage;
+    QString m_keptCopy;
 };
 
 } // namespace env

@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace env {
 
 namespace {
@@ -36,9 +38,41 @@ QString withoutDevSuffix(const QString& file)
     return f;
 }
 
-bool firstLineIsEmpty(const QByteArray& bytes)
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+// Copies of unusable settings files: "User.xml.bak", then "User.xml.bak2" and
+// on; an earlier copy is never replaced.
+constexpr int kMaxKeptCopies = 9;
+
+bool hasNonAscii(const QByteArray& bytes)
 {
-    return bytes.isEmpty() || bytes.front() == '\r' || bytes.front() == '\n';
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
+}
+
+// Settings are text: no NUL or other control byte beyond tab and line ends
+// (neither the code page nor UTF-8 uses those bytes inside a character).
+bool isTextBytes(const QByteArray& bytes)
+{
+    return std::none_of(bytes.begin(), bytes.end(), [](char c) {
+        return uchar(c) < 0x20 && c != '\t' && c != '\r' && c != '\n';
+    });
+}
+
+QString withoutLeadingBlankLines(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i).isSpace())
+        ++i;
+    return text.mid(i);
+}
+
+QString freeCopyName(const QString& file)
+{
+    for (int n = 1; n <= kMaxKeptCopies; ++n) {
+        const QString name = file + QStringLiteral(".bak") + (n > 1 ? QString::number(n) : QString());
+        if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink())
+            return name;
+    }
+    return {};
 }
 
 } // namespace
@@ -89,6 +123,8 @@ bool yIni::GetTxt(const QString& sFL)
 {
     m_text.clear();
     m_loadRefused = false;
+    m_encoding = Encoding::SystemCodePage;
+    m_keptCopy.clear();
     m_file = withoutDevSuffix(sFL);
     QFile file(m_file);
     if (file.exists()) {
@@ -101,13 +137,43 @@ bool yIni::GetTxt(const QString& sFL)
             m_loadRefused = true;
             return false;
         }
-        if (!firstLineIsEmpty(bytes))
-            m_text = fromSystemCodePage(bytes);
+        if (!takeFileText(bytes))
+            return false;
     } else if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
     if (m_text.isEmpty())
         m_text = MakeTag(TagMode::Document, kRoot);
+    return true;
+}
+
+// A file of blank lines only is empty: the skeleton replaces it. A file that
+// is no settings text is kept under another name before the skeleton does.
+bool yIni::takeFileText(const QByteArray& bytes)
+{
+    if (!isTextBytes(bytes))
+        return keepUnusableFile();
+    const bool bom = bytes.startsWith(kUtf8Bom);
+    const QByteArray body = bom ? bytes.mid(kUtf8Bom.size()) : bytes;
+    const bool utf8 = bom || (hasNonAscii(body) && isValidUtf8(body));
+    const QString text = withoutLeadingBlankLines(utf8 ? QString::fromUtf8(body) : fromSystemCodePage(body));
+    if (text.isEmpty())
+        return true;
+    if (!text.contains(openTag(kRoot)))
+        return keepUnusableFile();
+    m_text = text;
+    m_encoding = bom ? Encoding::Utf8WithBom : utf8 ? Encoding::Utf8 : Encoding::SystemCodePage;
+    return true;
+}
+
+bool yIni::keepUnusableFile()
+{
+    const QString copy = freeCopyName(m_file);
+    if (copy.isEmpty() || !QFile::copy(m_file, copy)) {
+        m_loadRefused = true;
+        return false;
+    }
+    m_keptCopy = copy;
     return true;
 }
 
@@ -192,8 +258,21 @@ bool yIni::SetTxt()
     QSaveFile file(m_file);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(toSystemCodePage(m_text));
+    file.write(encodedText());
     return file.commit();
+}
+
+QByteArray yIni::encodedText() const
+{
+    switch (m_encoding) {
+    case Encoding::Utf8WithBom:
+        return kUtf8Bom + m_text.toUtf8();
+    case Encoding::Utf8:
+        return m_text.toUtf8();
+    case Encoding::SystemCodePage:
+        break;
+    }
+    return toSystemCodePage(m_text);
 }
 
 } // namespace env

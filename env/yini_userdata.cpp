@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <optional>
@@ -41,11 +42,12 @@ bool startsWithLineBreak(const QString& text)
     return text.isEmpty() || text.front() == u'\r' || text.front() == u'\n';
 }
 
-QString trimmedLineBreaks(QString text)
+// The setting is the file's first line: a line end is no part of a
+// placeholder or a folder name.
+QString firstLine(const QString& text)
 {
-    while (text.endsWith(u'\n') || text.endsWith(u'\r'))
-        text.chop(1);
-    return text;
+    const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+    return end < 0 ? text : text.left(end);
 }
 
 } // namespace
@@ -143,7 +145,7 @@ QString yIni::chooseUserFolder(const QString& setting, const QString& appData) c
         return appData;
     // On a case-sensitive file system the path as written wins; the lower-cased
     // form is still tried so that files written for the old program work.
-    for (const QString& candidate : {trimmedLineBreaks(setting), trimmedLineBreaks(lower)}) {
+    for (const QString& candidate : {setting, lower}) {
         if (!candidate.isEmpty() && QFileInfo(candidate).isDir())
             return mClt::withSlash(candidate);
     }
@@ -168,7 +170,7 @@ void yIni::W_UserData()
         dialogs().inform(QStringLiteral(" ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞが定義されていません") + u'\n' + appData
                          + QStringLiteral(" を使用します"));
     } else {
-        setting = *iniText;
+        setting = firstLine(*iniText);
     }
     gsUsrPh = chooseUserFolder(setting, appData);
     F_CreateFld(gsUsrPh);

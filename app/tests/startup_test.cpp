@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QSettings>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -168,4 +169,43 @@ TEST_F(Startup, AnInterruptedSaveInTheWorkFolderIsFinished)
     EXPECT_EQ(dir.read(QStringLiteral("home/data/Wrk/$Wrk_files/image1.png")), QByteArray("picture"));
     EXPECT_FALSE(QFileInfo::exists(dir.path(QStringLiteral("home/data/Wrk/.fumi-save-k1ll3d"))));
     w->close();
+}
+
+// Before, a file that held no settings was replaced by the defaults at
+// shutdown without a word.
+TEST_F(Startup, UnusableSettingsAreKeptAsACopyAndTheUserIsToldAtStart)
+{
+    const QByteArray binary("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    dir.write(QStringLiteral("home/data/User.xml"), binary);
+    app::fmDoc* w = start();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages().first().contains(user + QStringLiteral("/User.xml.bak")))
+        << qPrintable(dialogs.messages().first());
+    w->close();
+    EXPECT_EQ(dir.read(QStringLiteral("home/data/User.xml.bak")), binary);
+    EXPECT_TRUE(env::fromSystemCodePage(settingsBytes()).contains(QStringLiteral("<TX_SCREEN>")));
+    EXPECT_EQ(dialogs.messages().size(), 1);
+}
+
+// Before, a user data folder that took no files was reported only when the
+// settings could not be written at shutdown, or as a settings file that
+// could not be read.
+TEST_F(Startup, UserFolderThatCannotBeWrittenIsReportedAtStart)
+{
+    QStringList folders = {QStringLiteral("/proc")};   // not even the superuser writes there
+    if (geteuid() != 0) {
+        dir.write(QStringLiteral("home/data/User.xml"), QByteArray());
+        QFile::setPermissions(user, QFile::ReadOwner | QFile::ExeOwner);
+        folders.append(user);
+    }
+    for (const QString& folder : folders) {
+        dir.write(QStringLiteral("prog/UserData.ini"), folder.toUtf8());
+        app::fmDoc* w = start();
+        ASSERT_EQ(dialogs.messages().size(), 1) << qPrintable(folder);
+        EXPECT_EQ(dialogs.messages().first(), QStringLiteral("ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞ ") + folder
+                                                  + QStringLiteral("/ に書き込めません｡\n今回の設定は保存されません｡"));
+        w->close();
+        dialogs.clear();
+    }
+    QFile::setPermissions(user, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }

@@ -370,6 +370,68 @@ TEST_F(Editor, EnterBreaksTheLineInBodyTextAndTheParagraphInHeadings)
     EXPECT_TRUE(engine.plainText().endsWith(QStringLiteral("\r\n\r\ndy")));
 }
 
+// Before, Enter in a paragraph that starts a new page copied the page break
+// into the new paragraph, so every Enter there added a page.
+TEST_F(Editor, EnterInAParagraphThatStartsAPageAddsNoPage)
+{
+    struct Row {
+        int style;      // applied to the paragraph after the break
+        int caret;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {0, 11, "first\ftitle\r\n"},   // at the end of a heading
+        {0, 8, "first\fti\r\ntle"},    // inside it
+        {0, 6, "first\f\r\ntitle"},    // at its start the break stays before the empty half
+        {3, 11, "first\ftitle\r\n"},   // body text with Enter ending paragraphs
+    };
+    start();
+    editor.formats().setEnterShift(false);
+    for (const Row& row : rows) {
+        editor.SetText(QStringLiteral("first\ftitle"));
+        engine.setSelection(6, 0);
+        editor.rtAct(60, row.style);
+        engine.setSelection(row.caret, 0);
+        QTest::keyClick(editor.view(), Qt::Key_Return);
+        EXPECT_EQ(engine.plainText(), QString::fromUtf8(row.expected)) << row.caret;
+        EXPECT_EQ(engine.pageCount(), 2) << row.caret;
+    }
+}
+
+// Before, a heading applied to one line of a body paragraph whose lines Enter
+// had separated by line breaks turned the whole block into the heading.
+TEST_F(Editor, HeadingOnOneLineOfABodyBlockMakesThatLineAParagraph)
+{
+    struct Row {
+        int start;
+        int length;
+        const char* expected;
+        std::vector<int> headings;   // positions in the heading
+        std::vector<int> body;       // positions that stay body text
+    };
+    const Row rows[] = {
+        {5, 0, "one\r\ntwo\r\nthree", {5}, {0, 12}},   // caret inside the middle line
+        {1, 0, "one\r\ntwo\vthree", {1}, {5, 12}},     // the first line
+        {10, 0, "one\vtwo\r\nthree", {10}, {0, 5}},    // the last line
+        {4, 4, "one\r\ntwo\r\nthree", {5}, {0, 12}},   // the middle line with its line break
+        {2, 4, "one\vtwo\r\nthree", {0, 5}, {12}},     // two lines become one heading
+    };
+    start();
+    for (const Row& row : rows) {
+        editor.SetText(QStringLiteral("one\vtwo\vthree"));
+        engine.setSelection(row.start, row.length);
+        editor.rtAct(60, 1);
+        EXPECT_EQ(engine.plainText(), QString::fromUtf8(row.expected)) << row.start;
+        for (const auto& [positions, caption] : {std::pair{row.headings, QStringLiteral("見出２")},
+                                                 std::pair{row.body, QStringLiteral("本文")}}) {
+            for (const int position : positions) {
+                engine.setSelection(position, 0);
+                EXPECT_EQ(editor.statusPanel()->text(), caption) << row.start << " at " << position;
+            }
+        }
+    }
+}
+
 TEST_F(Editor, EnterInTheTitleBoxStartsAnEmptyDocumentWithTheHeading)
 {
     start();

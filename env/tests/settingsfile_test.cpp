@@ -60,12 +60,64 @@ TEST_F(SettingsFile, FirstRunCreatesEmptyFileAndWritesSkeletonWithGroupsAtShutdo
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
-TEST_F(SettingsFile, EmptyFileOrEmptyFirstLineIsReplacedBySkeleton)
+TEST_F(SettingsFile, EmptyFileOrBlankLinesOnlyAreReplacedBySkeleton)
 {
-    for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n<運用>garbage")}) {
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n"), QByteArray(" \r\n\r\n")}) {
         load(bytes);
         EXPECT_EQ(saved(), kSkeleton);
+        EXPECT_TRUE(ini.keptCopy().isEmpty());
     }
+}
+
+// Before, a file whose first line was blank was taken as empty: its groups
+// were replaced by the skeleton at shutdown without a word.
+TEST_F(SettingsFile, BlankLinesBeforeTheDeclarationKeepTheGroups)
+{
+    const QByteArray groups = settingsFile(QStringLiteral("   <A>\r\n      <K>値</K>\r\n   </A>\r\n"));
+    load("\r\n  \r\n" + groups);
+    ini.GetGtx(QStringLiteral("A"));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("K"), "none"), QStringLiteral("値"));
+    EXPECT_EQ(saved(), groups);
+}
+
+// Before, a UTF-8 file was read as the code page, and its garbled values
+// were written back in the code page.
+TEST_F(SettingsFile, Utf8FileIsReadAndWrittenBackAsUtf8WithOrWithoutMark)
+{
+    const QString groups = QStringLiteral("   <A>\r\n      <K>日本語 Müller</K>\r\n   </A>\r\n");
+    const QString text = kHead + QStringLiteral("\r\n") + groups + QStringLiteral("</運用>");
+    const QString changed = kHead + QStringLiteral("\r\n") + groups.chopped(9)
+        + QStringLiteral("      <N>ü</N>\r\n   </A>\r\n</運用>");
+    for (const QByteArray& mark : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+        load(mark + text.toUtf8());
+        ini.GetGtx(QStringLiteral("A"));
+        EXPECT_EQ(ini.vGtVal(QStringLiteral("K"), ""), QStringLiteral("日本語 Müller"));
+        ini.SetVal(QStringLiteral("N"), "ü");
+        ini.SetGtx();
+        EXPECT_EQ(saved(), mark + changed.toUtf8());
+    }
+}
+
+// Before, a binary file or one holding no settings was overwritten by the
+// skeleton at shutdown.
+TEST_F(SettingsFile, UnusableFileIsKeptAsACopyAndNeverReplacedTwice)
+{
+    const QByteArray rows[] = {
+        QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+        QByteArray("notes of the user\r\nnothing else"),
+        kSkeleton + QByteArray(1, '\0'),
+    };
+    QStringList copies;
+    for (const QByteArray& bytes : rows) {
+        load(bytes);
+        copies.append(ini.keptCopy());
+        EXPECT_EQ(dir.read(QFileInfo(ini.keptCopy()).fileName()), bytes);
+        EXPECT_EQ(saved(), kSkeleton);
+    }
+    EXPECT_EQ(copies, QStringList({file + QStringLiteral(".bak"), file + QStringLiteral(".bak2"),
+                                   file + QStringLiteral(".bak3")}));
+    EXPECT_EQ(dir.read(QStringLiteral("User.xml.bak")), rows[0]) << "an earlier copy stays";
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << "start-up tells the user";
 }
 
 TEST_F(SettingsFile, ExistingKeyIsReplacedInPlaceAndNewKeyAppendedToItsGroup)

@@ -58,7 +58,11 @@ TEST_F(UserData, PlaceholdersChooseTheirFolders)
         {"%applicaion data%", appData()},
         {"%doc", documents()},
         {"%My Document%", documents()},
-        {"%doc\r\n", appData()},   // the line break is part of the text: no match, but begins with "%"
+        // Before, a line end after a placeholder made it another text, and
+        // another folder was used without a word.
+        {"%doc\r\n", documents()},
+        {"%APP%\r\n", program + QStringLiteral("/usData/")},
+        {"%doc\n", documents()},
         {"%anything", appData()},
     };
     for (const Row& row : rows) {
