@@ -43,9 +43,9 @@ INSTANTIATE_TEST_SUITE_P(
                            "<p style=\"margin-left:6pt;\"><span style=\"color:#ff0000;\">x</span></p>"),
             QStringLiteral("body|1||\ndiv|1||margin-left:6pt;font-size:10pt;\nspan|1||color:#ff0000;\n"
                            "val|0||\n/span|-1||\n/div|-1||")},
-        Row{"'Arial' stands for the body font; style attribute cut from the others",
+        Row{"'Arial' stands for the body font, named with its generic family; style attribute cut from the others",
             QStringLiteral("<body><p align=\"center\" style=\"font-family:'Arial';\" title=\"t\">a</p>"),
-            QStringLiteral("body|1||\ndiv|1|align=\"center\" title=\"t\"|font-family:'Body Font';\n"
+            QStringLiteral("body|1||\ndiv|1|align=\"center\" title=\"t\"|font-family:'Body Font', sans-serif;\n"
                            "val|0||\n/div|-1||")},
         Row{"img loses title and its closing slash; br is not a container",
             QStringLiteral("<body><img src=\"a_images/1.png\" title=\"x\" alt=\"\" /><br />t"),
@@ -81,6 +81,19 @@ TEST(ParseElements, HidesIdeographicSpacesBehindThePlaceholder)
     const ElementList list = ParseElements(QStringLiteral("<body>\u3000a\u3000\u2177</body>"), context);
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[1].raw, QStringLiteral("\u2177a\u2177&#8567;"));
+}
+
+// Text runs used to be trimmed, so "a <b>bold</b> word" came back as
+// "aboldword".
+TEST(ParseElements, KeepsTheSpacesOfTextAndDropsThoseBesideBlockTags)
+{
+    const ElementList list = ParseElements(
+        QStringLiteral("<body> <p>a <b>bold</b> word<span>x</span> <span>y</span></p> <p> </p></body>"), context);
+    QStringList raws;
+    for (const HtmElement& e : list)
+        raws << e.raw;
+    EXPECT_EQ(raws.join(u'|'), QStringLiteral("<body>|<p>|a |<b>|bold|</b>| word|<span>|x|</span>| |<span>|y|</span>|"
+                                              "</div>|<p>|</div>|</body>"));
 }
 
 TEST(ParseElements, JoinsCrLfLinesButSplitsAtTags)
