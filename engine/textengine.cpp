@@ -314,6 +314,14 @@ void TextEngine::setListAttribute(int attribute)
     paragraphformat::setListAttribute(cursor, attribute);
 }
 
+void TextEngine::setHeadingLevel(int level)
+{
+    QTextBlockFormat change;
+    change.setHeadingLevel(level);
+    QTextCursor cursor = m_cursor;
+    cursor.mergeBlockFormat(change);
+}
+
 // ---- Clipboard ------------------------------------------------------------
 
 void TextEngine::cut()

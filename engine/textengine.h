@@ -105,6 +105,9 @@ public:
     void setParagraphValue(ParagraphValue which, double twips);
     int listAttribute() const;
     void setListAttribute(int attribute);
+    // Which of the three heading styles the paragraphs have (1-3), 0 for none;
+    // HTML writes them as h1, h3 and h5.
+    void setHeadingLevel(int level);
 
     // Clipboard
     void cut();

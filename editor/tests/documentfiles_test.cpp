@@ -611,8 +611,8 @@ TEST_F(DocumentFiles, TheDialectsStylesComeFromTheUserFormats)
     editor.SaveHtm(0, written, path(QStringLiteral("styled.htm")));
     ASSERT_TRUE(written);
     const QString saved = QString::fromUtf8(read(QStringLiteral("styled.htm")));
-    EXPECT_TRUE(saved.contains(QStringLiteral("h1 {font-family:'游明朝';font-size:20pt;color:#FF0000;")));
-    EXPECT_TRUE(saved.contains(QStringLiteral("line-height:150%;font-family:'Noto Sans CJK JP';font-size:medium;")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("h1 {font-family:'游明朝', serif;font-size:20pt;color:#FF0000;")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("line-height:150%;font-family:'Noto Sans CJK JP', sans-serif;font-size:medium;")));
 }
 
 TEST_F(DocumentFiles, ToolTipsReachTheDialectAsTitledSpans)
