@@ -153,6 +153,18 @@ void applyNameRules(HtmElement& e, QString& bodyStyle, const QString& baseAddres
     }
 }
 
+// CSS ignores the case of ASCII letters only: a full-width font name such as
+// ＭＳ Ｐゴシック lower-cased is another name that no machine has.
+QString asciiLower(QStringView text)
+{
+    QString out = text.toString();
+    for (QChar& c : out) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return out;
+}
+
 bool isBlank(const HtmElement& e)
 {
     return e.name == u"val" && mClt::trimSpaces(e.raw).isEmpty();
@@ -182,7 +194,7 @@ QString ShadePara(QStringView startTag, QStringView inner)
     QString paragraph;
     QString span;
     for (QStringView declaration : QStringView(style).split(u';')) {
-        const QString lower = declaration.toString().toLower();
+        const QString lower = asciiLower(declaration);
         if (lower.isEmpty())
             continue;
         const bool layout = lower.contains(QStringLiteral("text-align")) || lower.contains(QStringLiteral("margin-"))

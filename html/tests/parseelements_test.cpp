@@ -109,6 +109,9 @@ TEST(ShadePara, SortsDeclarationsBetweenParagraphAndSpan)
     EXPECT_EQ(ShadePara(u"<p style=\"TEXT-ALIGN:center;background-color:#FF0;line-height:150%;color:red\">", u"x"),
               QStringLiteral("<p style=\"text-align:center;line-height:150%;\">\r"
                              "<span style=\"background-color:#ff0;color:red;\">\rx\r</span>\r</p>"));
+    // Full-width letters were lower-cased too, and 'ｍｓ 明朝' names no font.
+    EXPECT_EQ(ShadePara(u"<p style=\"background-color:#FF0;font-family:'ＭＳ 明朝', serif\">", u"x"),
+              QStringLiteral("<p style=\"\">\r<span style=\"background-color:#ff0;font-family:'ＭＳ 明朝', serif;\">\rx\r</span>\r</p>"));
 }
 
 } // namespace
