@@ -48,6 +48,8 @@ bool StyleApplier::apply(const StyleRequest& request)
     setAttributes(request.code);
 
     const bool paragraphStyle = request.code < kFirstCharacterStyle;
+    if (paragraphStyle)
+        m_engine.setHeadingLevel(isHeading(request.code) ? request.code + 1 : 0);
     if (m_engine.listAttribute() == engine::kNoList && paragraphStyle
         && !(request.quiet && request.explicitParagraph))
         setParagraphValues(record);

@@ -327,6 +327,14 @@ void TextEngine::separateSelectedLines()
     plaintext::separateLines(m_cursor);
 }
 
+void TextEngine::setHeadingLevel(int level)
+{
+    QTextBlockFormat change;
+    change.setHeadingLevel(level);
+    QTextCursor cursor = m_cursor;
+    cursor.mergeBlockFormat(change);
+}
+
 // ---- Clipboard ------------------------------------------------------------
 
 void TextEngine::cut()

@@ -109,6 +109,9 @@ public:
     // line breaks) a paragraph of their own, in the paragraph's format.
     // Positions do not move.
     void separateSelectedLines();
+    // Which of the three heading styles the paragraphs have (1-3), 0 for none;
+    // HTML writes them as h1, h3 and h5.
+    void setHeadingLevel(int level);
 
     // Clipboard
     void cut();

@@ -6,8 +6,21 @@
 #include "formats/picturefiles.h"
 
 #include <QFileInfo>
+#include <QTextDocument>
 
 namespace formats {
+
+namespace {
+
+// The user's 本文 where the request names it, else the document's default.
+ParagraphFont standardFont(const QTextDocument& document, const html::TextStyle& body)
+{
+    if (body.fontName.isEmpty())
+        return ParagraphFont::of(document.defaultFont());
+    return {{body.fontName}, double(body.size > 0 ? body.size : 10)};
+}
+
+} // namespace
 
 std::optional<QString> engineHtml(const QTextDocument& document, const html::EngineExportRequest& request)
 {
@@ -15,7 +28,7 @@ std::optional<QString> engineHtml(const QTextDocument& document, const html::Eng
     const QString folderName = target.completeBaseName() + QStringLiteral("_images");
     PictureFiles pictures(target.absolutePath() + u'/' + folderName, escaped(folderName).replace(u' ', QStringLiteral("%20")),
                           request.pictureExportCode);
-    QString text = EngineHtmlWriter(document, pictures).html(fileAddress(request.baseFolder));
+    QString text = EngineHtmlWriter(document, pictures, standardFont(document, request.body)).html(fileAddress(request.baseFolder));
     return pictures.failed() ? std::nullopt : std::optional<QString>(std::move(text));
 }
 
@@ -35,7 +48,7 @@ html::EngineExport engineExport(engine::TextEngine& engine)
 QString engineHtmlInMemory(const QTextDocument& document)
 {
     PictureFiles pictures = PictureFiles::embedded();
-    return EngineHtmlWriter(document, pictures).html(QString());
+    return EngineHtmlWriter(document, pictures, ParagraphFont::of(document.defaultFont())).html(QString());
 }
 
 } // namespace formats

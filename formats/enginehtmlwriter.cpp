@@ -5,6 +5,8 @@
 #include "formats/cssvalues.h"
 #include "formats/fielddata.h"
 #include "formats/picturefiles.h"
+#include "html/fontfamilies.h"
+#include "html/htmlstrings.h"
 
 #include <QDir>
 #include <QTextBlock>
@@ -82,7 +84,7 @@ QString cellAlignment(const QTextTableCell& cell)
     return shared;
 }
 
-QString cellAttributes(const QTextTable& table, const QTextTableCell& cell)
+QString cellAttributes(const QTextTable& table, const QTextTableCell& cell, int rowSpan)
 {
     QString attributes;
     if (const QString align = cellAlignment(cell); !align.isEmpty())
@@ -97,8 +99,8 @@ QString cellAttributes(const QTextTable& table, const QTextTableCell& cell)
         attributes += lengthAttribute(u"width", widths.at(cell.column()));
     if (cell.columnSpan() > 1)
         attributes += attribute(u"colspan", QString::number(cell.columnSpan()));
-    if (cell.rowSpan() > 1)
-        attributes += attribute(u"rowspan", QString::number(cell.rowSpan()));
+    if (rowSpan > 1)
+        attributes += attribute(u"rowspan", QString::number(rowSpan));
     return attributes;
 }
 
@@ -117,22 +119,51 @@ QString pictureAlignment(const QTextImageFormat& format)
     }
 }
 
+// The three heading styles are h1, h3 and h5 of the dialect; deeper levels
+// join the last one.
+QString paragraphTag(int headingLevel)
+{
+    if (headingLevel <= 0)
+        return QStringLiteral("p");
+    return headingLevel == 1 ? QStringLiteral("h1") : headingLevel == 2 ? QStringLiteral("h3") : QStringLiteral("h5");
+}
+
+// Which rows have a cell of their own; a row covered entirely by cells
+// spanning from above is not written (HTML forbids an empty row).
+std::vector<bool> rowsWithCells(const QTextTable& table)
+{
+    std::vector<bool> rows(size_t(table.rows()));
+    for (int row = 0; row < table.rows(); ++row) {
+        for (int column = 0; column < table.columns() && !rows[size_t(row)]; ++column)
+            rows[size_t(row)] = table.cellAt(row, column).row() == row;
+    }
+    return rows;
+}
+
+// The rows a cell spans among the rows that are written.
+int writtenRowSpan(const QTextTableCell& cell, const std::vector<bool>& written)
+{
+    int span = 0;
+    for (int row = cell.row(); row < cell.row() + cell.rowSpan() && size_t(row) < written.size(); ++row)
+        span += written[size_t(row)] ? 1 : 0;
+    return span;
+}
+
 } // namespace
 
 QString escaped(QStringView text)
 {
     QString out;
     out.reserve(text.size());
-    for (const QChar c : text) {
+    for (const QChar c : html::validHtmlText(text)) {
         switch (c.unicode()) {
         case u'&': out += QStringLiteral("&amp;"); break;
         case u'<': out += QStringLiteral("&lt;"); break;
         case u'>': out += QStringLiteral("&gt;"); break;
         case u'"': out += QStringLiteral("&quot;"); break;
-        case u'\t': out += c; break;
-        default:
-            if (c.unicode() >= 0x20 && c.unicode() != 0x7F)
-                out += c;
+        case u'\r':
+        case u'\n': break; // a paragraph's text holds no line ends
+        default: out += c;
         }
     }
     return out;
@@ -146,10 +177,10 @@ QString fileAddress(const QString& folder)
     return escaped(QStringLiteral("file://") + path).replace(u' ', QStringLiteral("%20"));
 }
 
-EngineHtmlWriter::EngineHtmlWriter(const QTextDocument& document, PictureFiles& pictures)
+EngineHtmlWriter::EngineHtmlWriter(const QTextDocument& document, PictureFiles& pictures, ParagraphFont standard)
     : m_document(document)
     , m_pictures(pictures)
-    , m_defaultFont(document.defaultFont())
+    , m_standardFont(std::move(standard))
 {
 }
 
@@ -159,8 +190,8 @@ QString EngineHtmlWriter::html(const QString& baseAddress)
         + kLineEnd + QStringLiteral("<base href=\"") + baseAddress + QStringLiteral("\" />") + kLineEnd
         + QStringLiteral("<title>") + escaped(m_document.metaInformation(QTextDocument::DocumentTitle))
         + QStringLiteral("</title>") + kLineEnd + QStringLiteral("</head>") + kLineEnd
-        + QStringLiteral("<body style=\"font-family:") + quotedFamily(m_defaultFont.family())
-        + QStringLiteral(";font-size:") + css::number(ParagraphFont::of(m_defaultFont).size) + QStringLiteral("pt;\">")
+        + QStringLiteral("<body style=\"font-family:") + html::familyList(m_standardFont.families)
+        + QStringLiteral(";font-size:") + css::number(m_standardFont.size) + QStringLiteral("pt;\">")
         + kLineEnd;
     const QTextFrame* root = m_document.rootFrame();
     writeContents(root->begin(), root->end());
@@ -205,13 +236,16 @@ void EngineHtmlWriter::writeTable(const QTextTable& table)
     m_out += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\"") + attribute(u"cols", QString::number(table.columns()))
         + attribute(u"border", QString::number(qRound(format.border()))) + lengthAttribute(u"width", format.width())
         + u'>' + kLineEnd;
+    const std::vector<bool> written = rowsWithCells(table);
     for (int row = 0; row < table.rows(); ++row) {
+        if (!written[size_t(row)])
+            continue;
         m_out += QStringLiteral("<tr>") + kLineEnd;
         for (int column = 0; column < table.columns(); ++column) {
             const QTextTableCell cell = table.cellAt(row, column);
             if (cell.row() != row || cell.column() != column)
                 continue; // covered by a spanning cell
-            m_out += QStringLiteral("<td") + cellAttributes(table, cell) + u'>';
+            m_out += QStringLiteral("<td") + cellAttributes(table, cell, writtenRowSpan(cell, written)) + u'>';
             writeContents(cell.begin(), cell.end());
             m_out += QStringLiteral("</td>") + kLineEnd;
         }
@@ -237,8 +271,8 @@ void EngineHtmlWriter::writeBlock(const QTextBlock& block)
         if (list)
             openList(list);
     }
-    const ParagraphFont font = ParagraphFont::of(block, m_defaultFont);
-    const QString tag = list ? QStringLiteral("li") : QStringLiteral("p");
+    const ParagraphFont font = ParagraphFont::of(block, m_standardFont);
+    const QString tag = list ? QStringLiteral("li") : paragraphTag(block.blockFormat().headingLevel());
     m_out += u'<' + tag + attribute(u"style", paragraphStyle(block, font)) + u'>';
     if (block.length() <= 1)
         m_out += QStringLiteral("<br />");

@@ -27,7 +27,8 @@ class PictureFiles;
 
 class EngineHtmlWriter {
 public:
-    EngineHtmlWriter(const QTextDocument& document, PictureFiles& pictures);
+    // Text without its own font is written in `standard`.
+    EngineHtmlWriter(const QTextDocument& document, PictureFiles& pictures, ParagraphFont standard);
 
     // The whole file: head with `<base href="baseAddress">` and the
     // document's title, then the body.
@@ -47,7 +48,7 @@ private:
 
     const QTextDocument& m_document;
     PictureFiles& m_pictures;
-    QFont m_defaultFont;
+    ParagraphFont m_standardFont;
     QString m_out;
     const QTextList* m_openList = nullptr;
 };
@@ -56,8 +57,8 @@ private:
 // the absolute path with "/" separators and a final "/", spaces as %20.
 QString fileAddress(const QString& folder);
 
-// `text` escaped for HTML text and attribute values; control characters
-// other than the tab are left out.
+// `text` escaped for HTML text and attribute values, with only the
+// characters HTML allows (html::validHtmlText) and no line ends.
 QString escaped(QStringView text);
 
 } // namespace formats

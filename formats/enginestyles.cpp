@@ -3,6 +3,7 @@
 #include "engine/hostunits.h"
 #include "engine/pagesetup.h"
 #include "formats/cssvalues.h"
+#include "html/fontfamilies.h"
 
 #include <QTextBlock>
 
@@ -10,10 +11,11 @@ namespace formats {
 
 namespace {
 
-QString firstFamily(const QTextCharFormat& format)
+QStringList familiesOf(const QTextCharFormat& format)
 {
-    const QStringList families = format.fontFamilies().toStringList();
-    return families.isEmpty() ? QString() : families.first();
+    QStringList families = format.fontFamilies().toStringList();
+    families.removeAll(QString());
+    return families;
 }
 
 QTextCharFormat firstRunFormat(const QTextBlock& block)
@@ -44,14 +46,6 @@ QString textDecoration(const QTextCharFormat& format)
 
 } // namespace
 
-// Quotes in a family name would end the attribute or the CSS string.
-QString quotedFamily(const QString& family)
-{
-    QString name = family;
-    name.remove(u'\'').remove(u'"');
-    return u'\'' + name + u'\'';
-}
-
 QString alignmentName(Qt::Alignment alignment)
 {
     if (alignment & Qt::AlignHCenter)
@@ -63,20 +57,21 @@ QString alignmentName(Qt::Alignment alignment)
     return {};
 }
 
-ParagraphFont ParagraphFont::of(const QFont& documentFont)
+ParagraphFont ParagraphFont::of(const QFont& font)
 {
-    return {documentFont.family(), documentFont.pointSizeF() > 0 ? documentFont.pointSizeF() : 10.0};
+    return {font.families().isEmpty() ? QStringList{font.family()} : font.families(),
+            font.pointSizeF() > 0 ? font.pointSizeF() : 10.0};
 }
 
-ParagraphFont ParagraphFont::of(const QTextBlock& block, const QFont& documentFont)
+ParagraphFont ParagraphFont::of(const QTextBlock& block, const ParagraphFont& standard)
 {
     const QTextCharFormat own = block.charFormat();
     const QTextCharFormat run = firstRunFormat(block);
-    ParagraphFont font = of(documentFont);
-    if (const QString family = firstFamily(own); !family.isEmpty())
-        font.family = family;
-    else if (const QString runFamily = firstFamily(run); !runFamily.isEmpty())
-        font.family = runFamily;
+    ParagraphFont font = standard;
+    if (const QStringList families = familiesOf(own); !families.isEmpty())
+        font.families = families;
+    else if (const QStringList runFamilies = familiesOf(run); !runFamilies.isEmpty())
+        font.families = runFamilies;
     if (own.fontPointSize() > 0)
         font.size = own.fontPointSize();
     else if (run.fontPointSize() > 0)
@@ -110,7 +105,7 @@ QString paragraphStyle(const QTextBlock& block, const ParagraphFont& font)
         + QStringLiteral(";line-height:") + QString::number(lineHeightPercent(format, font.size)) + QStringLiteral("%;");
     if (const QString align = alignmentName(format.alignment()); !align.isEmpty())
         style += QStringLiteral("text-align:") + align + u';';
-    style += QStringLiteral("font-family:") + quotedFamily(font.family) + QStringLiteral(";font-size:")
+    style += QStringLiteral("font-family:") + html::familyList(font.families) + QStringLiteral(";font-size:")
         + css::number(font.size) + QStringLiteral("pt;");
     if (hasColour(format.background()))
         style += QStringLiteral("background-color:") + css::colourHex(format.background().color()) + u';';
@@ -124,9 +119,9 @@ QString paragraphStyle(const QTextBlock& block, const ParagraphFont& font)
 QString runStyle(const QTextCharFormat& format, const ParagraphFont& font, const QTextBlockFormat& paragraph)
 {
     QString style;
-    const QString family = firstFamily(format);
-    if (!family.isEmpty() && family != font.family)
-        style += QStringLiteral("font-family:") + quotedFamily(family) + u';';
+    const QStringList families = familiesOf(format);
+    if (!families.isEmpty() && families.first() != font.families.value(0))
+        style += QStringLiteral("font-family:") + html::familyList(families) + u';';
     if (format.fontPointSize() > 0 && format.fontPointSize() != font.size)
         style += QStringLiteral("font-size:") + css::number(format.fontPointSize()) + QStringLiteral("pt;");
     if (hasColour(format.foreground()) && format.foreground().color().rgb() != QColor(Qt::black).rgb())

@@ -9,6 +9,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 class QTextBlock;
 class QTextBlockFormat;
@@ -16,19 +17,17 @@ class QTextCharFormat;
 
 namespace formats {
 
-// The font a paragraph is set in: its own character format's family and
-// size, else those of its first run, else the document's default font.
+// The font a paragraph is set in: its own character format's families and
+// size, else those of its first run, else the font of text without its own
+// (`standard`).
 struct ParagraphFont {
-    QString family;
-    double size = 10.0; // points
+    QStringList families; // in their order, the first one the font's name
+    double size = 10.0;   // points
 
-    static ParagraphFont of(const QTextBlock& block, const QFont& documentFont);
-    // The document's default font as a paragraph font.
-    static ParagraphFont of(const QFont& documentFont);
+    static ParagraphFont of(const QTextBlock& block, const ParagraphFont& standard);
+    // A font as a paragraph font.
+    static ParagraphFont of(const QFont& font);
 };
-
-// A family name as a CSS string: in single quotes, quotes inside dropped.
-QString quotedFamily(const QString& family);
 
 // "center", "right" or "justify"; empty for the usual left alignment.
 QString alignmentName(Qt::Alignment alignment);

@@ -327,8 +327,11 @@ bool ImportPreparer::isFormattingSpace(const MarkupToken& token) const
 {
     if (!m_notes.dialect || token.kind != MarkupToken::Text)
         return false;
+    // The dialect lays its markup out in lines; spaces without a line break
+    // are the text's own, as between two links.
     const QStringView text = raw(token);
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' ' || c == u'\r' || c == u'\n'; });
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' ' || c == u'\r' || c == u'\n'; })
+        && std::any_of(text.begin(), text.end(), [](QChar c) { return c == u'\r' || c == u'\n'; });
 }
 
 QString ImportPreparer::rewrittenStartTag(size_t index, QString style)

@@ -1,3 +1,4 @@
+#include "html/htmlstrings.h"
 #include "html/passes.h"
 
 namespace html {
@@ -10,7 +11,7 @@ QString BuildHead(const QString& title, const QString& styleBlock)
         "'http://www.w3.org/TR/html4/loose.dtd'>~"
         "<html>~<head>~"
         "<meta http-equiv='Content-Type' content='text/html; charset=UTF-8'>~");
-    head += styleBlock + QStringLiteral("<title>") + title.toHtmlEscaped() + QStringLiteral("</title>~</head>");
+    head += styleBlock + QStringLiteral("<title>") + validHtmlText(title).toHtmlEscaped() + QStringLiteral("</title>~</head>");
     return head.replace(u'~', QStringLiteral("\r\n"));
 }
 

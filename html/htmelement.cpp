@@ -1,5 +1,7 @@
 #include "html/htmelement.h"
 
+#include <QSet>
+
 namespace html {
 
 qsizetype FindElem(const ElementList& list, qsizetype from, QStringView name, int step)
@@ -11,6 +13,20 @@ qsizetype FindElem(const ElementList& list, qsizetype from, QStringView name, in
             return i;
     }
     return -1;
+}
+
+bool isBlockTag(QStringView name)
+{
+    static const QSet<QString> blocks = {
+        QStringLiteral("html"), QStringLiteral("body"), QStringLiteral("div"), QStringLiteral("p"),
+        QStringLiteral("h1"), QStringLiteral("h2"), QStringLiteral("h3"), QStringLiteral("h4"),
+        QStringLiteral("h5"), QStringLiteral("h6"), QStringLiteral("table"), QStringLiteral("tr"),
+        QStringLiteral("td"), QStringLiteral("th"), QStringLiteral("ul"), QStringLiteral("ol"),
+        QStringLiteral("li"), QStringLiteral("###"),
+    };
+    if (name.startsWith(u'/'))
+        name = name.sliced(1);
+    return blocks.contains(name.toString());
 }
 
 } // namespace html

@@ -23,7 +23,8 @@ struct HtmElement {
     QString style;
     // Generated class name, empty when none.
     QString cls;
-    // The token itself (the tag or the text run), trimmed of spaces.
+    // The token itself: the tag trimmed of spaces, or the text run with
+    // the spaces it has.
     QString raw;
     // Layout level for line breaks and indentation, -1 for inline.
     int level = -1;
@@ -35,5 +36,10 @@ using ElementList = std::vector<HtmElement>;
 // removed and is named `name` (any name when empty); -1 when there is none.
 // Start at -1 to search from the beginning.
 qsizetype FindElem(const ElementList& list, qsizetype from, QStringView name, int step = 1);
+
+// Whether the element `name` (opening or closing) lays out a block: white
+// space beside such a tag is no text of the document, while text, br and
+// inline tags (span, a, img, b, ...) run on in one line.
+bool isBlockTag(QStringView name);
 
 } // namespace html

@@ -105,4 +105,31 @@ QString sRgbHex(quint32 colour)
     return QString::asprintf("%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
+namespace {
+
+bool isForbiddenControl(char16_t c)
+{
+    return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || (c >= 0x7F && c <= 0x9F);
+}
+
+} // namespace
+
+QString validHtmlText(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            out += text.sliced(i, 2);
+            ++i;
+        } else if (QChar::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF) {
+            out += QChar(QChar::ReplacementCharacter);
+        } else if (!isForbiddenControl(c)) {
+            out += QChar(c);
+        }
+    }
+    return out;
+}
+
 } // namespace html

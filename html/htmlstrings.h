@@ -30,6 +30,11 @@ void AttrToCss(QString& attributes, QString& style, QStringView attribute, QStri
 // characters removed).
 QString FillMarks(QString pattern, const QStringList& values);
 
+// `text` with only characters an HTML 4.01 document may hold: C0 controls
+// other than tab, LF and CR, DEL and the C1 controls are left out; U+FFFE,
+// U+FFFF and surrogates without their partner become U+FFFD.
+QString validHtmlText(QStringView text);
+
 // A colour 0x00BBGGRR as six upper-case hexadecimal digits RRGGBB.
 QString sRgbHex(quint32 colour);
 

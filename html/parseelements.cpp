@@ -2,6 +2,7 @@
 
 #include "env/mclt.h"
 #include "env/textcompare.h"
+#include "html/fontfamilies.h"
 #include "html/htmlstrings.h"
 #include "html/links.h"
 
@@ -119,11 +120,12 @@ QStringList defaultDeclarations(float lineSpacing)
             QStringLiteral("line-height:%1%;").arg(percent)};
 }
 
+// Drops the default declarations and names a generic family after the fonts.
 void clean(QString& style, const QStringList& defaults)
 {
     for (const QString& d : defaults)
         style.remove(d);
-    style = mClt::trimSpaces(style.replace(QStringLiteral("  "), QStringLiteral(" ")));
+    style = mClt::trimSpaces(withGenericFamilies(style).replace(QStringLiteral("  "), QStringLiteral(" ")));
 }
 
 // What each kind of element needs before the passes see it.
@@ -151,6 +153,39 @@ void applyNameRules(HtmElement& e, QString& bodyStyle, const QString& baseAddres
     }
 }
 
+// CSS ignores the case of ASCII letters only: a full-width font name such as
+// ＭＳ Ｐゴシック lower-cased is another name that no machine has.
+QString asciiLower(QStringView text)
+{
+    QString out = text.toString();
+    for (QChar& c : out) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return out;
+}
+
+bool isBlank(const HtmElement& e)
+{
+    return e.name == u"val" && mClt::trimSpaces(e.raw).isEmpty();
+}
+
+// Spaces between a block tag and its neighbour only lay out the markup.
+void dropLayoutSpaces(ElementList& list)
+{
+    const auto blockAt = [&list](size_t i) { return i < list.size() && isBlockTag(list[i].name); };
+    std::vector<bool> layout(list.size());
+    for (size_t i = 0; i < list.size(); ++i)
+        layout[i] = isBlank(list[i]) && ((i > 0 && blockAt(i - 1)) || blockAt(i + 1));
+    ElementList kept;
+    kept.reserve(list.size());
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (!layout[i])
+            kept.push_back(std::move(list[i]));
+    }
+    list = std::move(kept);
+}
+
 } // namespace
 
 QString ShadePara(QStringView startTag, QStringView inner)
@@ -159,7 +194,7 @@ QString ShadePara(QStringView startTag, QStringView inner)
     QString paragraph;
     QString span;
     for (QStringView declaration : QStringView(style).split(u';')) {
-        const QString lower = declaration.toString().toLower();
+        const QString lower = asciiLower(declaration);
         if (lower.isEmpty())
             continue;
         const bool layout = lower.contains(QStringLiteral("text-align")) || lower.contains(QStringLiteral("margin-"))
@@ -180,7 +215,8 @@ ElementList ParseElements(const QString& body, const ParseContext& context)
     int depth = 0;
     QString bodyStyle;
     for (QStringView piece : qTokenize(text, u'\r')) {
-        const QString raw = mClt::trimSpaces(piece);
+        // Spaces in a text run are the document's own; only tags are trimmed.
+        const QString raw = piece.startsWith(u'<') ? mClt::trimSpaces(piece) : piece.toString();
         if (raw.isEmpty())
             continue;
         HtmElement e = classified(raw);
@@ -192,6 +228,7 @@ ElementList ParseElements(const QString& body, const ParseContext& context)
         applyNameRules(e, bodyStyle, context.baseAddress);
         list.push_back(std::move(e));
     }
+    dropLayoutSpaces(list);
     return list;
 }
 

@@ -1,5 +1,6 @@
 #include "html/passes.h"
 
+#include "html/fontfamilies.h"
 #include "html/htmlstrings.h"
 
 #include <cmath>
@@ -10,7 +11,7 @@ namespace {
 
 QString fontDeclarations(const TextStyle& style)
 {
-    return QStringLiteral("font-family:'") + style.fontName + QStringLiteral("';font-size:")
+    return QStringLiteral("font-family:") + familyList({style.fontName}) + QStringLiteral(";font-size:")
         + QString::number(style.size) + QStringLiteral("pt;");
 }
 
@@ -37,7 +38,7 @@ QString lineHeightPercent(float lineSpacing)
 QString bodyDeclarations(const StyleSet& styles)
 {
     return QStringLiteral("padding-left: 10px;line-height:") + lineHeightPercent(styles.lineSpacing)
-        + QStringLiteral("%;font-family:'") + styles.body.fontName + QStringLiteral("';font-size:")
+        + QStringLiteral("%;font-family:") + familyList({styles.body.fontName}) + QStringLiteral(";font-size:")
         + bodySizeWord(styles.body.size) + QStringLiteral(";color:#") + sRgbHex(styles.body.colour)
         + QStringLiteral(";margin: 0px; ");
 }

@@ -10,6 +10,9 @@ namespace {
 // a substring test, so a, b, i and u count as well.
 const QString blockNames = QStringLiteral(".h1.h3.h5.p.ol.ul.table.tr.td.div.body.html");
 
+// The level SetLevels gives span, a and img.
+constexpr int inlineLevel = 4;
+
 bool endsWithLineBreak(const QString& out)
 {
     qsizetype end = out.size();
@@ -62,27 +65,34 @@ QString startTag(const QString& name, const HtmElement& e)
 
 } // namespace
 
+// Inline elements (span, a, img) get lines of their own only behind a block
+// tag: behind text or another inline element the line break would be read
+// as a space the document does not have.
 QString WriteElements(const ElementList& list)
 {
     QString out;
     std::vector<QString> open{QStringLiteral("html")};
+    bool afterInline = false;
     for (const HtmElement& e : list) {
         if (e.removed)
             continue;
         if (e.name == u"###") {
             out += QStringLiteral("\r\n") + e.attributes;
+            afterInline = false;
             continue;
         }
         const QString name = QString(e.name).remove(u'/');
+        const int level = afterInline && e.level == inlineLevel ? -1 : e.level;
         if (name != u"img" && e.container != 1) {
             if (e.container == -1)
                 close(out, open, name);
-            put(out, e.raw, e.level);
+            put(out, e.raw, level);
         } else {
             if (name != u"img")
                 open.push_back(name);
-            put(out, startTag(name, e), e.level);
+            put(out, startTag(name, e), level);
         }
+        afterInline = !isBlockTag(e.name);
     }
     return out;
 }

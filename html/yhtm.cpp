@@ -2,6 +2,7 @@
 
 #include "env/dialogs.h"
 #include "env/mclt.h"
+#include "html/htmlstrings.h"
 #include "html/passes.h"
 #include "html/scratchsave.h"
 
@@ -53,7 +54,9 @@ yHtm::Converted yHtm::rewrite(const QString& body, const QString& baseAddress, c
     SetLevels(list);
     QString written = WriteElements(list);
     written.replace(QChar(spacePlaceholder), QChar(ideographicSpace));
-    return {BuildStyleSheet(classes, base.link, m_styles), written};
+    // Whatever the engine, the user formats or the tool tips brought in, the
+    // file holds only characters HTML allows.
+    return {validHtmlText(BuildStyleSheet(classes, base.link, m_styles)), validHtmlText(written)};
 }
 
 std::optional<yHtm::Converted> yHtm::convert(const EngineExport& exportFromEngine, int pictureExportCode,
@@ -62,7 +65,8 @@ std::optional<yHtm::Converted> yHtm::convert(const EngineExport& exportFromEngin
 {
     if (!hasExtension(targetPath))
         return std::nullopt;
-    const EngineExportRequest request{preparedPath, QFileInfo(targetPath).absolutePath(), pictureExportCode};
+    const EngineExportRequest request{preparedPath, QFileInfo(targetPath).absolutePath(), pictureExportCode,
+                                      m_styles.body};
     if (!exportFromEngine || !exportFromEngine(request))
         return std::nullopt;
     const std::optional<QString> engineHtml = mClt::sReadUtf8(preparedPath);

@@ -20,7 +20,8 @@
 //   a file address ending in "/": "file://" + absolute path with "/"
 //   separators, spaces written as %20, & and " as &amp; and &quot;.
 // Body
-//   <body style="DECLS"> with the document's default font and size.
+//   <body style="DECLS"> with the font of text without its own (the user's
+//   本文, request.body).
 //   Tag and attribute names in lower case; attribute values in double quotes;
 //   text and attribute values escaped as &amp; &lt; &gt; &quot;.
 // Paragraphs
@@ -33,12 +34,16 @@
 //       standard spacing writes N = int(100 * line-spacing factor) computed
 //       in single precision (1.2 gives 120) — it is dropped as the default.
 //     text-align:left|right|center|justify;
-//     font-family:'NAME'; font-size:Npt;  (the paragraph's font; 'Arial'
-//       stands for the user's body font and is replaced by it)
+//     font-family:'NAME', GENERIC; font-size:Npt;  (the paragraph's fonts
+//       in their order, then a generic family; 'Arial' stands for the
+//       user's body font and is replaced by it)
 //     background-color:#RRGGBB;  for a shaded paragraph
 //     page-break-before:always;  for a paragraph that starts a page
-//   A heading is simply a paragraph with margin-left of 6pt or more in one of
-//   the heading sizes; an empty paragraph is <p style="…"><br /></p>.
+//   A paragraph marked with one of the three heading styles is <h1>, <h3> or
+//   <h5> instead of <p>; a paragraph with margin-left of 6pt or more in one
+//   of the heading sizes becomes one as well. An empty paragraph is
+//   <p style="…"><br /></p>. Text keeps its spaces; markup has none beside
+//   text.
 // Character runs
 //   <span style="DECLS">text</span> with font-family, font-size, color,
 //   background-color, font-weight:bold, font-style:italic,
@@ -47,7 +52,7 @@
 // Tables
 //   <table cellspacing="0" cellpadding="0" cols="N" border="…" width="…">
 //   <tr> <td align="…" valign="…" bgcolor="#RRGGBB" width="…"> cell
-//   paragraphs </td> </tr> </table>.
+//   paragraphs </td> </tr> </table>; every <tr> holds a cell.
 // Lists
 //   <ul type="disc|circle|square"> / <ol type="1|a|A|i|I"> with <li
 //   style="DECLS"> items holding text and spans directly.
@@ -75,6 +80,8 @@ struct EngineExportRequest {
     QString htmlPath;        // where to write the engine's HTML (pictures beside it)
     QString baseFolder;      // the folder the document is saved into, for <base href>
     int pictureExportCode;   // 3 when the caller asked for PNG pictures, else 4
+    TextStyle body = {};     // the font of text without its own: the user's 本文
+                             // (none given: the document's default font)
 };
 
 // Writes the document's engine HTML and its pictures as the request says;

@@ -624,8 +624,10 @@ TEST_F(DocumentFiles, TheDialectsStylesComeFromTheUserFormats)
     editor.SaveHtm(0, written, path(QStringLiteral("styled.htm")));
     ASSERT_TRUE(written);
     const QString saved = QString::fromUtf8(read(QStringLiteral("styled.htm")));
-    EXPECT_TRUE(saved.contains(QStringLiteral("h1 {font-family:'游明朝';font-size:20pt;color:#FF0000;")));
-    EXPECT_TRUE(saved.contains(QStringLiteral("line-height:150%;font-family:'Noto Sans CJK JP';font-size:medium;")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("h1 {font-family:'游明朝', serif;font-size:20pt;color:#FF0000;")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("line-height:150%;font-family:'Noto Sans CJK JP', sans-serif;font-size:medium;")));
+    // Typed text has no font of its own; it was saved in Qt's default font.
+    EXPECT_TRUE(saved.contains(QStringLiteral("font-family:'Noto Sans CJK JP', sans-serif;font-size:12pt;}"))) << saved.toStdString();
 }
 
 TEST_F(DocumentFiles, ToolTipsReachTheDialectAsTitledSpans)

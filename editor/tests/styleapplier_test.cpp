@@ -4,6 +4,10 @@
 #include "editortestsupport.h"
 #include "enginelook.h"
 
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
 using editor::StyleApplier;
 using editor::StyleRequest;
 using editortest::CharacterLook;
@@ -60,10 +64,18 @@ class AllStyles : public Styles, public ::testing::WithParamInterface<int> {};
 TEST_P(AllStyles, SetTheRecordsFormatsThroughTheEngine)
 {
     const int code = GetParam();
+    const auto headingLevel = [this] { return engine.document()->findBlock(kSecondStart).blockFormat().headingLevel(); };
+    QTextBlockFormat readHeading;
+    readHeading.setHeadingLevel(2);
+    QTextCursor(engine.document()->findBlock(kSecondStart)).mergeBlockFormat(readHeading);
     const ParagraphLook before = editortest::paragraphAt(engine, kSecondStart);
     const CharacterLook untouched = editortest::characterAt(engine, kSecondStart);
     engine.setSelection(kWordStart, kWordLength);
     ASSERT_TRUE(apply(code));
+
+    // The heading level marks the paragraph's heading style for HTML (h1, h3,
+    // h5); body text used to keep that of a heading read from a file.
+    EXPECT_EQ(headingLevel(), code < 3 ? code + 1 : code == 3 ? 0 : 2);
 
     EXPECT_EQ(engine.selectionStart(), kWordStart) << "the selection comes back";
     EXPECT_EQ(engine.selectionLength(), kWordLength);

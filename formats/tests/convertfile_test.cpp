@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,6 +46,20 @@ TEST_F(Convert, TextBecomesTheDialectNamedAfterTheFile)
     EXPECT_TRUE(written.contains(QStringLiteral(">一行目\r\n")));
     EXPECT_TRUE(written.contains(QStringLiteral(">二行目　全角\r\n")));
     EXPECT_TRUE(dialogs.asked().empty());
+}
+
+// The command line used to write the headings of any file as plain divisions.
+TEST_F(Convert, HeadingsOfAnyHtmlBecomeTheDialectsThree)
+{
+    const QString input = folder.write(QStringLiteral("headings.html"),
+                                       "<html><body><h1>A</h1><h2>B</h2><h3>C</h3><h4>D</h4><h5>E</h5><h6>F</h6>"
+                                       "<p>G</p></body></html>");
+    EXPECT_EQ(convert(input, QStringLiteral("htm"), folder.path(QStringLiteral("out"))), QString());
+    QString written = readText(folder.path(QStringLiteral("out/headings.htm")));
+    written = written.mid(written.indexOf(QStringLiteral("<body")));
+    written.remove(QRegularExpression(QStringLiteral("<span[^>]*>|</span>| class=\"[^\"]*\"|\\s")));
+    EXPECT_EQ(written, QStringLiteral("<body><h1>A</h1><h1>B</h1><h3>C</h3><h3>D</h3><h5>E</h5><h5>F</h5>"
+                                      "<div>G</div></body></html>"));
 }
 
 TEST_F(Convert, TheDialectBecomesTextInTheOutputFolder)

@@ -31,10 +31,11 @@ struct ParagraphLook {
     double firstLine = 0;
     double lineSpacing = 240; // minimum line height; 0: single
     Qt::Alignment alignment = Qt::AlignLeft;
-    QString family = bodyFont;
+    QString family = bodyFont; // none: the paragraph has no font of its own
     double size = 10;
     QColor shading;
     bool pageBreak = false;
+    int headingLevel = 0;
 
     // The heading styles and the body style with the default user formats
     // (line spacing factor 1.2).
@@ -49,6 +50,7 @@ struct ParagraphLook {
         look.after = after[level - 1];
         look.size = sizes[level - 1];
         look.lineSpacing = look.size * 20 * 1.2f;
+        look.headingLevel = level;
         return look;
     }
 };
@@ -105,11 +107,14 @@ public:
             block.setBackground(look.shading);
         if (look.pageBreak)
             block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        block.setHeadingLevel(look.headingLevel);
         m_cursor.setBlockFormat(block);
         m_font = QTextCharFormat();
-        m_font.setFontFamilies({look.family});
-        m_font.setFontPointSize(look.size);
-        m_cursor.mergeBlockCharFormat(m_font);
+        if (!look.family.isEmpty())
+            m_font.setFontFamilies({look.family});
+        if (look.size > 0)
+            m_font.setFontPointSize(look.size);
+        m_cursor.setBlockCharFormat(m_font);
         return *this;
     }
 

@@ -68,6 +68,26 @@ TEST(ExportPictures, AFolderThatCannotBeWrittenFailsTheExport)
     EXPECT_FALSE(QFileInfo::exists(target));
 }
 
+// Text without a font of its own used to be written in Qt's default font
+// ('Sans Serif' 9pt) instead of the user's 本文.
+TEST(ExportFonts, TextWithoutItsOwnFontTakesTheBodyFormat)
+{
+    engine::TextEngine engine;
+    ParagraphLook noFont;
+    noFont.family.clear();
+    noFont.size = 0;
+    DocumentBuilder(*engine.document()).paragraph(noFont).text(QStringLiteral("書式のない文"));
+    testsupport::TempFolder folder;
+    const QString target = folder.path(QStringLiteral("doc.htm"));
+    ASSERT_TRUE(formats::exportEngineHtml(*engine.document(), {target, folder.path(), 4, {QStringLiteral("ＭＳ 明朝"), 12, 0}}));
+    const QString exported = readText(target);
+    EXPECT_TRUE(exported.contains(QStringLiteral("<body style=\"font-family:'ＭＳ 明朝', serif;font-size:12pt;\">")));
+    EXPECT_TRUE(exported.contains(QStringLiteral("font-family:'ＭＳ 明朝', serif;font-size:12pt;\">書式のない文</p>")));
+    const QString dialect = writeDialect(engine, target);
+    EXPECT_TRUE(dialect.contains(QStringLiteral("font-family:'ＭＳ Ｐゴシック', sans-serif;font-size:10pt;}"))) << dialect.toStdString();
+    EXPECT_FALSE(dialect.contains(testDefaultFont().family()));
+}
+
 TEST(ExportAddresses, FoldersBecomeFileAddresses)
 {
     const struct {

@@ -46,6 +46,13 @@ inline QTextCharFormat font(const QString& family, double size)
     return format;
 }
 
+inline QTextCharFormat fonts(const QStringList& families)
+{
+    QTextCharFormat format;
+    format.setFontFamilies(families);
+    return format;
+}
+
 inline QTextCharFormat raised(QTextCharFormat::VerticalAlignment alignment)
 {
     QTextCharFormat format;
@@ -71,6 +78,11 @@ inline void paragraphs(DocumentBuilder& b)
     right.alignment = Qt::AlignRight;
     ParagraphLook justified;
     justified.alignment = Qt::AlignJustify;
+    ParagraphLook noFont;
+    noFont.family.clear();
+    noFont.size = 0;
+    ParagraphLook importedHeading;
+    importedHeading.headingLevel = 1;
     b.paragraph(ParagraphLook::heading(1)).text(QStringLiteral("見出し１"), bold())
         .paragraph().text(QStringLiteral("本文の段落　全角スペース & <記号> \"引用\"\tタブ"))
         .paragraph(centred).text(QStringLiteral("中央揃えで字下げ"))
@@ -84,7 +96,11 @@ inline void paragraphs(DocumentBuilder& b)
         .paragraph(justified).text(QStringLiteral("両端揃え"))
         .paragraph(ParagraphLook::heading(2)).text(QStringLiteral("見出し２"), bold())
         .paragraph(ParagraphLook::heading(3)).text(QStringLiteral("見出し３"), bold())
-        .paragraph().text(QStringLiteral("制御") + QChar(1) + QStringLiteral("文字"));
+        .paragraph().text(QStringLiteral("制御") + QChar(1) + QStringLiteral("文字") + QChar(0x85) + QChar(0x7F)
+                          + QChar(0xFFFF) + QChar(0xD800) + QStringLiteral("終"))
+        .paragraph().text(QStringLiteral("a ")).text(QStringLiteral("bold"), bold()).text(QStringLiteral(" word"))
+        .paragraph(noFont).text(QStringLiteral("書式のない文"))
+        .paragraph(importedHeading).text(QStringLiteral("読み込んだ見出し"));
 }
 
 inline void runs(DocumentBuilder& b)
@@ -95,6 +111,8 @@ inline void runs(DocumentBuilder& b)
         .paragraph().text(QStringLiteral("赤"), coloured(Qt::red)).text(QStringLiteral("黒"), coloured(Qt::black))
         .text(QStringLiteral("黄色地"), highlighted(Qt::yellow)).text(QStringLiteral("白地"), highlighted(Qt::white))
         .text(QStringLiteral("明朝"), font(QStringLiteral("ＭＳ 明朝"), 0)).text(QStringLiteral("大"), font({}, 12))
+        .text(QStringLiteral("等幅"), font(QStringLiteral("DejaVu Sans Mono"), 0))
+        .text(QStringLiteral("並び"), fonts({QStringLiteral("Helvetica"), QStringLiteral("Arial"), QStringLiteral("sans-serif")}))
         .text(QStringLiteral("上付き"), raised(QTextCharFormat::AlignSuperScript))
         .text(QStringLiteral("下付き"), raised(QTextCharFormat::AlignSubScript));
 }
@@ -132,6 +150,13 @@ inline void tables(DocumentBuilder& b)
         .paragraph().text(QStringLiteral("枠の前"))
         .textFrame(2880).paragraph().text(QStringLiteral("枠の中"))
         .atEnd().paragraph().text(QStringLiteral("枠の後"));
+    // Both cells of the first row span the second, which has no cell of its own.
+    QTextTable* spanning = b.table(3, 2);
+    spanning->mergeCells(0, 0, 2, 1);
+    spanning->mergeCells(0, 1, 2, 1);
+    b.inCell(spanning, 0, 0).paragraph().text(QStringLiteral("縦に二行"));
+    b.inCell(spanning, 2, 1).paragraph().text(QStringLiteral("三行目"));
+    b.atEnd().paragraph().text(QStringLiteral("最後"));
 }
 
 inline void pictures(DocumentBuilder& b)

@@ -120,4 +120,23 @@ TEST(SRgbHex, WritesRedGreenBlue)
         EXPECT_EQ(sRgbHex(colour), QLatin1String(hex)) << colour;
 }
 
+// Control characters and lone surrogates from a document, a title or a tool
+// tip used to reach the file, which then was no valid HTML 4.01.
+TEST(ValidHtmlText, DropsControlsAndReplacesNonCharacters)
+{
+    const QString pair = QString::fromUcs4(U"\U0001F600");
+    const struct {
+        QString text;
+        QString expected;
+    } rows[] = {
+        {QStringLiteral("a\tb\r\nc"), QStringLiteral("a\tb\r\nc")},
+        {QString(QChar(0)) + QChar(0x1F) + u'a' + QChar(0x7F) + QChar(0x80) + QChar(0x9F) + QChar(0xA0),
+         QStringLiteral("a\u00A0")},
+        {QString(QChar(0xFFFE)) + QChar(0xFFFF) + QChar(0xFFFD), QStringLiteral("\uFFFD\uFFFD\uFFFD")},
+        {QString(QChar(0xD800)) + u'x' + QChar(0xDC00) + pair + QChar(0xD83D), QStringLiteral("\uFFFDx\uFFFD") + pair + QStringLiteral("\uFFFD")},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(validHtmlText(row.text), row.expected) << row.text.toStdString();
+}
+
 } // namespace

@@ -43,9 +43,9 @@ INSTANTIATE_TEST_SUITE_P(
                            "<p style=\"margin-left:6pt;\"><span style=\"color:#ff0000;\">x</span></p>"),
             QStringLiteral("body|1||\ndiv|1||margin-left:6pt;font-size:10pt;\nspan|1||color:#ff0000;\n"
                            "val|0||\n/span|-1||\n/div|-1||")},
-        Row{"'Arial' stands for the body font; style attribute cut from the others",
+        Row{"'Arial' stands for the body font, named with its generic family; style attribute cut from the others",
             QStringLiteral("<body><p align=\"center\" style=\"font-family:'Arial';\" title=\"t\">a</p>"),
-            QStringLiteral("body|1||\ndiv|1|align=\"center\" title=\"t\"|font-family:'Body Font';\n"
+            QStringLiteral("body|1||\ndiv|1|align=\"center\" title=\"t\"|font-family:'Body Font', sans-serif;\n"
                            "val|0||\n/div|-1||")},
         Row{"img loses title and its closing slash; br is not a container",
             QStringLiteral("<body><img src=\"a_images/1.png\" title=\"x\" alt=\"\" /><br />t"),
@@ -83,6 +83,19 @@ TEST(ParseElements, HidesIdeographicSpacesBehindThePlaceholder)
     EXPECT_EQ(list[1].raw, QStringLiteral("\u2177a\u2177&#8567;"));
 }
 
+// Text runs used to be trimmed, so "a <b>bold</b> word" came back as
+// "aboldword".
+TEST(ParseElements, KeepsTheSpacesOfTextAndDropsThoseBesideBlockTags)
+{
+    const ElementList list = ParseElements(
+        QStringLiteral("<body> <p>a <b>bold</b> word<span>x</span> <span>y</span></p> <p> </p></body>"), context);
+    QStringList raws;
+    for (const HtmElement& e : list)
+        raws << e.raw;
+    EXPECT_EQ(raws.join(u'|'), QStringLiteral("<body>|<p>|a |<b>|bold|</b>| word|<span>|x|</span>| |<span>|y|</span>|"
+                                              "</div>|<p>|</div>|</body>"));
+}
+
 TEST(ParseElements, JoinsCrLfLinesButSplitsAtTags)
 {
     const ElementList list = ParseElements(QStringLiteral("<body>\r\n  <p>one\r\n two</p>\r\n</body>"), context);
@@ -96,6 +109,9 @@ TEST(ShadePara, SortsDeclarationsBetweenParagraphAndSpan)
     EXPECT_EQ(ShadePara(u"<p style=\"TEXT-ALIGN:center;background-color:#FF0;line-height:150%;color:red\">", u"x"),
               QStringLiteral("<p style=\"text-align:center;line-height:150%;\">\r"
                              "<span style=\"background-color:#ff0;color:red;\">\rx\r</span>\r</p>"));
+    // Full-width letters were lower-cased too, and 'ｍｓ 明朝' names no font.
+    EXPECT_EQ(ShadePara(u"<p style=\"background-color:#FF0;font-family:'ＭＳ 明朝', serif\">", u"x"),
+              QStringLiteral("<p style=\"\">\r<span style=\"background-color:#ff0;font-family:'ＭＳ 明朝', serif;\">\rx\r</span>\r</p>"));
 }
 
 } // namespace

@@ -49,6 +49,13 @@ INSTANTIATE_TEST_SUITE_P(
                            "\r\n  </table>\r\n    <ul>\r\n      <li>i</li>\r\n    </ul>\r\n</body>")},
         Row{"raw lines", QStringLiteral("<body><### raw  text></body>"),
             QStringLiteral("\r\n<body>\r\nraw  text\r\n</body>")},
+        // Each span, link and picture used to start a line of its own, which
+        // a browser shows as a space between Japanese characters.
+        Row{"an inline element behind text or another inline element continues the line",
+            QStringLiteral("<body><p>同じ<span style=\"x:1;\">スタイル</span>の<a href=\"http://x\">リンク</a>"
+                           "<img src=\"i\" alt=\"\"> <span>語</span></p>"),
+            QStringLiteral("\r\n<body>\r\n  <div>同じ<span>スタイル</span>の<a href=\"http://x\">リンク</a>"
+                           "<img src=\"i\" alt=\"\"> <span>語</span>\r\n  </div>")},
         Row{"attributes kept, style not written, br inline",
             QStringLiteral("<body><p style=\"a:1;\" title=\"x  y\">a<br />b</p>"),
             QStringLiteral("\r\n<body>\r\n  <div title=\"x y\">a<br>b\r\n  </div>")}));
@@ -68,29 +75,29 @@ TEST(MakeBaseStyles, LinkAndTipUseTheBodyFont)
     StyleSet styles;
     styles.body = {QStringLiteral("F"), 10, 0};
     const BaseStyles base = MakeBaseStyles(styles);
-    EXPECT_EQ(base.link, QStringLiteral("font-family:'F';font-size:10pt;color:#8080FF;"));
-    EXPECT_EQ(base.tip, QStringLiteral("font-family:'F';font-size:10pt;color:#804040;"));
+    EXPECT_EQ(base.link, QStringLiteral("font-family:'F', sans-serif;font-size:10pt;color:#8080FF;"));
+    EXPECT_EQ(base.tip, QStringLiteral("font-family:'F', sans-serif;font-size:10pt;color:#804040;"));
 }
 
 TEST(BuildStyleSheet, FixedRulesStyleRulesAndClasses)
 {
     StyleSet styles;
-    styles.headings = {TextStyle{QStringLiteral("H"), 14, 0x563412}, TextStyle{QStringLiteral("H"), 12, 0xFF},
-                       TextStyle{QStringLiteral("H"), 11, 0}};
+    styles.headings = {TextStyle{QStringLiteral("H 明朝"), 14, 0x563412}, TextStyle{QStringLiteral("H"), 12, 0xFF},
+                       TextStyle{QStringLiteral("H Mono"), 11, 0}};
     styles.body = {QStringLiteral("F"), 10, 0};
     styles.lineSpacing = 1.2f;
     const QString expected = QStringLiteral(
         "<style type=\"text/css\">\r\n"
-        "    body {padding-left: 10px;line-height:120%;font-family:'F';font-size:small;color:#000000;margin: 0px; "
+        "    body {padding-left: 10px;line-height:120%;font-family:'F', sans-serif;font-size:small;color:#000000;margin: 0px; "
         "background-color: #FFFFFF;}\r\n"
         "    a {LINK}\r\n"
         "    a:link {text-decoration:underline;}\r\n"
         "    a:visited {color:#5689bf;text-decoration:underline;}\r\n"
         "    a:active {color:#009E7B;text-decoration:none;}\r\n"
         "    a:hover {color:white;background-color:#666633;text-decoration:underline;}\r\n"
-        "    h1 {font-family:'H';font-size:14pt;color:#123456;margin: 7px 0px 6px 8px;}\r\n"
-        "    h3 {font-family:'H';font-size:12pt;color:#FF0000;margin: 5px 0px 4px 8px;}\r\n"
-        "    h5 {font-family:'H';font-size:11pt;color:#000000;margin: 3px 0px 2px 8px;}\r\n"
+        "    h1 {font-family:'H 明朝', serif;font-size:14pt;color:#123456;margin: 7px 0px 6px 8px;}\r\n"
+        "    h3 {font-family:'H', sans-serif;font-size:12pt;color:#FF0000;margin: 5px 0px 4px 8px;}\r\n"
+        "    h5 {font-family:'H Mono', monospace;font-size:11pt;color:#000000;margin: 3px 0px 2px 8px;}\r\n"
         "    div {margin: 4px 0px 2px 0px;}\r\n"
         "    table {border-collapse:collapse;}\r\n"
         "    tr {text-align:left;vertical-align:top;}\r\n"
@@ -112,11 +119,11 @@ TEST(BuildStyleSheet, BodySizeWordAndLineHeight)
         const char* body;
     };
     const SizeRow rows[] = {
-        {14, 1.0f, "line-height:100%;font-family:'F';font-size:large;"},
-        {13, 1.15f, "line-height:115%;font-family:'F';font-size:medium;"},
-        {12, 2.0f, "line-height:200%;font-family:'F';font-size:medium;"},
-        {11, 1.2f, "line-height:120%;font-family:'F';font-size:small;"},
-        {10, 0.0f, "line-height:%;font-family:'F';font-size:small;"},
+        {14, 1.0f, "line-height:100%;font-family:'F', sans-serif;font-size:large;"},
+        {13, 1.15f, "line-height:115%;font-family:'F', sans-serif;font-size:medium;"},
+        {12, 2.0f, "line-height:200%;font-family:'F', sans-serif;font-size:medium;"},
+        {11, 1.2f, "line-height:120%;font-family:'F', sans-serif;font-size:small;"},
+        {10, 0.0f, "line-height:%;font-family:'F', sans-serif;font-size:small;"},
     };
     for (const SizeRow& row : rows) {
         StyleSet styles;
@@ -128,7 +135,7 @@ TEST(BuildStyleSheet, BodySizeWordAndLineHeight)
 
 TEST(BuildHead, DoctypeMetaStyleAndTitle)
 {
-    EXPECT_EQ(BuildHead(QStringLiteral("A~B & <C>"), QStringLiteral("<style>~</style>\r\n")),
+    EXPECT_EQ(BuildHead(QStringLiteral("A~B & <C>") + QChar(0x1B) + QChar(0x9F), QStringLiteral("<style>~</style>\r\n")),
               QStringLiteral("<!DOCTYPE html PUBLIC '-//W3C//DTD HTML 4.01 Transitional//EN' "
                              "'http://www.w3.org/TR/html4/loose.dtd'>\r\n"
                              "<html>\r\n<head>\r\n"
