@@ -47,6 +47,18 @@ int headingLevel(const QString& name)
     return (name[1].unicode() - u'1') / 2 + 1;
 }
 
+// Elements that hold no text of their own: an anchor put inside one would
+// become stray text.
+bool holdsNoText(const QString& name)
+{
+    static const QSet<QString> names = {
+        QStringLiteral("html"),  QStringLiteral("head"),  QStringLiteral("table"), QStringLiteral("thead"),
+        QStringLiteral("tbody"), QStringLiteral("tfoot"), QStringLiteral("tr"),    QStringLiteral("ul"),
+        QStringLiteral("ol"),    QStringLiteral("dl"),    QStringLiteral("colgroup"), QStringLiteral("select"),
+    };
+    return names.contains(name) || isVoid(name);
+}
+
 bool isDialectHeading(const QString& name)
 {
     return name == u"h1" || name == u"h3" || name == u"h5";
@@ -98,13 +110,29 @@ QString withoutLineLayout(QStringView text)
     return out;
 }
 
-std::optional<int> pixels(const MarkupAttribute* attribute)
+std::optional<int> positiveNumber(const MarkupAttribute* attribute)
 {
     if (!attribute)
         return std::nullopt;
     bool ok = false;
     const int value = attribute->value.trimmed().toInt(&ok);
     return ok && value > 0 ? std::optional<int>(value) : std::nullopt;
+}
+
+// An ordered list's start attribute; 0 when it counts from 1 as usual.
+int listStart(const MarkupToken& list)
+{
+    const std::optional<int> start = positiveNumber(list.attribute(u"start"));
+    return start && *start > 1 ? *start : 0;
+}
+
+// The writer marks the one-cell table that stands for a text frame so.
+bool isTextFrameTable(const MarkupToken& table)
+{
+    const MarkupAttribute* frame = table.attribute(u"frame");
+    const MarkupAttribute* rules = table.attribute(u"rules");
+    return frame && rules && frame->value.compare(u"box", Qt::CaseInsensitive) == 0
+        && rules->value.compare(u"none", Qt::CaseInsensitive) == 0;
 }
 
 void appendDeclarations(QString& style, const QString& more)
@@ -205,7 +233,10 @@ void ImportPreparer::handleText(const MarkupToken& token)
 {
     if (isFormattingSpace(token))
         return;
-    const QString text = m_notes.dialect ? withoutLineLayout(raw(token)) : raw(token).toString();
+    QString text = m_notes.dialect ? withoutLineLayout(raw(token)) : raw(token).toString();
+    // A "<" the scanner found to start no tag is text; Qt's parser would
+    // take "< foo.txt >" for a tag and drop it.
+    text.replace(u'<', QStringLiteral("&lt;"));
     m_out += hiddenIdeographicSpaces(text, m_notes.spacePlaceholder);
 }
 
@@ -235,11 +266,20 @@ bool ImportPreparer::handleStartTag(size_t index)
         return true;
     if (hasContent && !openElement(name))
         return false;
+    if (name == u"ol" || name == u"ul")
+        m_listStart = name == u"ol" ? listStart(token) : 0;
+    else if (name == u"table")
+        m_textFrameNext = m_notes.dialect && isTextFrameTable(token);
     QString style = elementStyle(token);
     const bool empty = isParagraph(name) && holdsOnlyLineBreak(index);
     if (isParagraph(name))
         style = paragraphStyle(index, style);
     m_out += rewrittenStartTag(index, style);
+    if (const MarkupAttribute* id = token.attribute(u"id"); id && !id->value.isEmpty() && name != u"a" && !holdsNoText(name)) {
+        // Qt's import knows only <a name> as a link target; an element's id
+        // is the other way in-page links name theirs.
+        m_out += QStringLiteral("<a name=\"") + attributeText(decodeEntities(id->value).trimmed()) + QStringLiteral("\"></a>");
+    }
     if (empty) {
         // The writer's mark of an empty paragraph. Qt's import drops empty
         // paragraphs and their formats; a character in it keeps both and is
@@ -282,7 +322,9 @@ QString ImportPreparer::paragraphStyle(size_t index, const QString& style)
             m_dropped[m_spanEnd[next]] = true;
         }
     }
-    m_notes.paragraphs.push_back({css::parseDeclarations(declarations), headingLevel(token.name)});
+    m_notes.paragraphs.push_back({css::parseDeclarations(declarations), headingLevel(token.name),
+                                  token.name == u"li" ? std::exchange(m_listStart, 0) : 0,
+                                  std::exchange(m_textFrameNext, false)});
     appendDeclarations(declarations, QStringLiteral("-qt-user-state:%1;").arg(m_notes.paragraphs.size() - 1));
     return declarations;
 }
@@ -346,6 +388,8 @@ QString ImportPreparer::rewrittenStartTag(size_t index, QString style)
     }
     if (token.name == u"img")
         notePicture(token, attributes);
+    if (const MarkupAttribute* id = token.attribute(u"id"); token.name == u"a" && id && !token.attribute(u"name"))
+        attributes.append({QStringLiteral("name"), id->value});
     QString out = u'<' + outputName(token.name);
     for (const MarkupAttribute& a : std::as_const(attributes)) {
         if (a.name == u"style" || a.name.isEmpty())
@@ -362,14 +406,16 @@ void ImportPreparer::notePicture(const MarkupToken& token, QList<MarkupAttribute
     PictureNote note;
     if (const MarkupAttribute* source = token.attribute(u"src"))
         note.address = decodeEntities(source->value).trimmed();
+    if (const MarkupAttribute* alt = token.attribute(u"alt"))
+        note.alt = decodeEntities(alt->value).simplified();
     if (const MarkupAttribute* align = token.attribute(u"align")) {
         if (align->value.compare(u"left", Qt::CaseInsensitive) == 0)
             note.placement = engine::PictureFloatLeft;
         else if (align->value.compare(u"right", Qt::CaseInsensitive) == 0)
             note.placement = engine::PictureFloatRight;
     }
-    note.width = pixels(token.attribute(u"width"));
-    note.height = pixels(token.attribute(u"height"));
+    note.width = positiveNumber(token.attribute(u"width"));
+    note.height = positiveNumber(token.attribute(u"height"));
     m_notes.pictures.push_back(note);
     const QString marker = kPictureMarker.toString() + QString::number(m_notes.pictures.size() - 1);
     attributes.removeIf([](const MarkupAttribute& a) { return a.name == u"src" || a.name == u"align"; });

@@ -72,6 +72,8 @@ private:
     QString m_out;
     QStringList m_open;              // open elements, for the nesting limit
     QString m_skipUntil;             // an element whose content is left out
+    int m_listStart = 0;             // the start of the list whose first item comes next
+    bool m_textFrameNext = false;    // a text frame's table was opened, its paragraph comes next
 };
 
 } // namespace formats
