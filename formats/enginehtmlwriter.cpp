@@ -288,7 +288,8 @@ void EngineHtmlWriter::writeRuns(const QTextBlock& block, const ParagraphFont& f
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat format = fragment.charFormat();
-        const QString style = runStyle(format, font, paragraph);
+        const QString style = runStyle(format, font, paragraph)
+            + (paragraph.nonBreakableLines() ? QStringLiteral("white-space:pre;") : QString());
         const int field = format.intProperty(engine::FieldId);
         if (field != openField) {
             if (openField)

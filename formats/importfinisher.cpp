@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace formats {
@@ -182,7 +183,7 @@ void ImportFinisher::finish()
 {
     applyParagraphs();
     emptyMarkedParagraphs();
-    clearCellCopies();
+    tidyTables();
     restoreIdeographicSpaces();
     placePictures();
     makeFields();
@@ -210,6 +211,8 @@ void ImportFinisher::applyParagraph(const QTextBlock& block, const ParagraphNote
     // The dialect leaves out zero values; other files leave Qt's defaults.
     const bool zeroWhenUnset = m_notes.dialect;
     QTextBlockFormat format = block.blockFormat();
+    if (isTransparent(format.background()))
+        format.clearBackground();
     setIfGiven(box.top, zeroWhenUnset, [&format](double v) { format.setTopMargin(v); });
     setIfGiven(box.right, zeroWhenUnset, [&format](double v) { format.setRightMargin(v); });
     setIfGiven(box.bottom, zeroWhenUnset, [&format](double v) { format.setBottomMargin(v); });
@@ -265,10 +268,12 @@ void ImportFinisher::makeTextFrame(QTextTable& table)
     inside.insertFragment(content);
 }
 
-void ImportFinisher::clearCellCopies()
+void ImportFinisher::tidyTables()
 {
     for (QTextFrame* frame : engine::framesInOrder(m_document)) {
-        const auto* table = qobject_cast<const QTextTable*>(frame);
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (table)
+            keepCellBorders(*table);
         for (int row = 0; table && row < table->rows(); ++row) {
             for (int column = 0; column < table->columns(); ++column) {
                 const QTextTableCell cell = table->cellAt(row, column);
@@ -277,6 +282,22 @@ void ImportFinisher::clearCellCopies()
             }
         }
     }
+}
+
+// LibreOffice draws a table's lines as borders of its cells; the engine
+// draws a table's lines as the table's border.
+void ImportFinisher::keepCellBorders(QTextTable& table)
+{
+    if (table.format().border() > 0 || table.rows() == 0 || table.columns() == 0)
+        return;
+    const QTextTableCellFormat cell = table.cellAt(0, 0).format().toTableCellFormat();
+    const double widest = std::max({cell.topBorder(), cell.bottomBorder(), cell.leftBorder(), cell.rightBorder()});
+    if (widest <= 0)
+        return;
+    QTextTableFormat format = table.format();
+    format.setBorder(std::max(1.0, std::round(widest)));
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    table.setFormat(format);
 }
 
 void ImportFinisher::clearCellCopies(QTextTableCell cell)

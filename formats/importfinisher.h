@@ -51,11 +51,12 @@ private:
     void makeTextFrames();
     void makeTextFrame(QTextTable& table);
     void applyParagraph(const QTextBlock& block, const ParagraphNote& note);
+    void tidyTables();
     // Qt's import hands a cell's shading and vertical alignment down to the
     // paragraphs and characters in it; they belong to the cell alone. A
     // transparent shading is none.
-    void clearCellCopies();
     void clearCellCopies(QTextTableCell cell);
+    void keepCellBorders(QTextTable& table);
     void emptyMarkedParagraphs();
     void restoreIdeographicSpaces();
     void placePictures();

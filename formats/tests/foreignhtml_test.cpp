@@ -63,6 +63,19 @@ const Row kRows[] = {
     {"AMissingPictureLeavesItsAltText",
      QStringLiteral("<p><img src=\"missing.png\" alt=\"図 1\"> and <a href=\"http://example.org/\"><img src=\"gone.png\" alt=\"linked\"></a></p>"),
      {QStringLiteral("図 1"), QStringLiteral("<a href=\"http://example.org/\" class=\"a01\">linked</a>")}},
+    // Before, the alt text of a picture was written empty.
+    {"APictureKeepsItsAltText", QStringLiteral("<p><img src=\"pic.png\" alt=\"赤い四角\"></p>"),
+     {QStringLiteral("alt=\"赤い四角\"")}},
+    // Before, preformatted text was written as ordinary text, which
+    // browsers lay out with its tabs and runs of spaces collapsed.
+    {"PreformattedTextKeepsItsTabs", QStringLiteral("<pre>\ttabbed\nplain</pre>"),
+     {QStringLiteral("white-space:nowrap;"), QStringLiteral("{white-space:pre;}"), QStringLiteral(">\ttabbed</span>")}},
+    // Before, LibreOffice's cell borders were lost: the engine draws the
+    // table's border only.
+    {"CellBordersAreKept",
+     QStringLiteral("<table cellpadding=\"4\" cellspacing=\"0\"><tr><td style=\"border: 1px solid #000000; padding: 0.1cm\">"
+                    "<p>A1</p></td></tr></table>"),
+     {QStringLiteral("<table border=\"1\"")}},
     // Before, LibreOffice's transparent cells were written black.
     {"TransparentIsNoColour",
      QStringLiteral("<table cellpadding=\"4\" cellspacing=\"0\"><tr><td style=\"background: transparent\"><p>A1</p></td></tr></table>"),
@@ -78,6 +91,9 @@ protected:
 TEST_P(ForeignHtml, SavedAsTheDialectShowsWhatItShowed)
 {
     const Row& row = GetParam();
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(folder.path(QStringLiteral("pic.png"))));
     const std::unique_ptr<engine::TextEngine> read = readHtmlText(foreign(row.body), folder.path());
     ASSERT_TRUE(read);
     const auto [first, second] = writeReadWrite(*read, folder.path());
