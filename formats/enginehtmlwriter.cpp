@@ -300,19 +300,16 @@ void EngineHtmlWriter::writeRuns(const QTextBlock& block, const ParagraphFont& f
             openField = field;
             fieldStyle = style;
         }
-        // A link target inside the text; one the paragraph starts with is
-        // its id, and a link cannot hold one.
+        // A link target inside the text, as an empty anchor before its
+        // letter; one the paragraph starts with is its id, and a link
+        // cannot hold one.
         const QString anchor = anchorName(format);
-        const bool namedHere = !anchor.isEmpty() && !field
-            && (fragment.position() != block.position() || paragraphId(block).isEmpty());
-        if (namedHere)
-            m_out += QStringLiteral("<a") + attribute(u"name", escaped(anchor)) + u'>';
+        if (!anchor.isEmpty() && !field && (fragment.position() != block.position() || paragraphId(block).isEmpty()))
+            m_out += QStringLiteral("<a") + attribute(u"name", escaped(anchor)) + QStringLiteral("></a>");
         if (format.isImageFormat())
             writePictures(fragment);
         else
             writeText(fragment.text(), field && style == fieldStyle ? QString() : style);
-        if (namedHere)
-            m_out += QStringLiteral("</a>");
     }
     if (openField)
         m_out += QStringLiteral("</a>");

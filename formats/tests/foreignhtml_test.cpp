@@ -5,6 +5,7 @@
 #include "formats/tests/formatstest.h"
 
 #include "engine/objects.h"
+#include "testsupport/htmlvalidator.h"
 #include "testsupport/scripteddialogs.h"
 #include "testsupport/tempfolder.h"
 
@@ -42,6 +43,11 @@ const Row kRows[] = {
                     "<p>See <a href=\"#intro\">intro</a>, <a href=\"#x2\">one</a> and <a href=\"other.html#p\">other</a>.</p>"),
      {QStringLiteral("id=\"intro\""), QStringLiteral("id=\"x2\""), QStringLiteral("href=\"#intro\""),
       QStringLiteral("href=\"#x2\""), QStringLiteral("href=\"other.html#p\"")}},
+    // A name that cannot be an id (LibreOffice's "__RefHeading…") stays an
+    // anchor of its own.
+    {"TargetsInsideTheTextSurvive",
+     QStringLiteral("<p>Before <a name=\"__Ref1\"></a>target</p>\n<p><a href=\"#__Ref1\">go</a></p>"),
+     {QStringLiteral("Before\r\n        <a name=\"__Ref1\"></a>target"), QStringLiteral("href=\"#__Ref1\"")}},
     // Before, the letter holding the anchor was a run of its own, written
     // apart from the rest of its word ("C hapter 1", "第 １章").
     {"TheFirstLetterStaysWithItsWord",
@@ -104,6 +110,9 @@ TEST_P(ForeignHtml, SavedAsTheDialectShowsWhatItShowed)
         EXPECT_FALSE(first.contains(unexpected)) << testing::PrintToString(unexpected) << "\n" << first.toStdString();
     EXPECT_FALSE(first.contains(folder.path())) << first.toStdString();
     EXPECT_EQ(second, first);
+    if (testsupport::htmlValidatorInstalled()) {
+        EXPECT_EQ(testsupport::htmlValidatorComplaints(folder.path(QStringLiteral("doc.htm"))), QString());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Html, ForeignHtml, ::testing::ValuesIn(kRows),
