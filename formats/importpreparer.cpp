@@ -47,18 +47,6 @@ int headingLevel(const QString& name)
     return (name[1].unicode() - u'1') / 2 + 1;
 }
 
-// Elements that hold no text of their own: an anchor put inside one would
-// become stray text.
-bool holdsNoText(const QString& name)
-{
-    static const QSet<QString> names = {
-        QStringLiteral("html"),  QStringLiteral("head"),  QStringLiteral("table"), QStringLiteral("thead"),
-        QStringLiteral("tbody"), QStringLiteral("tfoot"), QStringLiteral("tr"),    QStringLiteral("ul"),
-        QStringLiteral("ol"),    QStringLiteral("dl"),    QStringLiteral("colgroup"), QStringLiteral("select"),
-    };
-    return names.contains(name) || isVoid(name);
-}
-
 bool isDialectHeading(const QString& name)
 {
     return name == u"h1" || name == u"h3" || name == u"h5";
@@ -237,6 +225,11 @@ void ImportPreparer::handleText(const MarkupToken& token)
     // A "<" the scanner found to start no tag is text; Qt's parser would
     // take "< foo.txt >" for a tag and drop it.
     text.replace(u'<', QStringLiteral("&lt;"));
+    if (!m_targets.isEmpty()) {
+        const auto letter = std::find_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isSpace(); });
+        if (letter != text.cend())
+            text.insert(letter - text.cbegin(), takeTargets());
+    }
     m_out += hiddenIdeographicSpaces(text, m_notes.spacePlaceholder);
 }
 
@@ -264,6 +257,12 @@ bool ImportPreparer::handleStartTag(size_t index)
     }
     if (name == u"meta" || name == u"link")
         return true;
+    if (name == u"a" && isEmptyTarget(index)) {
+        const MarkupAttribute* target = token.attribute(u"name");
+        addTarget((target ? target : token.attribute(u"id"))->value);
+        m_dropped[index + 1] = true;
+        return true;
+    }
     if (hasContent && !openElement(name))
         return false;
     if (name == u"ol" || name == u"ul")
@@ -274,12 +273,13 @@ bool ImportPreparer::handleStartTag(size_t index)
     const bool empty = isParagraph(name) && holdsOnlyLineBreak(index);
     if (isParagraph(name))
         style = paragraphStyle(index, style);
+    if (name == u"img")
+        m_out += takeTargets();
     m_out += rewrittenStartTag(index, style);
-    if (const MarkupAttribute* id = token.attribute(u"id"); id && !id->value.isEmpty() && name != u"a" && !holdsNoText(name)) {
-        // Qt's import knows only <a name> as a link target; an element's id
-        // is the other way in-page links name theirs.
-        m_out += QStringLiteral("<a name=\"") + attributeText(decodeEntities(id->value).trimmed()) + QStringLiteral("\"></a>");
-    }
+    // Qt's import knows only <a name> as a link target; an element's id is
+    // the other way in-page links name theirs.
+    if (const MarkupAttribute* id = token.attribute(u"id"); id && name != u"a")
+        addTarget(id->value);
     if (empty) {
         // The writer's mark of an empty paragraph. Qt's import drops empty
         // paragraphs and their formats; a character in it keeps both and is
@@ -344,6 +344,35 @@ bool ImportPreparer::shadedSpanAt(size_t divIndex, size_t spanIndex) const
     return css::lastValue(declarations, u"background-color") && css::lastValue(declarations, u"font-size");
 }
 
+// An anchor without content that only names a link target.
+bool ImportPreparer::isEmptyTarget(size_t index) const
+{
+    const MarkupToken& token = m_tokens[index];
+    const MarkupAttribute* name = token.attribute(u"name");
+    const MarkupAttribute* id = token.attribute(u"id");
+    return !token.attribute(u"href") && ((name && !name->value.isEmpty()) || (id && !id->value.isEmpty()))
+        && index + 1 < m_tokens.size() && m_tokens[index + 1].kind == MarkupToken::EndTag && m_tokens[index + 1].name == u"a";
+}
+
+void ImportPreparer::addTarget(const QString& name)
+{
+    const QString target = decodeEntities(name).trimmed();
+    if (!target.isEmpty())
+        m_targets.append(target);
+}
+
+// The link targets met since the last text, as anchors for Qt's import to
+// put on the letter that follows. Put where they were met, before a block's
+// markup, they would land on white space of the paragraph before.
+QString ImportPreparer::takeTargets()
+{
+    QString anchors;
+    for (const QString& target : std::as_const(m_targets))
+        anchors += QStringLiteral("<a name=\"") + attributeText(target) + QStringLiteral("\"></a>");
+    m_targets.clear();
+    return anchors;
+}
+
 bool ImportPreparer::holdsOnlyLineBreak(size_t paragraphIndex) const
 {
     if (!m_notes.dialect)
@@ -392,7 +421,9 @@ QString ImportPreparer::rewrittenStartTag(size_t index, QString style)
         attributes.append({QStringLiteral("name"), id->value});
     QString out = u'<' + outputName(token.name);
     for (const MarkupAttribute& a : std::as_const(attributes)) {
-        if (a.name == u"style" || a.name.isEmpty())
+        // Link targets are put before their letter (takeTargets); Qt's
+        // import would put an id on whatever white space follows the tag.
+        if (a.name == u"style" || a.name == u"id" || a.name.isEmpty())
             continue;
         out += u' ' + a.name + QStringLiteral("=\"") + QString(a.value).replace(u'"', QStringLiteral("&quot;")) + u'"';
     }

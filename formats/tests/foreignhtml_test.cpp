@@ -43,6 +43,11 @@ const Row kRows[] = {
                     "<p>See <a href=\"#intro\">intro</a>, <a href=\"#x2\">one</a> and <a href=\"other.html#p\">other</a>.</p>"),
      {QStringLiteral("id=\"intro\""), QStringLiteral("id=\"x2\""), QStringLiteral("href=\"#intro\""),
       QStringLiteral("href=\"#x2\""), QStringLiteral("href=\"other.html#p\"")}},
+    // Before, the target of a section landed on the white space behind the
+    // paragraph before it, and was gone when the file was read again.
+    {"ASectionsTargetStaysWithItsHeading",
+     QStringLiteral("<ol><li><p>item</p></li>\n</ol>\n<section id=\"removal\">\n<h2>Removal</h2>\n</section>"),
+     {QStringLiteral("id=\"removal\"")}},
     // A name that cannot be an id (LibreOffice's "__RefHeading…") stays an
     // anchor of its own.
     {"TargetsInsideTheTextSurvive",
