@@ -87,6 +87,9 @@ const Row kRows[] = {
      QStringLiteral("<table cellpadding=\"4\" cellspacing=\"0\"><tr><td style=\"border: 1px solid #000000; padding: 0.1cm\">"
                     "<p>A1</p></td></tr></table>"),
      {QStringLiteral("<table border=\"1\"")}},
+    // A family list names the font first: the first name is the font.
+    {"TheFirstFamilyIsTheFont", QStringLiteral("<p style=\"font-family: 'Fumi Serif', serif\">x</p>"),
+     {QStringLiteral("font-family:'Fumi Serif'")}, {QStringLiteral("'serif'")}},
     // Before, LibreOffice's transparent cells were written black.
     {"TransparentIsNoColour",
      QStringLiteral("<table cellpadding=\"4\" cellspacing=\"0\"><tr><td style=\"background: transparent\"><p>A1</p></td></tr></table>"),
