@@ -51,6 +51,7 @@ enum FormatProperty : int {
 
     // Lists (QTextListFormat)
     ListAttribute = QTextFormat::UserProperty + 48, // int: the host's list attribute
+    ListStart,                                      // int: the number of an ordered list's first item
 };
 
 // Object kinds, with the host's enumeration numbers. Only text frames carry

@@ -9,6 +9,7 @@
 #include "html/htmlstrings.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
@@ -109,6 +110,28 @@ QString styleAttribute(const QString& style)
     return style.isEmpty() ? QString() : attribute(u"style", style);
 }
 
+// An id must be an SGML name token: a letter, then letters, digits, "-",
+// "_", ":" and ".".
+bool isNameToken(const QString& name)
+{
+    static const QRegularExpression token(QStringLiteral("^[A-Za-z][A-Za-z0-9_:.-]*$"));
+    return token.match(name).hasMatch();
+}
+
+QString anchorName(const QTextCharFormat& format)
+{
+    const QStringList names = format.anchorNames();
+    return names.isEmpty() ? QString() : names.first();
+}
+
+// The link target a paragraph starts with, written as the paragraph's id.
+QString paragraphId(const QTextBlock& block)
+{
+    const QTextBlock::iterator first = block.begin();
+    const QString name = first.atEnd() ? QString() : anchorName(first.fragment().charFormat());
+    return isNameToken(name) ? name : QString();
+}
+
 QString pictureAlignment(const QTextImageFormat& format)
 {
     switch (format.intProperty(engine::ObjectPlacement)) {
@@ -204,7 +227,7 @@ void EngineHtmlWriter::writeContents(QTextFrame::iterator it, const QTextFrame::
     bool afterFrame = false;
     for (; it != end; ++it) {
         if (QTextFrame* frame = it.currentFrame()) {
-            closeList();
+            closeLists();
             writeFrame(frame);
             afterFrame = true;
         } else {
@@ -217,7 +240,7 @@ void EngineHtmlWriter::writeContents(QTextFrame::iterator it, const QTextFrame::
             afterFrame = false;
         }
     }
-    closeList();
+    closeLists();
 }
 
 void EngineHtmlWriter::writeFrame(QTextFrame* frame)
@@ -256,7 +279,9 @@ void EngineHtmlWriter::writeTable(const QTextTable& table)
 
 void EngineHtmlWriter::writeTextFrame(const QTextFrame& frame)
 {
-    m_out += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\" cols=\"1\" border=\"1\"")
+    // frame="box" rules="none" change nothing on a one-cell table with a
+    // border: they mark it as a text frame for reading it back.
+    m_out += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\" cols=\"1\" border=\"1\" frame=\"box\" rules=\"none\"")
         + lengthAttribute(u"width", frame.frameFormat().width()) + u'>' + kLineEnd + QStringLiteral("<tr>") + kLineEnd
         + QStringLiteral("<td>");
     writeContents(frame.begin(), frame.end());
@@ -266,19 +291,27 @@ void EngineHtmlWriter::writeTextFrame(const QTextFrame& frame)
 void EngineHtmlWriter::writeBlock(const QTextBlock& block)
 {
     const QTextList* list = block.textList();
-    if (list != m_openList) {
-        closeList();
-        if (list)
-            openList(list);
+    closeListsAround(list);
+    if (list && (m_openLists.empty() || m_openLists.back() != list))
+        openList(list);
+    else if (list)
+        m_out += QStringLiteral("</li>") + kLineEnd; // the previous item holds no deeper list
+    if (!list && block.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth)) {
+        m_out += QStringLiteral("<hr>") + kLineEnd;
+        return;
     }
     const ParagraphFont font = ParagraphFont::of(block, m_standardFont);
     const QString tag = list ? QStringLiteral("li") : paragraphTag(block.blockFormat().headingLevel());
-    m_out += u'<' + tag + attribute(u"style", paragraphStyle(block, font)) + u'>';
+    const QString id = paragraphId(block);
+    m_out += u'<' + tag + (id.isEmpty() ? QString() : attribute(u"id", escaped(id)))
+        + attribute(u"style", paragraphStyle(block, font)) + u'>';
     if (block.length() <= 1)
         m_out += QStringLiteral("<br />");
     else
         writeRuns(block, font);
-    m_out += QStringLiteral("</") + tag + u'>' + kLineEnd;
+    // An item stays open: a deeper list that follows belongs inside it.
+    if (!list)
+        m_out += QStringLiteral("</") + tag + u'>' + kLineEnd;
 }
 
 void EngineHtmlWriter::writeRuns(const QTextBlock& block, const ParagraphFont& font)
@@ -289,7 +322,8 @@ void EngineHtmlWriter::writeRuns(const QTextBlock& block, const ParagraphFont& f
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat format = fragment.charFormat();
-        const QString style = runStyle(format, font, paragraph);
+        const QString style = runStyle(format, font, paragraph)
+            + (paragraph.nonBreakableLines() ? QStringLiteral("white-space:pre;") : QString());
         const int field = format.intProperty(engine::FieldId);
         if (field != openField) {
             if (openField)
@@ -300,6 +334,12 @@ void EngineHtmlWriter::writeRuns(const QTextBlock& block, const ParagraphFont& f
             openField = field;
             fieldStyle = style;
         }
+        // A link target inside the text, as an empty anchor before its
+        // letter; one the paragraph starts with is its id, and a link
+        // cannot hold one.
+        const QString anchor = anchorName(format);
+        if (!anchor.isEmpty() && !field && (fragment.position() != block.position() || paragraphId(block).isEmpty()))
+            m_out += QStringLiteral("<a") + attribute(u"name", escaped(anchor)) + QStringLiteral("></a>");
         if (format.isImageFormat())
             writePictures(fragment);
         else
@@ -311,11 +351,20 @@ void EngineHtmlWriter::writeRuns(const QTextBlock& block, const ParagraphFont& f
 
 void EngineHtmlWriter::writeText(const QString& text, const QString& style)
 {
-    if (!style.isEmpty())
+    // Runs that differ only in what is not written (a link target on the
+    // first letter, say) stay one span: a word is not cut in two.
+    const QString spanEnd = QStringLiteral("</span>");
+    const bool continuesSpan = !style.isEmpty() && style == m_lastSpanStyle && m_out.size() == m_lastSpanEnd;
+    if (continuesSpan)
+        m_out.chop(spanEnd.size());
+    else if (!style.isEmpty())
         m_out += QStringLiteral("<span") + attribute(u"style", style) + u'>';
     m_out += escaped(text).replace(QChar::LineSeparator, QStringLiteral("<br />"));
-    if (!style.isEmpty())
-        m_out += QStringLiteral("</span>");
+    if (!style.isEmpty()) {
+        m_out += spanEnd;
+        m_lastSpanStyle = style;
+        m_lastSpanEnd = m_out.size();
+    }
 }
 
 void EngineHtmlWriter::writePictures(const QTextFragment& fragment)
@@ -324,7 +373,8 @@ void EngineHtmlWriter::writePictures(const QTextFragment& fragment)
     const std::optional<QString> source = m_pictures.address(m_document, format);
     if (!source)
         return;
-    QString tag = QStringLiteral("<img") + attribute(u"src", *source) + attribute(u"alt", QString());
+    QString tag = QStringLiteral("<img") + attribute(u"src", *source)
+        + attribute(u"alt", escaped(format.stringProperty(QTextFormat::ImageAltText)));
     if (format.width() > 0)
         tag += attribute(u"width", QString::number(qRound(format.width())));
     if (format.height() > 0)
@@ -336,17 +386,40 @@ void EngineHtmlWriter::writePictures(const QTextFragment& fragment)
 
 void EngineHtmlWriter::openList(const QTextList* list)
 {
-    const ListTag tag = listTag(list->format().style());
-    m_out += u'<' + tag.name.toString() + attribute(u"type", tag.type.toString()) + u'>' + kLineEnd;
-    m_openList = list;
+    const QTextListFormat format = list->format();
+    const ListTag tag = listTag(format.style());
+    const int start = format.intProperty(engine::ListStart);
+    m_out += u'<' + tag.name.toString() + attribute(u"type", tag.type.toString())
+        + (tag.name == u"ol" && start > 1 ? attribute(u"start", QString::number(start)) : QString()) + u'>' + kLineEnd;
+    m_openLists.push_back(list);
+}
+
+// Closes the open lists that do not hold `list`'s items: every deeper one,
+// and one of the same depth that is another list.
+void EngineHtmlWriter::closeListsAround(const QTextList* list)
+{
+    const int indent = list ? list->format().indent() : 0;
+    while (!m_openLists.empty()) {
+        const QTextList* open = m_openLists.back();
+        const int openIndent = open->format().indent();
+        if (open == list || (list && openIndent < indent))
+            return;
+        closeList();
+    }
 }
 
 void EngineHtmlWriter::closeList()
 {
-    if (!m_openList)
-        return;
-    m_out += QStringLiteral("</") + listTag(m_openList->format().style()).name.toString() + u'>' + kLineEnd;
-    m_openList = nullptr;
+    const QTextList* list = m_openLists.back();
+    m_out += QStringLiteral("</li>") + kLineEnd + QStringLiteral("</") + listTag(list->format().style()).name.toString()
+        + u'>' + kLineEnd;
+    m_openLists.pop_back();
+}
+
+void EngineHtmlWriter::closeLists()
+{
+    while (!m_openLists.empty())
+        closeList();
 }
 
 } // namespace formats

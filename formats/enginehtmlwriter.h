@@ -6,8 +6,8 @@
 // <span style>; a line break inside a paragraph is <br />.
 //
 // A text frame is written as a one-cell table with a border, so its text
-// stays boxed on the page and in the file (HTML has no text frames; reading
-// the file back gives that table). Headers and footers belong to printed
+// stays boxed on the page and in the file (HTML has no text frames); the
+// table's frame="box" rules="none" make reading it back give a text frame. Headers and footers belong to printed
 // pages and are not written, nor is the page setup. A field that runs over a
 // paragraph end is closed and reopened with the same address in each
 // paragraph.
@@ -16,6 +16,7 @@
 
 #include <QString>
 #include <QTextFrame>
+#include <vector>
 
 class QTextDocument;
 class QTextList;
@@ -44,13 +45,17 @@ private:
     void writeText(const QString& text, const QString& style);
     void writePictures(const QTextFragment& fragment);
     void openList(const QTextList* list);
+    void closeListsAround(const QTextList* list);
     void closeList();
+    void closeLists();
 
     const QTextDocument& m_document;
     PictureFiles& m_pictures;
     ParagraphFont m_standardFont;
     QString m_out;
-    const QTextList* m_openList = nullptr;
+    std::vector<const QTextList*> m_openLists; // outermost first; the innermost's item is open
+    QString m_lastSpanStyle;      // the last span written, and where it ends
+    qsizetype m_lastSpanEnd = -1;
 };
 
 // A folder as the file address the head's base element gives: "file://",

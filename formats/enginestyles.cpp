@@ -109,6 +109,11 @@ QString paragraphStyle(const QTextBlock& block, const ParagraphFont& font)
         + css::number(font.size) + QStringLiteral("pt;");
     if (hasColour(format.background()))
         style += QStringLiteral("background-color:") + css::colourHex(format.background().color()) + u';';
+    // Preformatted text (pre, code blocks) is not wrapped; its runs keep
+    // their spaces and tabs, while the line layout of the
+    // file between the tags stays no part of it.
+    if (format.nonBreakableLines())
+        style += QStringLiteral("white-space:nowrap;");
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         style += QStringLiteral("page-break-before:always;");
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)

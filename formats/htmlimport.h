@@ -6,10 +6,12 @@
 // (class rules, exact paragraph lengths and line heights, heading levels,
 // ideographic spaces, fields from links and tool-tip spans, pictures).
 // Supported: paragraphs and headings, character formats, line breaks, page
-// breaks, shading, lists, tables with cell alignment and colour, pictures
-// (files beside the document and data addresses), links, tags, tool tips,
-// references. Partial: CSS beyond inline and class rules is left to Qt; a
-// text frame written as a one-cell table comes back as that table. Not read:
+// breaks, shading, nested lists and an ordered list's start, rules,
+// preformatted text, tables with cell alignment, colour and borders, text
+// frames of the dialect, pictures (files beside the document and data
+// addresses) with their alt text, links, link targets (ids and named
+// anchors), tags, tool tips, references. Partial: CSS beyond inline and class
+// rules is left to Qt; a missing picture leaves only its alt text. Not read:
 // scripts, frames, forms, pictures on the web. Input is limited to 32 MiB and
 // to kMaxNesting levels of elements.
 //

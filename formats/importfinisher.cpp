@@ -10,10 +10,13 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextList>
 #include <QTextTable>
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace formats {
@@ -145,6 +148,20 @@ QString tipOf(const QString& title, const QString& text)
     return at < 0 ? title : title.mid(at + separator.size());
 }
 
+// The character format of a picture's marker without the picture.
+QTextCharFormat withoutPicture(QTextCharFormat format)
+{
+    for (const int property : {int(QTextFormat::ObjectType), int(QTextFormat::ImageName), int(QTextFormat::ImageWidth),
+                               int(QTextFormat::ImageHeight)})
+        format.clearProperty(property);
+    return format;
+}
+
+bool isTransparent(const QBrush& brush)
+{
+    return brush.style() != Qt::NoBrush && brush.color().alpha() == 0;
+}
+
 // A base element naming a local folder wins over the file's own folder.
 QString pictureFolder(const ImportNotes& notes, const QString& fileFolder)
 {
@@ -166,10 +183,11 @@ void ImportFinisher::finish()
 {
     applyParagraphs();
     emptyMarkedParagraphs();
-    clearCellCopies();
+    tidyTables();
     restoreIdeographicSpaces();
     placePictures();
     makeFields();
+    makeTextFrames();
     if (!m_notes.title.isEmpty())
         m_document.setMetaInformation(QTextDocument::DocumentTitle, m_notes.title);
 }
@@ -193,6 +211,8 @@ void ImportFinisher::applyParagraph(const QTextBlock& block, const ParagraphNote
     // The dialect leaves out zero values; other files leave Qt's defaults.
     const bool zeroWhenUnset = m_notes.dialect;
     QTextBlockFormat format = block.blockFormat();
+    if (isTransparent(format.background()))
+        format.clearBackground();
     setIfGiven(box.top, zeroWhenUnset, [&format](double v) { format.setTopMargin(v); });
     setIfGiven(box.right, zeroWhenUnset, [&format](double v) { format.setRightMargin(v); });
     setIfGiven(box.bottom, zeroWhenUnset, [&format](double v) { format.setBottomMargin(v); });
@@ -210,13 +230,50 @@ void ImportFinisher::applyParagraph(const QTextBlock& block, const ParagraphNote
         format.setAlignment(*align);
     if (note.headingLevel > 0)
         format.setHeadingLevel(note.headingLevel);
+    if (QTextTable* table = QTextCursor(block).currentTable(); note.opensTextFrame && table && table->rows() == 1
+        && table->columns() == 1)
+        m_textFrameTables.push_back(table);
     QTextCursor(block).setBlockFormat(format);
+    // Qt's import counts every list from 1.
+    if (QTextList* list = block.textList(); list && note.listStart > 0) {
+        QTextListFormat listFormat = list->format();
+        listFormat.setProperty(engine::ListStart, note.listStart);
+        list->setFormat(listFormat);
+    }
 }
 
-void ImportFinisher::clearCellCopies()
+void ImportFinisher::makeTextFrames()
+{
+    for (QTextTable* table : m_textFrameTables)
+        makeTextFrame(*table);
+}
+
+void ImportFinisher::makeTextFrame(QTextTable& table)
+{
+    const QTextTableCell cell = table.cellAt(0, 0);
+    const QTextDocumentFragment content = selection(m_document, cell.firstPosition(), cell.lastPosition()).selection();
+    // The fragment's first paragraph joins the frame's empty one and would
+    // take its format.
+    const QTextBlockFormat first = m_document.findBlock(cell.firstPosition()).blockFormat();
+    const QTextLength width = table.format().width();
+    const int at = table.firstPosition() - 1;
+    table.removeRows(0, table.rows());
+    QTextCursor cursor(&m_document);
+    cursor.setPosition(at);
+    engine::Objects objects(m_document);
+    const int id = objects.insertTextFrame(cursor, {width.type() == QTextLength::FixedLength ? width.rawValue() : 0.0, 0.0});
+    QTextCursor inside(&m_document);
+    inside.setPosition(objects.textFrame(id)->firstPosition());
+    inside.setBlockFormat(first);
+    inside.insertFragment(content);
+}
+
+void ImportFinisher::tidyTables()
 {
     for (QTextFrame* frame : engine::framesInOrder(m_document)) {
-        const auto* table = qobject_cast<const QTextTable*>(frame);
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (table)
+            keepCellBorders(*table);
         for (int row = 0; table && row < table->rows(); ++row) {
             for (int column = 0; column < table->columns(); ++column) {
                 const QTextTableCell cell = table->cellAt(row, column);
@@ -227,8 +284,31 @@ void ImportFinisher::clearCellCopies()
     }
 }
 
-void ImportFinisher::clearCellCopies(const QTextTableCell& cell)
+// LibreOffice draws a table's lines as borders of its cells; the engine
+// draws a table's lines as the table's border.
+void ImportFinisher::keepCellBorders(QTextTable& table)
 {
+    if (table.format().border() > 0 || table.rows() == 0 || table.columns() == 0)
+        return;
+    const QTextTableCellFormat cell = table.cellAt(0, 0).format().toTableCellFormat();
+    const double widest = std::max({cell.topBorder(), cell.bottomBorder(), cell.leftBorder(), cell.rightBorder()});
+    if (widest <= 0)
+        return;
+    QTextTableFormat format = table.format();
+    format.setBorder(std::max(1.0, std::round(widest)));
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    table.setFormat(format);
+}
+
+void ImportFinisher::clearCellCopies(QTextTableCell cell)
+{
+    // "background: transparent" is no colour; kept, it would be written as
+    // black.
+    if (isTransparent(cell.format().background())) {
+        QTextCharFormat clear = cell.format();
+        clear.clearBackground();
+        cell.setFormat(clear);
+    }
     const QTextCharFormat own = cell.format();
     const bool shaded = own.background().style() != Qt::NoBrush;
     const auto copied = [&](const QTextFormat& format) {
@@ -316,12 +396,16 @@ void ImportFinisher::placePicture(int position, const PictureNote& note)
     const QTextCharFormat marked = cursor.charFormat();
     const PictureSource::Picture found = m_pictures.picture(note.address);
     if (found.image.isNull()) {
-        cursor.removeSelectedText();
+        // What the picture said stays readable, inside its link if any.
+        cursor.insertText(note.alt, withoutPicture(marked));
         return;
     }
     engine::Objects(m_document).insertPicture(cursor, found.image, note.placement, found.fileName);
-    // Keep what the markup around the picture said (its link) and its size.
+    // Keep what the markup around the picture said (its link and alt text)
+    // and its size.
     QTextImageFormat kept;
+    if (!note.alt.isEmpty())
+        kept.setProperty(QTextFormat::ImageAltText, note.alt);
     for (const int property : {int(QTextFormat::AnchorHref), int(QTextFormat::IsAnchor), int(QTextFormat::TextToolTip)}) {
         if (marked.hasProperty(property))
             kept.setProperty(property, marked.property(property));

@@ -10,9 +10,10 @@
 // dialect). Line heights: a paragraph's "line-height:N%" becomes a minimum
 // line height of N.5 % of its font size, so that writing it again gives N;
 // a dialect paragraph without one has the standard line spacing. Pictures
-// that cannot be read (missing files, web addresses, over 64 MiB) are left
-// out; a file whose pictures lie beside it is not read at all when its
-// folder is not known. Fields get the colour the editor shows their kind in; the links'
+// that cannot be read (missing files, web addresses, over 64 MiB) leave
+// their alt text in their place; a file whose pictures lie beside it is not read at all when its
+// folder is not known. A one-cell table of the dialect marked as a text
+// frame becomes a text frame again. Fields get the colour the editor shows their kind in; the links'
 // other looks come from the file.
 
 #include "formats/importnotes.h"
@@ -20,6 +21,7 @@
 
 class QTextBlock;
 class QTextDocument;
+class QTextTable;
 class QTextTableCell;
 
 namespace formats {
@@ -46,11 +48,15 @@ private:
     };
 
     void applyParagraphs();
+    void makeTextFrames();
+    void makeTextFrame(QTextTable& table);
     void applyParagraph(const QTextBlock& block, const ParagraphNote& note);
+    void tidyTables();
     // Qt's import hands a cell's shading and vertical alignment down to the
-    // paragraphs and characters in it; they belong to the cell alone.
-    void clearCellCopies();
-    void clearCellCopies(const QTextTableCell& cell);
+    // paragraphs and characters in it; they belong to the cell alone. A
+    // transparent shading is none.
+    void clearCellCopies(QTextTableCell cell);
+    void keepCellBorders(QTextTable& table);
     void emptyMarkedParagraphs();
     void restoreIdeographicSpaces();
     void placePictures();
@@ -64,6 +70,7 @@ private:
     const ImportNotes& m_notes;
     ImportOptions m_options;
     PictureSource m_pictures;
+    std::vector<QTextTable*> m_textFrameTables; // one-cell tables that stand for text frames
 };
 
 } // namespace formats

@@ -21,10 +21,13 @@ inline constexpr QStringView kPictureMarker = u"fumi-import-picture:";
 struct ParagraphNote {
     QList<css::Declaration> declarations; // the paragraph's own and its classes'
     int headingLevel = 0;                 // 1-3 for the three heading styles
+    int listStart = 0;                    // a first list item's number, when its list does not count from 1
+    bool opensTextFrame = false;          // the first paragraph of a table that stands for a text frame
 };
 
 struct PictureNote {
     QString address;                      // src as written, entities resolved
+    QString alt;                          // the alt text, entities resolved
     engine::PicturePlacement placement = engine::PictureInline;
     std::optional<int> width;             // display size in pixels, when given
     std::optional<int> height;

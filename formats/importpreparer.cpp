@@ -98,13 +98,29 @@ QString withoutLineLayout(QStringView text)
     return out;
 }
 
-std::optional<int> pixels(const MarkupAttribute* attribute)
+std::optional<int> positiveNumber(const MarkupAttribute* attribute)
 {
     if (!attribute)
         return std::nullopt;
     bool ok = false;
     const int value = attribute->value.trimmed().toInt(&ok);
     return ok && value > 0 ? std::optional<int>(value) : std::nullopt;
+}
+
+// An ordered list's start attribute; 0 when it counts from 1 as usual.
+int listStart(const MarkupToken& list)
+{
+    const std::optional<int> start = positiveNumber(list.attribute(u"start"));
+    return start && *start > 1 ? *start : 0;
+}
+
+// The writer marks the one-cell table that stands for a text frame so.
+bool isTextFrameTable(const MarkupToken& table)
+{
+    const MarkupAttribute* frame = table.attribute(u"frame");
+    const MarkupAttribute* rules = table.attribute(u"rules");
+    return frame && rules && frame->value.compare(u"box", Qt::CaseInsensitive) == 0
+        && rules->value.compare(u"none", Qt::CaseInsensitive) == 0;
 }
 
 void appendDeclarations(QString& style, const QString& more)
@@ -205,7 +221,15 @@ void ImportPreparer::handleText(const MarkupToken& token)
 {
     if (isFormattingSpace(token))
         return;
-    const QString text = m_notes.dialect ? withoutLineLayout(raw(token)) : raw(token).toString();
+    QString text = m_notes.dialect ? withoutLineLayout(raw(token)) : raw(token).toString();
+    // A "<" the scanner found to start no tag is text; Qt's parser would
+    // take "< foo.txt >" for a tag and drop it.
+    text.replace(u'<', QStringLiteral("&lt;"));
+    if (!m_targets.isEmpty()) {
+        const auto letter = std::find_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isSpace(); });
+        if (letter != text.cend())
+            text.insert(letter - text.cbegin(), takeTargets());
+    }
     m_out += hiddenIdeographicSpaces(text, m_notes.spacePlaceholder);
 }
 
@@ -233,13 +257,29 @@ bool ImportPreparer::handleStartTag(size_t index)
     }
     if (name == u"meta" || name == u"link")
         return true;
+    if (name == u"a" && isEmptyTarget(index)) {
+        const MarkupAttribute* target = token.attribute(u"name");
+        addTarget((target ? target : token.attribute(u"id"))->value);
+        m_dropped[index + 1] = true;
+        return true;
+    }
     if (hasContent && !openElement(name))
         return false;
+    if (name == u"ol" || name == u"ul")
+        m_listStart = name == u"ol" ? listStart(token) : 0;
+    else if (name == u"table")
+        m_textFrameNext = m_notes.dialect && isTextFrameTable(token);
     QString style = elementStyle(token);
     const bool empty = isParagraph(name) && holdsOnlyLineBreak(index);
     if (isParagraph(name))
         style = paragraphStyle(index, style);
+    if (name == u"img")
+        m_out += takeTargets();
     m_out += rewrittenStartTag(index, style);
+    // Qt's import knows only <a name> as a link target; an element's id is
+    // the other way in-page links name theirs.
+    if (const MarkupAttribute* id = token.attribute(u"id"); id && name != u"a")
+        addTarget(id->value);
     if (empty) {
         // The writer's mark of an empty paragraph. Qt's import drops empty
         // paragraphs and their formats; a character in it keeps both and is
@@ -282,7 +322,9 @@ QString ImportPreparer::paragraphStyle(size_t index, const QString& style)
             m_dropped[m_spanEnd[next]] = true;
         }
     }
-    m_notes.paragraphs.push_back({css::parseDeclarations(declarations), headingLevel(token.name)});
+    m_notes.paragraphs.push_back({css::parseDeclarations(declarations), headingLevel(token.name),
+                                  token.name == u"li" ? std::exchange(m_listStart, 0) : 0,
+                                  std::exchange(m_textFrameNext, false)});
     appendDeclarations(declarations, QStringLiteral("-qt-user-state:%1;").arg(m_notes.paragraphs.size() - 1));
     return declarations;
 }
@@ -300,6 +342,35 @@ bool ImportPreparer::shadedSpanAt(size_t divIndex, size_t spanIndex) const
     // shading; a highlighted run carries a size only when it differs.
     const QList<css::Declaration> declarations = css::parseDeclarations(elementStyle(m_tokens[spanIndex]));
     return css::lastValue(declarations, u"background-color") && css::lastValue(declarations, u"font-size");
+}
+
+// An anchor without content that only names a link target.
+bool ImportPreparer::isEmptyTarget(size_t index) const
+{
+    const MarkupToken& token = m_tokens[index];
+    const MarkupAttribute* name = token.attribute(u"name");
+    const MarkupAttribute* id = token.attribute(u"id");
+    return !token.attribute(u"href") && ((name && !name->value.isEmpty()) || (id && !id->value.isEmpty()))
+        && index + 1 < m_tokens.size() && m_tokens[index + 1].kind == MarkupToken::EndTag && m_tokens[index + 1].name == u"a";
+}
+
+void ImportPreparer::addTarget(const QString& name)
+{
+    const QString target = decodeEntities(name).trimmed();
+    if (!target.isEmpty())
+        m_targets.append(target);
+}
+
+// The link targets met since the last text, as anchors for Qt's import to
+// put on the letter that follows. Put where they were met, before a block's
+// markup, they would land on white space of the paragraph before.
+QString ImportPreparer::takeTargets()
+{
+    QString anchors;
+    for (const QString& target : std::as_const(m_targets))
+        anchors += QStringLiteral("<a name=\"") + attributeText(target) + QStringLiteral("\"></a>");
+    m_targets.clear();
+    return anchors;
 }
 
 bool ImportPreparer::holdsOnlyLineBreak(size_t paragraphIndex) const
@@ -349,9 +420,13 @@ QString ImportPreparer::rewrittenStartTag(size_t index, QString style)
     }
     if (token.name == u"img")
         notePicture(token, attributes);
+    if (const MarkupAttribute* id = token.attribute(u"id"); token.name == u"a" && id && !token.attribute(u"name"))
+        attributes.append({QStringLiteral("name"), id->value});
     QString out = u'<' + outputName(token.name);
     for (const MarkupAttribute& a : std::as_const(attributes)) {
-        if (a.name == u"style" || a.name.isEmpty())
+        // Link targets are put before their letter (takeTargets); Qt's
+        // import would put an id on whatever white space follows the tag.
+        if (a.name == u"style" || a.name == u"id" || a.name.isEmpty())
             continue;
         out += u' ' + a.name + QStringLiteral("=\"") + QString(a.value).replace(u'"', QStringLiteral("&quot;")) + u'"';
     }
@@ -365,14 +440,16 @@ void ImportPreparer::notePicture(const MarkupToken& token, QList<MarkupAttribute
     PictureNote note;
     if (const MarkupAttribute* source = token.attribute(u"src"))
         note.address = decodeEntities(source->value).trimmed();
+    if (const MarkupAttribute* alt = token.attribute(u"alt"))
+        note.alt = decodeEntities(alt->value).simplified();
     if (const MarkupAttribute* align = token.attribute(u"align")) {
         if (align->value.compare(u"left", Qt::CaseInsensitive) == 0)
             note.placement = engine::PictureFloatLeft;
         else if (align->value.compare(u"right", Qt::CaseInsensitive) == 0)
             note.placement = engine::PictureFloatRight;
     }
-    note.width = pixels(token.attribute(u"width"));
-    note.height = pixels(token.attribute(u"height"));
+    note.width = positiveNumber(token.attribute(u"width"));
+    note.height = positiveNumber(token.attribute(u"height"));
     m_notes.pictures.push_back(note);
     const QString marker = kPictureMarker.toString() + QString::number(m_notes.pictures.size() - 1);
     attributes.removeIf([](const MarkupAttribute& a) { return a.name == u"src" || a.name == u"align"; });

@@ -11,6 +11,8 @@
 //   behind a private-use character absent from the file.
 // - Links get a marker address numbering their field data; titled spans a
 //   marker tool tip; pictures a marker name numbering the picture address.
+// - Link targets (an element's id, an empty <a name>) become anchors right
+//   before the next letter or picture, so that each stays in its paragraph.
 // - Comments, scripts, the title and the head's base element are taken out.
 // - Elements nested deeper than kMaxNesting make the file unreadable: Qt's
 //   import time grows with the nesting depth times the document's size.
@@ -58,6 +60,9 @@ private:
     bool isFormattingSpace(const MarkupToken& token) const;
     bool shadedSpanAt(size_t divIndex, size_t spanIndex) const;
     bool holdsOnlyLineBreak(size_t paragraphIndex) const;
+    bool isEmptyTarget(size_t index) const;
+    void addTarget(const QString& name);
+    QString takeTargets();
     bool openElement(const QString& name);
     void closeElement(const QString& name);
     QString outputName(const QString& name) const;
@@ -72,6 +77,9 @@ private:
     QString m_out;
     QStringList m_open;              // open elements, for the nesting limit
     QString m_skipUntil;             // an element whose content is left out
+    int m_listStart = 0;             // the start of the list whose first item comes next
+    bool m_textFrameNext = false;    // a text frame's table was opened, its paragraph comes next
+    QStringList m_targets;           // link targets waiting for the next letter
 };
 
 } // namespace formats

@@ -82,8 +82,14 @@ QString LinkAttributes(const QString& attributes, const QString& base)
     const QString href = mClt::sBetween(attributes, u"href=\"", u"\"");
     if (isWebAddress(attributes, href))
         return attributes;
-    const QString target = env::textStartsWith(href, u"#TG_") ? tagTarget(href) : RelLink(base, href);
-    return QStringLiteral("href=\"") + target + u'"';
+    if (env::textStartsWith(href, u"#TG_"))
+        return QStringLiteral("href=\"") + tagTarget(href) + u'"';
+    // An in-page, relative or absolute address stays as written: resolved
+    // against the base it would name the folder the file was saved in, and
+    // break as soon as the file moves.
+    if (!env::textContains(href, u"file:///"))
+        return QStringLiteral("href=\"") + href + u'"';
+    return QStringLiteral("href=\"") + RelLink(base, href) + u'"';
 }
 
 } // namespace html

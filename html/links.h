@@ -18,7 +18,8 @@ QString RelLink(const QString& base, const QString& address);
 
 // The attributes of an `a` tag in the dialect: tool-tip links and web links
 // unchanged, anything else exactly one href — a database tag (#TG_) as its
-// document's file name, a file link resolved with RelLink.
+// document's file name, a file address through RelLink, any other address
+// as written.
 QString LinkAttributes(const QString& attributes, const QString& base);
 
 } // namespace html

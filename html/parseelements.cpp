@@ -95,7 +95,7 @@ HtmElement classified(const QString& raw)
         e.container = -1;
     } else if (raw.startsWith(u'<')) {
         e.name = mClt::sBetween(raw, u"<", u" ").remove(u'>');
-        e.container = (e.name == u"br" || e.name == u"img") ? 0 : 1;
+        e.container = (e.name == u"br" || e.name == u"img" || e.name == u"hr") ? 0 : 1;
         const qsizetype space = raw.indexOf(u' ');
         if (space >= 0) {
             e.attributes = raw.mid(space + 1);

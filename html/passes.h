@@ -39,7 +39,8 @@ ElementList ParseElements(const QString& body, const ParseContext& context);
 // around a span carrying the rest (the shading among them).
 QString ShadePara(QStringView startTag, QStringView inner);
 
-// Turns tool-tip links into spans with a title, and drops empty links.
+// Turns tool-tip links into spans with a title, and drops empty links (but
+// not the empty anchors that name link targets).
 void TipsToSpans(ElementList& list, const QString& tipStyle, const QString& sTP);
 // Moves presentation attributes (align, valign, bgcolor, type) into styles.
 void AttrsToStyles(ElementList& list);

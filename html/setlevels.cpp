@@ -9,7 +9,7 @@ void SetLevels(ElementList& list)
     static const QHash<QString, int> levels = {
         {QStringLiteral("body"), 0}, {QStringLiteral("html"), 0},
         {QStringLiteral("/body"), 0}, {QStringLiteral("/html"), 0},
-        {QStringLiteral("table"), 1}, {QStringLiteral("div"), 1},
+        {QStringLiteral("table"), 1}, {QStringLiteral("div"), 1}, {QStringLiteral("hr"), 1},
         {QStringLiteral("/table"), 1}, {QStringLiteral("/div"), 1},
         {QStringLiteral("tr"), 2}, {QStringLiteral("ol"), 2}, {QStringLiteral("ul"), 2},
         {QStringLiteral("/ol"), 2}, {QStringLiteral("/ul"), 2},

@@ -44,7 +44,10 @@ void TipsToSpans(ElementList& list, const QString& tipStyle, const QString& sTP)
     const QHash<QString, QString> tips = tipsByText(sTP);
     for (qsizetype i = FindElem(list, -1, u"a"); i >= 0; i = FindElem(list, i, u"a")) {
         HtmElement& link = list[size_t(i)];
-        if (size_t(i + 1) < list.size() && list[size_t(i + 1)].name == u"/a") {
+        // An empty anchor that names a link target is where in-page links
+        // lead, not an empty link.
+        const bool target = env::textContains(link.attributes, u"name=\"") && !env::textContains(link.attributes, u"href=");
+        if (!target && size_t(i + 1) < list.size() && list[size_t(i + 1)].name == u"/a") {
             link.removed = true;
             list[size_t(i + 1)].removed = true;
             continue;

@@ -44,6 +44,9 @@
 //   of the heading sizes becomes one as well. An empty paragraph is
 //   <p style="…"><br /></p>. Text keeps its spaces; markup has none beside
 //   text.
+//   A paragraph that starts with a link target carries it as id="NAME";
+//   other targets are empty anchors <a name="NAME"></a> before their letter.
+//   A rule is <hr> on a line of its own.
 // Character runs
 //   <span style="DECLS">text</span> with font-family, font-size, color,
 //   background-color, font-weight:bold, font-style:italic,
@@ -51,13 +54,15 @@
 //   Line breaks within a paragraph: <br />.
 // Tables
 //   <table cellspacing="0" cellpadding="0" cols="N" border="…" width="…">
+//   (a text frame: a one-cell table with frame="box" rules="none" as well)
 //   <tr> <td align="…" valign="…" bgcolor="#RRGGBB" width="…"> cell
 //   paragraphs </td> </tr> </table>; every <tr> holds a cell.
 // Lists
-//   <ul type="disc|circle|square"> / <ol type="1|a|A|i|I"> with <li
-//   style="DECLS"> items holding text and spans directly.
+//   <ul type="disc|circle|square"> / <ol type="1|a|A|i|I" start="N"> with
+//   <li style="DECLS"> items holding text and spans directly; a deeper list
+//   sits inside the item before it, ahead of its </li>.
 // Pictures
-//   <img src="STEM_images/FILE" alt="" width="…" height="…" />, the files
+//   <img src="STEM_images/FILE" alt="TEXT" width="…" height="…" />, the files
 //   written into the folder "<stem>_images" beside request.htmlPath. In src,
 //   spaces of STEM are written as %20 and &, <, >, " escaped; nothing else is
 //   encoded.

@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
   libzip-dev opensp w3c-sgml-lib
+  libreoffice-writer-nogui
 )
 
 missing=()

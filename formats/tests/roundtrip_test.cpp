@@ -10,6 +10,11 @@
 #include "testsupport/scripteddialogs.h"
 #include "testsupport/tempfolder.h"
 
+#include "engine/documentwalk.h"
+#include "engine/objects.h"
+
+#include <QTextTable>
+#include <algorithm>
 
 using namespace formatstest;
 
@@ -42,6 +47,25 @@ TEST_P(BuiltDocument, ReadingAndWritingAgainIsAFixedPoint)
     const auto [first, second] = writeReadWrite(engine, folder.path());
     ASSERT_FALSE(first.isEmpty());
     EXPECT_EQ(second, first);
+}
+
+// Text frames and tables, by number.
+std::pair<qsizetype, qsizetype> framesAndTables(QTextDocument& document)
+{
+    const QList<QTextFrame*> frames = engine::framesInOrder(document);
+    const auto tables = std::count_if(frames.begin(), frames.end(),
+                                      [](QTextFrame* frame) { return qobject_cast<QTextTable*>(frame) != nullptr; });
+    return {engine::Objects(document).ids(engine::kObjectKindTextFrame).size(), qsizetype(tables)};
+}
+
+// Before, a text frame came back as a one-cell table.
+TEST_P(BuiltDocument, ReadingBackKeepsTextFramesAndTables)
+{
+    const QString path = folder.path(QStringLiteral("doc.htm"));
+    ASSERT_FALSE(writeDialect(engine, path).isEmpty());
+    const std::unique_ptr<engine::TextEngine> again = readHtml(path);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(framesAndTables(*again->document()), framesAndTables(*engine.document()));
 }
 
 TEST_P(BuiltDocument, IsValidHtml401Transitional)

@@ -76,6 +76,9 @@ TEST(TipsToSpans, TurnsToolTipLinksIntoTitledSpans)
          QStringLiteral("span|title=\"Last : found at the end\"|tip:1;\nval||\n/span||")},
         {"empty links are dropped", QStringLiteral("<a href=\"x.htm\"></a><a href=\"#TP_i\"></a>t"), QString(),
          QStringLiteral("val||")},
+        // Before, the link targets in-page links lead to were dropped too.
+        {"empty link targets stay", QStringLiteral("<a name=\"x\"></a>t"), QString(),
+         QStringLiteral("a|name=\"x\"|\n/a||\nval||")},
         {"other links stay", QStringLiteral("<a href=\"x.htm\">t</a>"), QString(),
          QStringLiteral("a|href=\"x.htm\"|\nval||\n/a||")},
         {"a tool tip without text ends the pass", QStringLiteral("<a href=\"#TP_i\"><img src=\"a\" alt=\"\"></a>"),

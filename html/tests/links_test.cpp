@@ -52,7 +52,12 @@ TEST(LinkAttributes, RewritesTargetsAndFileLinks)
         {"href=\"#TG_12\"", "href=\"012.htm\""},
         {"href=\"#tg_x_7\" title=\"t\"", "href=\"007.htm\""},
         {"href=\"file:///C:/Other/b.htm\" target=\"_blank\"", "href=\"C:/Other/b.htm\""},
-        {"href=\"../B/c.htm\" title=\"t\"", "href=\"C:/Doc/B/c.htm\""},
+        // Before the fix in-page and relative addresses were resolved
+        // against the base, so every file named the folder it was saved in.
+        {"href=\"../B/c.htm\" title=\"t\"", "href=\"../B/c.htm\""},
+        {"href=\"#intro\"", "href=\"#intro\""},
+        {"href=\"other.htm#part2\"", "href=\"other.htm#part2\""},
+        {"href=\"/home/u/x.htm\"", "href=\"/home/u/x.htm\""},
         // Web links keep every attribute.
         {"href=\"http://example.com/\" target=\"_blank\"", "href=\"http://example.com/\" target=\"_blank\""},
         // Before the fix an https or mailto address was treated as a file
