@@ -52,7 +52,7 @@ const Row kRows[] = {
     // anchor of its own.
     {"TargetsInsideTheTextSurvive",
      QStringLiteral("<p>Before <a name=\"__Ref1\"></a>target</p>\n<p><a href=\"#__Ref1\">go</a></p>"),
-     {QStringLiteral("Before\r\n        <a name=\"__Ref1\"></a>target"), QStringLiteral("href=\"#__Ref1\"")}},
+     {QStringLiteral("Before <a name=\"__Ref1\"></a>target"), QStringLiteral("href=\"#__Ref1\"")}},
     // Before, the letter holding the anchor was a run of its own, written
     // apart from the rest of its word ("C hapter 1", "第 １章").
     {"TheFirstLetterStaysWithItsWord",
