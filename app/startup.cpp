@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace app {
 
@@ -28,6 +30,17 @@ void reportUnreadableSettings(const QString& file)
     env::dialogs().inform(QStringLiteral("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(") + file + QStringLiteral(") が読み込めません")
                           + u'\n' + QStringLiteral("今回の設定は保存されません"));
 }
+// Qt's own dialogs and buttons speak Japanese whatever the locale, as the
+// program's own texts do: a dialog in two languages helps nobody.
+void installQtTranslations()
+{
+    static QTranslator* qtTexts = nullptr;
+    if (qtTexts)
+        return;
+    qtTexts = new QTranslator(QCoreApplication::instance());
+    if (qtTexts->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtTexts);
+}
 } // namespace
 
 QString executableBaseName(const QString& executablePath)
@@ -41,6 +54,7 @@ QString executableBaseName(const QString& executablePath)
 fmDoc* Main(const StartOptions& options)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    installQtTranslations();
     env::gbRun = true;
     ending = false;
     env::gsExeNm = executableBaseName(options.executable);
