@@ -235,10 +235,30 @@ void uTxm::onTitleEntered()
     m_view->setFocus();
 }
 
+// The text view's own undo and redo keys run the editor's commands, which
+// know the undo snapshot; Ctrl+Y redoes whatever the desktop's redo key is.
+std::optional<int> uTxm::undoJobOf(const QKeyEvent& key)
+{
+    if (key.matches(QKeySequence::Undo))
+        return 11;
+    if (key.matches(QKeySequence::Redo) || key.keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y))
+        return 12;
+    return std::nullopt;
+}
+
 bool uTxm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && (watched == m_title || watched == m_view) && m_options.imeOn())
         txIME(true);
+    const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+    if (key && watched == m_view) {
+        if (const std::optional<int> job = undoJobOf(*static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress)
+                rtAct(*job);
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

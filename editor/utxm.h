@@ -26,6 +26,7 @@
 #include <memory>
 #include <optional>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -211,6 +212,7 @@ private:
     void onCaretMoved();
     void onTitleEntered();
     void onKeyPressed(int key, Qt::KeyboardModifiers modifiers, bool* handled);
+    static std::optional<int> undoJobOf(const QKeyEvent& key);
     void updateStyleIndicator();
     bool mayReplace();
     void forgetDocument();

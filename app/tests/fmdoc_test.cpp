@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
@@ -270,15 +271,21 @@ TEST_F(MainWindow, KeysShownInTheMenusAreTheKeysThatRunTheItems)
 }
 
 // Undo and redo were disabled until the edit menu had been opened, so Ctrl+Z
-// and Ctrl+Y did nothing.
+// and Ctrl+Y never reached the editor's commands (which know its snapshots):
+// at best the text view undid its own steps, and where the desktop's redo key
+// is not Ctrl+Y, Ctrl+Y did nothing.
 TEST_F(MainWindow, CtrlZUndoesAndCtrlYRedoesWithoutOpeningTheMenu)
 {
     start();
     typeText(QStringLiteral("abc"));
+    QSignalSpy jobs(window->editor(), &editor::uTxm::eRtAct);
     QTest::keyClick(window->editor()->view(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(engine().plainText(), QString());
     QTest::keyClick(window->editor()->view(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(engine().plainText(), QStringLiteral("abc"));
+    ASSERT_EQ(jobs.size(), 2);
+    EXPECT_EQ(jobs[0][0].toInt(), 11);
+    EXPECT_EQ(jobs[1][0].toInt(), 12);
 }
 
 TEST_F(MainWindow, FolderItemShowsTheHighlightedFolderInTheFileManager)
