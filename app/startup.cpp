@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/fmdoc.h"
+#include "app/qttranslations.h"
 #include "env/dialogs.h"
 #include "env/globals.h"
 #include "env/shell.h"
@@ -9,8 +10,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 namespace app {
 
@@ -29,17 +28,6 @@ void reportUnreadableSettings(const QString& file)
 {
     env::dialogs().inform(QStringLiteral("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(") + file + QStringLiteral(") が読み込めません")
                           + u'\n' + QStringLiteral("今回の設定は保存されません"));
-}
-// Qt's own dialogs and buttons speak Japanese whatever the locale, as the
-// program's own texts do: a dialog in two languages helps nobody.
-void installQtTranslations()
-{
-    static QTranslator* qtTexts = nullptr;
-    if (qtTexts)
-        return;
-    qtTexts = new QTranslator(QCoreApplication::instance());
-    if (qtTexts->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qtTexts);
 }
 } // namespace
 

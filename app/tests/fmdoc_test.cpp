@@ -17,12 +17,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QPointer>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -244,6 +246,15 @@ TEST_F(MainWindow, DocumentsFolderItemMakesAMissingFolder)
     item("mnOpnFd", 1)->trigger();
     EXPECT_TRUE(QFileInfo(documents).isDir());
     EXPECT_EQ(window->tree()->GetPth(1), documents + u'/');
+}
+
+// Qt's own buttons once read English beside the program's Japanese.
+TEST_F(MainWindow, QtsOwnButtonsSpeakJapaneseAfterStartUp)
+{
+    start();
+    const QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    EXPECT_TRUE(box.button(QDialogButtonBox::Yes)->text().startsWith(QStringLiteral("はい")));
 }
 
 // With the key strip shown F8 saved while the menu still promised it for

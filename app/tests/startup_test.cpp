@@ -8,9 +8,7 @@
 #include "testsupport/tempfolder.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QDir>
-#include <QPushButton>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -156,12 +154,4 @@ TEST_F(Startup, UnreadableSettingsAreReportedAndKept)
     w->close();
     EXPECT_TRUE(QFileInfo(user + QStringLiteral("/User.xml/inner")).isDir());
     EXPECT_EQ(dialogs.messages().size(), 1);   // nothing more at shutdown
-}
-
-TEST_F(Startup, QtsOwnButtonsSpeakJapanese)
-{
-    start()->close();
-    const QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
-    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
-    EXPECT_TRUE(box.button(QDialogButtonBox::Yes)->text().startsWith(QStringLiteral("はい")));
 }
