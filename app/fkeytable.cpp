@@ -2,6 +2,8 @@
 
 #include "fkeys/ufky.h"
 
+#include <algorithm>
+
 namespace app {
 
 namespace {
@@ -39,6 +41,29 @@ const QList<FunctionKeyRow>& functionKeyRows()
         row("C12", 5, 7, "ﾌｫﾝﾄ", "指定範囲のﾌｫﾝﾄ･ｻｲｽﾞ･文字色を設定します"),
     };
     return rows;
+}
+
+QKeySequence keySequenceOf(const QString& keyName)
+{
+    const int number = keyName.mid(1).toInt();
+    const QKeyCombination key(Qt::Key(Qt::Key_F1 + number - 1));
+    return keyName.startsWith(u'C') ? QKeySequence(Qt::CTRL | key.key()) : QKeySequence(key);
+}
+
+QList<QKeySequence> menuItemKeys(int group, int index, const QKeySequence& own, bool stripShown)
+{
+    if (!stripShown)
+        return own.isEmpty() ? QList<QKeySequence>{} : QList<QKeySequence>{own};
+    QList<QKeySequence> keys;
+    const auto& rows = functionKeyRows();
+    const bool taken = std::any_of(rows.begin(), rows.end(),
+                                   [&](const FunctionKeyRow& r) { return keySequenceOf(r.key) == own; });
+    if (!own.isEmpty() && !taken)
+        keys << own;
+    for (const FunctionKeyRow& r : rows)
+        if (r.group == group && r.index == index)
+            keys << keySequenceOf(r.key);
+    return keys;
 }
 
 void SetFkeys(fkeys::uFky& bar, fkeys::MenuHost* host)

@@ -3,9 +3,12 @@
 #include "app/fkeytable.h"
 #include "app/linkopener.h"
 #include "app/mainmenubar.h"
+#include "app/menutable.h"
 #include "app/startup.h"
 #include "browser/utre.h"
 #include "editor/utxm.h"
+#include "engine/textengine.h"
+#include "env/dialogs.h"
 #include "env/globals.h"
 #include "env/mclt.h"
 #include "env/settingstext.h"
@@ -31,6 +34,7 @@ namespace {
 const QString kScreenGroup = QStringLiteral("TX_SCREEN");
 const QString kShown = QStringLiteral("表示");
 const QString kHidden = QStringLiteral("非表示");
+const QString kTreeWidthKey = QStringLiteral("TREE_W");   // twips, 0 for the default width
 const QString kDocumentPatterns = QStringLiteral("*.htm;*.html;*.rtf");
 constexpr int kDocumentTypeHtml = 4;
 constexpr int kDefaultTreeWidth = 2130;   // twips
@@ -70,6 +74,16 @@ QString tableSubMenuText(const QString& array)
     return {};
 }
 
+// `folder`, created when it is missing; "" (after telling the user) when it
+// cannot be made.
+QString existingFolder(const QString& folder)
+{
+    if (folder.isEmpty() || QDir().mkpath(folder))
+        return folder;
+    env::dialogs().inform(QStringLiteral("ﾌｫﾙﾀﾞ ") + folder + QStringLiteral(" を作成できません｡"));
+    return {};
+}
+
 } // namespace
 
 QString documentFromCommandLine(const QStringList& arguments)
@@ -96,6 +110,8 @@ fmDoc::fmDoc(QWidget* parent) : QMainWindow(parent)
 
 fmDoc::~fmDoc()
 {
+    // The editor empties its engine as it goes, after this window's own parts.
+    disconnect(m_editor->GetObj(), nullptr, this, nullptr);
     if (m_keys)
         m_keys->cOff();
 }
@@ -139,6 +155,8 @@ void fmDoc::connectEvents()
     });
     connect(m_editor, &editor::uTxm::eSaveAs, this, &fmDoc::onSavedAs);
     connect(m_editor, &editor::uTxm::eClckLink, this, &fmDoc::onLinkClicked);
+    connect(m_editor, &editor::uTxm::eRtAct, this, &fmDoc::onJobDone);
+    connect(m_editor->GetObj(), &engine::TextEngine::changed, this, &fmDoc::refreshUndoItems);
 }
 
 const fkeys::MenuRegistry& fmDoc::menuItems() const
@@ -162,10 +180,12 @@ void fmDoc::Act(const QStringList& arguments)
     m_keys->StSize();
     m_menus->action(QStringLiteral("mnDisp"), 0)->setChecked(true);
     m_menus->action(QStringLiteral("mnDisp"), 1)->setChecked(m_showFkeys);
-    if (!m_showFkeys)
-        ShowFky(false);
+    ShowFky(m_showFkeys);
     env::gbActing = false;
     show();
+    // The splitter shares out its width only once the window is laid out.
+    if (nTreeW > 0)
+        setTreePaneWidth(toPixelsX(nTreeW));
 }
 
 void fmDoc::readScreenSettings()
@@ -178,6 +198,7 @@ void fmDoc::readScreenSettings()
     m_height = ini.vGtVal(QStringLiteral("HEIGHT"), 0);
     const QString stored = ini.vGtVal(QStringLiteral("PATH"), QString());
     m_showFkeys = ini.vGtVal(QStringLiteral("FUNC"), kHidden) != kHidden;
+    nTreeW = std::max(0, ini.vGtVal(kTreeWidthKey, 0));
 
     // A relative folder lies below the user data folder; a folder that is
     // gone, or none at all, falls back to the database root.
@@ -214,8 +235,14 @@ QString fmDoc::storedFolderText() const
     return folder;
 }
 
+// An edited document is never given up unasked: the update rule runs first,
+// and a Cancel (or a save that failed) keeps the window and the document.
 void fmDoc::SaveScreen()
 {
+    bool cancelled = false;
+    m_editor->ChkUdt(cancelled);
+    if (cancelled)
+        return;
     m_editor->cOff();
     env::yIni& ini = env::gxIni();
     ini.GetGtx(kScreenGroup);
@@ -225,6 +252,7 @@ void fmDoc::SaveScreen()
     ini.SetVal(QStringLiteral("HEIGHT"), twipsText(height(), env::twipsPerPixelY()));
     ini.SetVal(QStringLiteral("PATH"), storedFolderText());
     ini.SetVal(QStringLiteral("FUNC"), m_showFkeys ? kShown : kHidden);
+    ini.SetVal(kTreeWidthKey, QString::number(treeWidthTwips()));
     ini.SetGtx();
     EndPrg();
 }
@@ -233,12 +261,16 @@ void fmDoc::closeEvent(QCloseEvent* event)
 {
     if (!isEnding())
         SaveScreen();
-    event->accept();
+    if (isEnding())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void fmDoc::ShowFky(bool bShow)
 {
     m_showFkeys = bShow;
+    m_menus->useKeyStripKeys(bShow);
     m_keys->setVisible(bShow);
     if (bShow)
         m_keys->StSize();
@@ -246,20 +278,30 @@ void fmDoc::ShowFky(bool bShow)
 
 void fmDoc::ShowTree(bool bShow)
 {
-    m_showTree = bShow;
-    QList<int> sizes = m_splitter->sizes();
-    const int total = sizes.value(0) + sizes.value(1);
-    int treeWidth = 0;
     if (bShow) {
         if (nTreeW == 0)
             nTreeW = kDefaultTreeWidth;
-        treeWidth = toPixelsX(nTreeW);
     } else {
-        nTreeW = static_cast<int>(std::lround(sizes.value(0) * env::twipsPerPixelX()));
-        treeWidth = toPixelsX(kHiddenTreeWidth);
+        nTreeW = treeWidthTwips();
     }
+    m_showTree = bShow;
     m_tree->setVisible(bShow);
-    m_splitter->setSizes({treeWidth, std::max(0, total - treeWidth)});
+    setTreePaneWidth(toPixelsX(bShow ? nTreeW : kHiddenTreeWidth));
+}
+
+// The tree pane's width as the user left it: kept while the tree is hidden.
+int fmDoc::treeWidthTwips() const
+{
+    if (!m_showTree)
+        return nTreeW;
+    return static_cast<int>(std::lround(m_splitter->sizes().value(0) * env::twipsPerPixelX()));
+}
+
+void fmDoc::setTreePaneWidth(int pixels)
+{
+    const QList<int> sizes = m_splitter->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    m_splitter->setSizes({pixels, std::max(0, total - pixels)});
 }
 
 void fmDoc::fnMenu(int iMenu, int iNdx)
@@ -277,14 +319,16 @@ void fmDoc::exploreHighlightedFolder()
     env::gxIni().W_ExpFd(m_tree->GetPth(2), false);
 }
 
+// The pane's own state decides, not the check mark: a checkable item has
+// already flipped its mark when it was triggered.
 void fmDoc::toggleDisplayItem(int index)
 {
-    QAction* item = m_menus->action(QStringLiteral("mnDisp"), index);
-    item->setChecked(!item->isChecked());
+    const bool show = index == 1 ? !m_showFkeys : !m_showTree;
+    m_menus->action(QStringLiteral("mnDisp"), index)->setChecked(show);
     if (index == 1)
-        ShowFky(item->isChecked());
+        ShowFky(show);
     else
-        ShowTree(item->isChecked());
+        ShowTree(show);
 }
 
 void fmDoc::refreshTree()
@@ -294,11 +338,6 @@ void fmDoc::refreshTree()
 
 void fmDoc::onItemChosen(const QString& array, int index)
 {
-    static const QHash<QString, int> groups = {
-        {QStringLiteral("mnFile"), FileGroup},   {QStringLiteral("mnEdit"), EditGroup},
-        {QStringLiteral("mnDisp"), DisplayGroup}, {QStringLiteral("mnLocal"), InsertGroup},
-        {QStringLiteral("mnSelc"), FormatGroup},  {QStringLiteral("mnUser"), SettingsGroup},
-    };
     if (array == QLatin1String("mnOpnFd"))
         chooseDocumentFolder(index);
     else if (array == QLatin1String("mnPast"))
@@ -309,8 +348,8 @@ void fmDoc::onItemChosen(const QString& array, int index)
         env::gxIni().W_SendTo();
     else if (const QString sub = tableSubMenuText(array); !sub.isEmpty())
         app::fnMenu(*this, TableGroup, index, sub);
-    else if (groups.contains(array))
-        fnMenu(groups.value(array), index);
+    else if (const int group = menuGroupOf(array); group >= 0)
+        fnMenu(group, index);
 }
 
 void fmDoc::chooseDocumentFolder(int index)
@@ -319,9 +358,9 @@ void fmDoc::chooseDocumentFolder(int index)
     if (index == 0)
         folder = env::BrowseFld(m_tree->GetPth());
     else if (index == 1)
-        folder = env::gxIni().FsGtSpFld(5);
+        folder = existingFolder(env::gxIni().FsGtSpFld(5));
     else if (index == 2)
-        folder = env::gsUsrPh + QStringLiteral("Doc");
+        folder = existingFolder(env::gsUsrPh + QStringLiteral("Doc"));
     if (!folder.isEmpty() && mClt::withSlash(folder) != m_tree->GetPth(1))
         m_tree->SetPth(folder);
 }
@@ -345,6 +384,20 @@ void fmDoc::onTopMenuOpening(int topIndex)
         break;
     }
     m_keys->SetEnbByMenu();
+}
+
+void fmDoc::refreshUndoItems()
+{
+    m_menus->apply(undoMenuStates(m_editor->canUndo(), m_editor->canRedo()));
+    m_keys->SetEnbByMenu();
+}
+
+// After a new document the caption no longer names the old one's file.
+void fmDoc::onJobDone(int job)
+{
+    refreshUndoItems();
+    if (job == 2 && m_editor->currentFile().isEmpty())
+        setWindowTitle(QApplication::applicationDisplayName());
 }
 
 void fmDoc::onDocumentPicked(const QString& path)

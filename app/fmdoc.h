@@ -35,7 +35,8 @@ public:
     // Brings the window up: screen settings, command line, keys, tree and
     // editor; shows it.
     void Act(const QStringList& arguments);
-    // Stores the screen settings, then ends the program.
+    // Unless the user keeps an edited document (the update question answered
+    // Cancel, or its save failed), stores the screen settings and ends the program.
     void SaveScreen() override;
     void ShowFky(bool bShow);
     void ShowTree(bool bShow);
@@ -73,6 +74,10 @@ private:
     void onItemChosen(const QString& array, int index);
     void onTopMenuOpening(int topIndex);
     void chooseDocumentFolder(int index);
+    void onJobDone(int job);
+    void refreshUndoItems();
+    int treeWidthTwips() const;
+    void setTreePaneWidth(int pixels);
     void onDocumentPicked(const QString& path);
     void onSavedAs(const QVariant& file);
     void onLinkClicked(const QString& kind, const QString& text, const QString& name);

@@ -1,5 +1,6 @@
 #include "app/mainmenubar.h"
 
+#include "app/fkeytable.h"
 #include "app/menutable.h"
 
 #include <QAction>
@@ -48,6 +49,15 @@ QMenu* MainMenuBar::buildMenu(const MenuSpec& spec, QWidget* parent)
         m_registry.add(spec.array, item.index, action);
     }
     return menu;
+}
+
+void MainMenuBar::useKeyStripKeys(bool stripShown)
+{
+    for (const MenuSpec& spec : mainMenus())
+        for (const MenuItemSpec& item : spec.items)
+            if (!item.isSeparator() && item.submenu.isEmpty())
+                action(spec.array, item.index)
+                    ->setShortcuts(menuItemKeys(menuGroupOf(spec.array), item.index, item.shortcut, stripShown));
 }
 
 void MainMenuBar::apply(const QList<ItemState>& states)

@@ -25,6 +25,8 @@ public:
     QAction* action(const QString& array, int index) const { return m_registry.find(array, index); }
     const fkeys::MenuRegistry& registry() const { return m_registry; }
     void apply(const QList<ItemState>& states);
+    // Gives the items the keys that run them while the key strip is shown or hidden.
+    void useKeyStripKeys(bool stripShown);
 
 signals:
     void itemChosen(const QString& array, int index);

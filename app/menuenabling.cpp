@@ -23,14 +23,19 @@ QList<ItemState> fileMenuStates(const editor::DocumentState& s)
 
 QList<ItemState> editMenuStates(const editor::EditMenuState& s)
 {
-    QList<ItemState> states = {{kEdit, 0, s.bUndo}, {kEdit, 1, s.bRedo}, {kEdit, 3, s.bCopy},
-                               {kEdit, 4, s.bCopy}, {kEdit, 5, s.bPaste}};
+    QList<ItemState> states = undoMenuStates(s.bUndo, s.bRedo);
+    states << ItemState{kEdit, 3, s.bCopy} << ItemState{kEdit, 4, s.bCopy} << ItemState{kEdit, 5, s.bPaste};
     if (s.bPaste)
         states << ItemState{kPaste, 0, s.bTx} << ItemState{kPaste, 1, s.bTx}
                << ItemState{kPaste, 2, s.bPc || s.bMt || s.bLk};
     for (int i : {8, 9, 11, 12})
         states << ItemState{kEdit, i, s.bExDoc};
     return states;
+}
+
+QList<ItemState> undoMenuStates(bool bUndo, bool bRedo)
+{
+    return {{kEdit, 0, bUndo}, {kEdit, 1, bRedo}};
 }
 
 QList<ItemState> insertMenuStates(const editor::CaretState& s)

@@ -23,6 +23,9 @@ struct ItemState {
 
 QList<ItemState> fileMenuStates(const editor::DocumentState& s);
 QList<ItemState> editMenuStates(const editor::EditMenuState& s);
+// "元に戻す" and "やり直し" alone: kept current as the document changes, so that
+// Ctrl+Z and Ctrl+Y work without the menu having been opened.
+QList<ItemState> undoMenuStates(bool bUndo, bool bRedo);
 QList<ItemState> insertMenuStates(const editor::CaretState& s);
 // A sub-menu parent is enabled when any of its items is; "ﾌﾟﾛﾊﾟﾃｨ", whose
 // items act on the table at the caret, when the caret is in a table.

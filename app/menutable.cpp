@@ -1,5 +1,7 @@
 #include "app/menutable.h"
 
+#include <QHash>
+
 namespace app {
 
 namespace {
@@ -89,6 +91,15 @@ const MenuSpec* findMenu(const QString& array)
         if (m.array == array)
             return &m;
     return nullptr;
+}
+
+int menuGroupOf(const QString& array)
+{
+    static const QHash<QString, int> groups = {
+        {QStringLiteral("mnFile"), 2},  {QStringLiteral("mnEdit"), 3},  {QStringLiteral("mnSelc"), 5},
+        {QStringLiteral("mnLocal"), 6}, {QStringLiteral("mnDisp"), 12}, {QStringLiteral("mnUser"), 15},
+    };
+    return groups.value(array, -1);
 }
 
 QString menuCaption(const QString& array, int index)

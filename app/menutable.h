@@ -32,5 +32,8 @@ const QList<MenuSpec>& mainMenus();
 const MenuSpec* findMenu(const QString& array);
 // The caption of item `index` of `array`, or "" when there is none.
 QString menuCaption(const QString& array, int index);
+// The routing's menu group code of `array` ("mnFile" 2, ...), -1 for menus
+// that are not routed by group.
+int menuGroupOf(const QString& array);
 
 } // namespace app

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/fmdoc.h"
+#include "app/qttranslations.h"
 #include "env/dialogs.h"
 #include "env/globals.h"
 #include "env/shell.h"
@@ -65,6 +66,7 @@ QString executableBaseName(const QString& executablePath)
 fmDoc* Main(const StartOptions& options)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    installQtTranslations();
     env::gbRun = true;
     ending = false;
     env::gsExeNm = executableBaseName(options.executable);

@@ -128,6 +128,13 @@ QString repeatCaptionAfter(const QString& command)
     return CommandTranslator::kRepeatPrefix + command;
 }
 
+// "検索(&F)" -> "検索".
+QString commandCaption(const QString& caption)
+{
+    const qsizetype bracket = caption.indexOf(u'(');
+    return (bracket >= 0 ? caption.left(bracket) : caption).trimmed();
+}
+
 bool resetConfirmed()
 {
     const env::Answer answer = env::dialogs().ask(QStringLiteral("文書全体を初期化して良いですか"),
@@ -140,13 +147,7 @@ bool resetConfirmed()
 MenuCommand CommandTranslator::translate(const QString& caption, const QVariant& argument)
 {
     const bool repeat = caption.contains(kRepeat);
-    QString command = caption;
-    if (repeat) {
-        command.remove(kRepeatPrefix);
-    } else if (const qsizetype bracket = command.indexOf(u'('); bracket >= 0) {
-        command.truncate(bracket);
-    }
-    command = command.trimmed();
+    const QString command = repeat ? QString(caption).remove(kRepeatPrefix).trimmed() : commandCaption(caption);
 
     if (!repeat)
         m_repeatCaption = repeatCaptionAfter(command);
@@ -155,6 +156,11 @@ MenuCommand CommandTranslator::translate(const QString& caption, const QVariant&
     if (result.job == kNewDocumentJob && !resetConfirmed())
         return {};
     return result;
+}
+
+bool CommandTranslator::names(const QString& caption)
+{
+    return commandFor(commandCaption(caption), {}).job != 0;
 }
 
 bool CommandTranslator::repeatEnabled() const

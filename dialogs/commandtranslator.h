@@ -19,6 +19,8 @@ public:
     // Translates `caption` (with the item's `argument`) into a command and
     // sets the redo/repeat caption. "初期化" asks before it gives command 2.
     MenuCommand translate(const QString& caption, const QVariant& argument = {});
+    // True when the caption of an item names a command.
+    static bool names(const QString& caption);
 
     // The redo/repeat item's caption; the item is disabled while it says
     // "できません".

@@ -1,5 +1,7 @@
 #include "dialogs/popupmenus.h"
 
+#include "dialogs/commandtranslator.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
@@ -262,6 +264,8 @@ QMenu* buildMenu(const QString& title, const std::vector<Item>& items, QWidget* 
             QAction* action = menu->addAction(item.caption);
             action->setCheckable(item.checkable);
             action->setData(QVariant::fromValue(item.route));
+            // An item whose caption names no command yet is offered disabled.
+            action->setEnabled(item.route.route != Route::OwnCaption || CommandTranslator::names(item.caption));
             QObject::connect(action, &QAction::triggered, menu,
                              [action, onTriggered](bool checked) { onTriggered(action, checked); });
         }
@@ -313,6 +317,7 @@ void aimCopyItem(QAction* item, const QString& caption, const std::optional<Neig
         route.argument = QVariantList{0, false, neighbour->id};
     }
     item->setData(QVariant::fromValue(route));
+    item->setEnabled(neighbour.has_value());
 }
 
 } // namespace

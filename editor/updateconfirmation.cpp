@@ -7,10 +7,10 @@
 
 namespace editor {
 
-bool mayReplaceDocument(ModifiedState& state, const QString& rule, const UpdateCheck& check,
+bool mayReplaceDocument(ModifiedState& state, const QString& rule, int documentType,
                         const std::function<bool()>& saveToDatabase)
 {
-    if (!state.modified() || check.documentType < 0)
+    if (!state.modified() || documentType < 0)
         return true;
     if (rule == u"上書")
         return saveToDatabase();
@@ -18,7 +18,7 @@ bool mayReplaceDocument(ModifiedState& state, const QString& rule, const UpdateC
         return true;
 
     const env::Answer answer = env::dialogs().ask(QStringLiteral("現在の文書を保存しますか"),
-                                                  check.offerCancel ? env::Buttons::YesNoCancel : env::Buttons::YesNo,
+                                                  env::Buttons::YesNoCancel,
                                                   env::Answer::Yes, env::Icon::None);
     switch (answer) {
     case env::Answer::Yes:

@@ -11,14 +11,11 @@ namespace editor {
 
 class ModifiedState;
 
-struct UpdateCheck {
-    int documentType = 0;     // below 0: documents outside the database are never asked about
-    bool offerCancel = false; // the question has a Cancel button
-};
-
-// True when the document may be replaced. A save that fails keeps the
-// document, as a Cancel would.
-bool mayReplaceDocument(ModifiedState& state, const QString& rule, const UpdateCheck& check,
+// True when the document may be replaced. The question always offers Yes,
+// No and Cancel, so that Esc or closing it keeps the document; a save that
+// fails keeps it too. Documents outside the database (a `documentType`
+// below 0) are never asked about.
+bool mayReplaceDocument(ModifiedState& state, const QString& rule, int documentType,
                         const std::function<bool()>& saveToDatabase);
 
 } // namespace editor

@@ -49,6 +49,8 @@ uTxm::uTxm(QWidget* parent)
     , m_snapshots(*m_engine)
 {
     m_title->setObjectName(QStringLiteral("txTitle"));
+    // The box has no label of its own; the HTML title comes from it.
+    m_title->setPlaceholderText(QStringLiteral("ﾀｲﾄﾙ"));
     m_status->setObjectName(QStringLiteral("pnStatus"));
     m_status->setFrameShape(QFrame::Panel);
     m_status->setFrameShadow(QFrame::Sunken);
@@ -233,10 +235,30 @@ void uTxm::onTitleEntered()
     m_view->setFocus();
 }
 
+// The text view's own undo and redo keys run the editor's commands, which
+// know the undo snapshot; Ctrl+Y redoes whatever the desktop's redo key is.
+std::optional<int> uTxm::undoJobOf(const QKeyEvent& key)
+{
+    if (key.matches(QKeySequence::Undo))
+        return 11;
+    if (key.matches(QKeySequence::Redo) || key.keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y))
+        return 12;
+    return std::nullopt;
+}
+
 bool uTxm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && (watched == m_title || watched == m_view) && m_options.imeOn())
         txIME(true);
+    const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+    if (key && watched == m_view) {
+        if (const std::optional<int> job = undoJobOf(*static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress)
+                rtAct(*job);
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -276,15 +298,15 @@ void uTxm::FndWd(const QString& sWd)
         m_engine->find(word, 0, engine::FindDefault);
 }
 
-bool uTxm::mayReplace(bool offerCancel)
+bool uTxm::mayReplace()
 {
-    return mayReplaceDocument(m_modified, m_options.updateRule, {m_documentType, offerCancel},
+    return mayReplaceDocument(m_modified, m_options.updateRule, m_documentType,
                               [this] { return saveIntoDatabase(); });
 }
 
 void uTxm::ChkUdt(bool& bCancel)
 {
-    bCancel = !mayReplace(true);
+    bCancel = !mayReplace();
 }
 
 // A replaced document takes nothing of the old one along: no undo snapshot,
@@ -297,7 +319,7 @@ void uTxm::forgetDocument()
 
 bool uTxm::SetData(const QByteArray& bytes, bool noConfirmation)
 {
-    if (!noConfirmation && !mayReplace(false))
+    if (!noConfirmation && !mayReplace())
         return false;
     ModifiedState::BusyScope busy(m_modified);
     if (!m_engine->loadFromMemory(bytes, engine::FormatCode::Doc, false))
@@ -354,11 +376,21 @@ DocumentState uTxm::ChkJbMn0() const
     return {content, content && m_modified.modified()};
 }
 
+bool uTxm::canUndo() const
+{
+    return m_engine->undoCount() > 0 || m_snapshots.held();
+}
+
+bool uTxm::canRedo() const
+{
+    return m_engine->redoCount() > 0;
+}
+
 EditMenuState uTxm::ChkJbMn1() const
 {
     EditMenuState state;
-    state.bUndo = m_engine->undoCount() > 0 || m_snapshots.held();
-    state.bRedo = m_engine->redoCount() > 0;
+    state.bUndo = canUndo();
+    state.bRedo = canRedo();
     state.bCopy = m_engine->canCopy();
     state.bPaste = m_engine->canPaste();
     const DocumentState document = ChkJbMn0();

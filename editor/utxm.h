@@ -26,6 +26,7 @@
 #include <memory>
 #include <optional>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -132,6 +133,9 @@ public:
     void setTitle(const QString& sTitle);
     DocumentState ChkJbMn0() const;
     EditMenuState ChkJbMn1() const;
+    // Whether undo and redo have anything to do (ChkJbMn1's bUndo and bRedo).
+    bool canUndo() const;
+    bool canRedo() const;
     CaretState ChkJbMn3() const;
     TableMenuState ChkJbMn5() const;
     bool ChkJbMn6() const;
@@ -208,8 +212,9 @@ private:
     void onCaretMoved();
     void onTitleEntered();
     void onKeyPressed(int key, Qt::KeyboardModifiers modifiers, bool* handled);
+    static std::optional<int> undoJobOf(const QKeyEvent& key);
     void updateStyleIndicator();
-    bool mayReplace(bool offerCancel);
+    bool mayReplace();
     void forgetDocument();
     dialogs::PageResult openPage(const QString& code, QString& answer);
     void trimDocumentEnd();
@@ -252,18 +257,9 @@ private:
     void showContextMenu(const QPoint& position);
     FieldCommands::Host fieldHost();
 
-    // Jobs whose work arrives with later features; until then they do
-    // nothing and say so.
-    bool saveByNumber();                                // the numbered save of a new database document
-    Outcome printJob(int job);                          // 6, 7, 69: printing and the page view
-    Outcome pasteJob(QVariant& kind);                   // 15
-    Outcome toolBarJob(int job, QVariant& argument);    // 16, 27
-    Outcome pictureJob(int job, QVariant& argument);    // 33, 34, 35, 42, 43
-    Outcome insertObject();                             // 41
-    Outcome headerFooterJob(QVariant& argument);        // 57
-    Outcome colourJob(int job);                         // 62, 70, 71
-    Outcome engineDialogJob(int job);                   // 63, 64, and 65 for document type 1
-    Outcome tableJob(int job, QVariant& argument);      // 80–83, 85
+    // The numbered save of a new database document arrives with a later
+    // feature; until then it says so.
+    bool saveByNumber();
 
     std::unique_ptr<engine::TextEngine> m_engine;
     engine::EngineView* m_view = nullptr;

@@ -14,8 +14,8 @@ namespace editor {
 
 namespace {
 
-constexpr int kDeleteByEnding52 = 1;
-constexpr int kDeleteByEnding53 = 2;
+// The mode the pop-up menus send for their "…の削除" items.
+constexpr int kDeleteMode = 2;
 
 // The field jobs' argument: a mode, or a list of the mode, the object flag
 // and a field id.
@@ -56,8 +56,8 @@ uTxm::Outcome uTxm::fieldJob(int job, QVariant& argument)
     switch (job) {
     case 50: result = m_fields.link(request.mode, request.object, request.fieldId); break;
     case 51: result = m_fields.tag(request.mode, request.object, request.fieldId); break;
-    case 52: result = m_fields.reference(request.mode == kDeleteByEnding52); break;
-    case 53: result = m_fields.toolTip(request.mode == kDeleteByEnding53); break;
+    case 52: result = m_fields.reference(request.mode == kDeleteMode); break;
+    case 53: result = m_fields.toolTip(request.mode == kDeleteMode); break;
     default: break;
     }
     switch (result) {

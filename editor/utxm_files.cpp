@@ -87,7 +87,7 @@ uTxm::Outcome uTxm::OpenDlg(bool noProposal, bool insert)
 // settings afresh (the page settings come with the file).
 bool uTxm::prepareForLoading()
 {
-    if (!mayReplace(false))
+    if (!mayReplace())
         return false;
     m_modified.setModified(false);
     forgetDocument();

@@ -24,6 +24,18 @@ namespace {
 constexpr int kTextFrameWidth = 2880; // twips: two inches by one
 constexpr int kTextFrameHeight = 1440;
 
+// Commands whose work arrives with later features (printing, the page view,
+// pasting kinds, tool bars, pictures, objects, headers and footers, colours,
+// the engine's paragraph and list dialogs, printer setup, tables). Until a
+// feature is built its command says so instead of doing nothing.
+constexpr int kNotBuiltYet[] = {6,  7,  15, 16, 27, 31, 33, 34, 35, 41, 42, 43, 44,
+                                45, 57, 62, 63, 64, 69, 70, 71, 80, 81, 82, 83, 85};
+
+void tellNotBuiltYet()
+{
+    env::dialogs().inform(QStringLiteral("この機能はまだ使えません｡"));
+}
+
 bool isTrailingBlank(QChar c)
 {
     return c == u' ' || c == QChar(0x3000) || c == u'\v' || c == u'\r' || c == u'\n';
@@ -61,21 +73,14 @@ void uTxm::buildJobs()
 
     for (int job : {1, 3, 5, 8, 10, 30, 32})
         m_jobs[job] = withJob(&uTxm::fileJob, job);
-    for (int job : {16, 27})
-        m_jobs[job] = withJob(&uTxm::toolBarJob, job);
-    for (int job : {33, 34, 35, 42, 43})
-        m_jobs[job] = withJob(&uTxm::pictureJob, job);
+    for (int job : kNotBuiltYet)
+        m_jobs[job] = [](QVariant&) {
+            tellNotBuiltYet();
+            return Outcome::Skipped;
+        };
     for (int job : {50, 51, 52, 53, 56})
         m_jobs[job] = withJob(&uTxm::fieldJob, job);
     connect(m_engine.get(), &engine::TextEngine::fieldClicked, this, &uTxm::onFieldClicked);
-    for (int job : {80, 81, 82, 83, 85})
-        m_jobs[job] = withJob(&uTxm::tableJob, job);
-    for (int job : {6, 7, 69})
-        m_jobs[job] = [this, job](QVariant&) { return printJob(job); };
-    for (int job : {62, 70, 71})
-        m_jobs[job] = [this, job](QVariant&) { return colourJob(job); };
-    for (int job : {63, 64})
-        m_jobs[job] = [this, job](QVariant&) { return engineDialogJob(job); };
 
     m_jobs[2] = plain(&uTxm::newDocument);
     m_jobs[4] = [this](QVariant&) { return saveIntoDatabase() ? Outcome::Unchanged : Outcome::Skipped; };
@@ -84,7 +89,6 @@ void uTxm::buildJobs()
     m_jobs[12] = plain(&uTxm::redo);
     m_jobs[13] = plain(&uTxm::cut);
     m_jobs[14] = done([this] { m_engine->copy(); });
-    m_jobs[15] = [this](QVariant& kind) { return pasteJob(kind); };
     m_jobs[20] = plain(&uTxm::deleteSelection);
     m_jobs[21] = done([this] { m_engine->setSelection(0, -1); });
     m_jobs[22] = [this](QVariant&) { return findPage(false); };
@@ -92,10 +96,8 @@ void uTxm::buildJobs()
     m_jobs[24] = plain(&uTxm::tidyDocument);
     m_jobs[26] = plain(&uTxm::displayPage);
     m_jobs[40] = plain(&uTxm::insertTextFrame);
-    m_jobs[41] = plain(&uTxm::insertObject);
     m_jobs[54] = plain(&uTxm::insertPageBreak);
     m_jobs[55] = byArgument(&uTxm::indent);
-    m_jobs[57] = [this](QVariant& argument) { return headerFooterJob(argument); };
     m_jobs[60] = byArgument(&uTxm::applyStyle);
     m_jobs[61] = plain(&uTxm::fontDialog);
     m_jobs[65] = plain(&uTxm::pageSetup);
@@ -167,17 +169,21 @@ void uTxm::applyModifiedRule(int job, Outcome outcome)
     }
 }
 
+// A page that is not built yet says so.
 dialogs::PageResult uTxm::openPage(const QString& code, QString& answer)
 {
     QString page = code;
-    return m_dialog->Act(page, answer);
+    const dialogs::PageResult result = m_dialog->Act(page, answer);
+    if (result == dialogs::PageResult::NoPage)
+        tellNotBuiltYet();
+    return result;
 }
 
 // ---- Jobs of this control ---------------------------------------------------------
 
 uTxm::Outcome uTxm::newDocument()
 {
-    if (!mayReplace(false))
+    if (!mayReplace())
         return Outcome::Skipped;
     m_modified.setModified(false);
     m_engine->reset();
@@ -315,8 +321,10 @@ uTxm::Outcome uTxm::fontDialog()
 
 uTxm::Outcome uTxm::pageSetup()
 {
-    if (m_documentType == 1)
-        return engineDialogJob(65);
+    if (m_documentType == 1) {
+        tellNotBuiltYet();   // the engine's own page dialog
+        return Outcome::Skipped;
+    }
     QString answer;
     return openPage(QStringLiteral("PG"), answer) == dialogs::PageResult::NoPage ? Outcome::Skipped
                                                                                 : Outcome::Unchanged;
@@ -368,53 +376,6 @@ uTxm::Outcome uTxm::zoom(const QVariant& step)
 void uTxm::loadPageDefaults()
 {
     m_engine->setPageSetup(EditorOptions::pageDefaults(env::gxIni(), m_engine->pageSetup()));
-}
-
-// ---- Jobs whose work arrives with later features ------------------------------------
-
-uTxm::Outcome uTxm::printJob(int)
-{
-    return Outcome::Skipped;
-}
-
-uTxm::Outcome uTxm::pasteJob(QVariant&)
-{
-    return Outcome::Skipped;
-}
-
-uTxm::Outcome uTxm::toolBarJob(int, QVariant&)
-{
-    return Outcome::Skipped;
-}
-
-uTxm::Outcome uTxm::pictureJob(int, QVariant&)
-{
-    return Outcome::Skipped;
-}
-
-uTxm::Outcome uTxm::insertObject()
-{
-    return Outcome::Skipped;
-}
-
-uTxm::Outcome uTxm::headerFooterJob(QVariant&)
-{
-    return Outcome::Skipped;
-}
-
-uTxm::Outcome uTxm::colourJob(int)
-{
-    return Outcome::Skipped;
-}
-
-uTxm::Outcome uTxm::engineDialogJob(int)
-{
-    return Outcome::Skipped;
-}
-
-uTxm::Outcome uTxm::tableJob(int, QVariant&)
-{
-    return Outcome::Skipped;
 }
 
 } // namespace editor

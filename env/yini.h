@@ -71,8 +71,9 @@ public:
     const QString& groupText() const { return m_groupText; }
 
     // --- desktop hand-over -----------------------------------------------
-    // bOpn: open with the associated program; otherwise show a folder in the file manager.
-    void W_ExpFd(const QString& sFld, bool bOpn = false) const;
+    // bOpn: open with the associated program; otherwise show a folder in the
+    // file manager. A hand-over that fails is told to the user; false then.
+    bool W_ExpFd(const QString& sFld, bool bOpn = false) const;
     void W_SendTo() const;
     void W_HtmView(const QString& sUrl) const;
     void W_Help(const QString& sJob);

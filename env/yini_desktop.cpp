@@ -24,16 +24,24 @@ QUrl addressOf(const QString& pathOrUrl)
 }
 } // namespace
 
-void yIni::W_ExpFd(const QString& sFld, bool bOpn) const
+bool yIni::W_ExpFd(const QString& sFld, bool bOpn) const
 {
     if (sFld.isEmpty())
-        return;
+        return false;
     if (bOpn) {
-        desktop().openUrl(addressOf(sFld));
-        return;
+        if (desktop().openUrl(addressOf(sFld)))
+            return true;
+        dialogs().inform(sFld + QStringLiteral(" を開くﾌﾟﾛｸﾞﾗﾑを起動できません｡"));
+        return false;
     }
-    if (QFileInfo(sFld).isDir())
-        desktop().showFolder(sFld);
+    if (!QFileInfo(sFld).isDir()) {
+        dialogs().inform(QStringLiteral("ﾌｫﾙﾀﾞ ") + sFld + QStringLiteral(" が見つかりません｡"));
+        return false;
+    }
+    if (desktop().showFolder(sFld))
+        return true;
+    dialogs().inform(QStringLiteral("ﾌｫﾙﾀﾞ ") + sFld + QStringLiteral(" を表示できません｡"));
+    return false;
 }
 
 void yIni::W_SendTo() const

@@ -15,16 +15,17 @@ public:
     bool openUrl(const QUrl& url) override
     {
         opened << url.toString();
-        return true;
+        return works;
     }
     bool showFolder(const QString& folder) override
     {
         shown << folder;
-        return true;
+        return works;
     }
 
     QStringList opened;
     QStringList shown;
+    bool works = true;   // false: every hand-over fails, as without a desktop
 
 private:
     env::Desktop* m_previous;

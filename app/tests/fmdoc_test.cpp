@@ -1,5 +1,7 @@
+#include "app/fkeytable.h"
 #include "app/fmdoc.h"
 #include "app/mainmenubar.h"
+#include "app/menutable.h"
 #include "app/startup.h"
 #include "browser/utre.h"
 #include "editor/utxm.h"
@@ -7,6 +9,7 @@
 #include "engine/view/engineview.h"
 #include "env/globals.h"
 #include "fkeys/ufky.h"
+#include "testsupport/printers.h"
 #include "testsupport/recordingdesktop.h"
 #include "testsupport/scripteddialogs.h"
 #include "testsupport/tempfolder.h"
@@ -14,14 +17,21 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
+#include <QPointer>
+#include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <functional>
 
 namespace {
 
@@ -43,7 +53,15 @@ struct MainWindow : ::testing::Test {
     {
         if (window)
             window->close();
+        qputenv("XDG_CONFIG_HOME", configHome);
     }
+    // Makes the desktop's documents folder `folder`.
+    void documentsFolderAt(const QString& folder)
+    {
+        dir.write(QStringLiteral("xdgconfig/user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"" + folder.toUtf8() + "\"\n");
+        qputenv("XDG_CONFIG_HOME", dir.path(QStringLiteral("xdgconfig")).toUtf8());
+    }
+    QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
     void start(const QStringList& arguments = {})
     {
         window = app::Main({dir.path(QStringLiteral("prog/fumi")), arguments});
@@ -148,32 +166,137 @@ TEST_F(MainWindow, KeyC11SelectsTheWholeDocument)
     EXPECT_EQ(engine().selectionLength(), engine().plainText().size());
 }
 
-TEST_F(MainWindow, TreeAndKeyPanesToggleAndTheTreeKeepsItsWidth)
+// The checkable items once flipped their own mark and the handler flipped it
+// back, so the key strip could never be shown from the menu.
+TEST_F(MainWindow, DisplayMenuItemsShowAndHideTheTreeAndTheKeyStrip)
 {
     start();
     auto* splitter = window->findChild<QSplitter*>();
     ASSERT_NE(splitter, nullptr);
     splitter->setSizes({200, 500});
-    window->fnMenu(app::DisplayGroup, 0);
+    item("mnDisp", 0)->trigger();
     EXPECT_FALSE(window->tree()->isVisible());
     EXPECT_FALSE(item("mnDisp", 0)->isChecked());
-    window->fnMenu(app::DisplayGroup, 0);
+    item("mnDisp", 0)->trigger();
     EXPECT_TRUE(window->tree()->isVisible());
+    EXPECT_TRUE(item("mnDisp", 0)->isChecked());
     EXPECT_NEAR(splitter->sizes().value(0), 200, 1);
-    window->fnMenu(app::DisplayGroup, 1);
+    item("mnDisp", 1)->trigger();
     EXPECT_TRUE(window->keyBar()->isVisible());
-    EXPECT_TRUE(window->functionKeysShown());
+    EXPECT_TRUE(item("mnDisp", 1)->isChecked());
+    item("mnDisp", 1)->trigger();
+    EXPECT_FALSE(window->keyBar()->isVisible());
+    EXPECT_FALSE(item("mnDisp", 1)->isChecked());
 }
 
-TEST_F(MainWindow, KeyStripStateIsRemembered)
+// The tree's width was once forgotten at the next start.
+TEST_F(MainWindow, KeyStripStateAndTreeWidthAreRemembered)
 {
     start();
-    window->fnMenu(app::DisplayGroup, 1);
+    item("mnDisp", 1)->trigger();
+    window->findChild<QSplitter*>()->setSizes({260, 500});
     window->close();
     window = nullptr;
     start();
     EXPECT_TRUE(window->keyBar()->isVisible());
     EXPECT_TRUE(item("mnDisp", 1)->isChecked());
+    EXPECT_NEAR(window->findChild<QSplitter*>()->sizes().value(0), 260, 1);
+}
+
+// Closing once gave an edited document up without a word.
+TEST_F(MainWindow, ClosingAnEditedDocumentAsksFirstAndCancelKeepsTheWindow)
+{
+    start();
+    typeText(QStringLiteral("書きかけ"));
+    for (const auto& close : {std::function<void()>([this] { window->close(); }),
+                              std::function<void()>([this] { item("mnFile", 12)->trigger(); })}) {
+        dialogs.clear();
+        dialogs.answer(env::Answer::Cancel);
+        close();
+        ASSERT_EQ(dialogs.messages(), QStringList{QStringLiteral("現在の文書を保存しますか")});
+        EXPECT_EQ(dialogs.asked().front().buttons, env::Buttons::YesNoCancel);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(window->editor()->isActive());
+        EXPECT_EQ(engine().plainText(), QStringLiteral("書きかけ"));
+    }
+    const QPointer<app::fmDoc> closing = window;
+    dialogs.answer(env::Answer::No);
+    window->close();
+    window = nullptr;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closing.isNull());
+}
+
+TEST_F(MainWindow, NewDocumentTakesTheFileNameOutOfTheCaption)
+{
+    const QString doc = dir.write(QStringLiteral("data/Doc/メモ.htm"), "<html><body><p>x</p></body></html>");
+    start();
+    emit window->tree()->eStFile(doc);
+    ASSERT_EQ(window->windowTitle(), doc);
+    item("mnFile", 0)->trigger();
+    EXPECT_EQ(window->windowTitle(), QApplication::applicationDisplayName());
+}
+
+// The documents folder item once did nothing when that folder was missing.
+TEST_F(MainWindow, DocumentsFolderItemMakesAMissingFolder)
+{
+    const QString documents = dir.path(QStringLiteral("home/文書"));
+    documentsFolderAt(documents);
+    start();
+    item("mnOpnFd", 1)->trigger();
+    EXPECT_TRUE(QFileInfo(documents).isDir());
+    EXPECT_EQ(window->tree()->GetPth(1), documents + u'/');
+}
+
+// Qt's own buttons once read English beside the program's Japanese.
+TEST_F(MainWindow, QtsOwnButtonsSpeakJapaneseAfterStartUp)
+{
+    start();
+    const QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    EXPECT_TRUE(box.button(QDialogButtonBox::Yes)->text().startsWith(QStringLiteral("はい")));
+}
+
+// With the key strip shown F8 saved while the menu still promised it for
+// ﾌｫﾝﾄ: the menus now show, for each item, the keys that run it now.
+TEST_F(MainWindow, KeysShownInTheMenusAreTheKeysThatRunTheItems)
+{
+    start();
+    for (const bool stripShown : {false, true}) {
+        SCOPED_TRACE(stripShown);
+        window->ShowFky(stripShown);
+        QHash<QKeySequence, QString> owners;
+        for (const app::MenuSpec& spec : app::mainMenus())
+            for (const app::MenuItemSpec& entry : spec.items)
+                for (const QKeySequence& key : window->menus()->action(spec.array, entry.index)->shortcuts()) {
+                    EXPECT_FALSE(owners.contains(key)) << (key.toString() + QStringLiteral(" on ") + owners.value(key)
+                                                           + QStringLiteral(" and ") + entry.caption).toStdString();
+                    owners.insert(key, entry.caption);
+                }
+        if (!stripShown)
+            continue;
+        for (const app::FunctionKeyRow& row : app::functionKeyRows())
+            EXPECT_TRUE(window->menuItems().item({row.group, row.index})->shortcuts().contains(app::keySequenceOf(row.key)))
+                << row.key.toStdString();
+    }
+}
+
+// Undo and redo were disabled until the edit menu had been opened, so Ctrl+Z
+// and Ctrl+Y never reached the editor's commands (which know its snapshots):
+// at best the text view undid its own steps, and where the desktop's redo key
+// is not Ctrl+Y, Ctrl+Y did nothing.
+TEST_F(MainWindow, CtrlZUndoesAndCtrlYRedoesWithoutOpeningTheMenu)
+{
+    start();
+    typeText(QStringLiteral("abc"));
+    QSignalSpy jobs(window->editor(), &editor::uTxm::eRtAct);
+    QTest::keyClick(window->editor()->view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(engine().plainText(), QString());
+    QTest::keyClick(window->editor()->view(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(engine().plainText(), QStringLiteral("abc"));
+    ASSERT_EQ(jobs.size(), 2);
+    EXPECT_EQ(jobs[0][0].toInt(), 11);
+    EXPECT_EQ(jobs[1][0].toInt(), 12);
 }
 
 TEST_F(MainWindow, FolderItemShowsTheHighlightedFolderInTheFileManager)
@@ -228,4 +351,124 @@ TEST_F(MainWindow, ClosingByMenuStoresTheSameSettingsAsTheCloseBox)
     window->close();
     window = nullptr;
     EXPECT_EQ(dir.read(QStringLiteral("data/User.xml")), byMenu);
+}
+
+namespace {
+
+// Everything a command can change that the user could notice.
+struct Observed {
+    QByteArray document;
+    int selectionStart, selectionLength;
+    bool modified;
+    size_t questions;
+    qsizetype handedOver;
+    QString caption, folder, clipboard;
+    bool treeShown, keysShown, modalShown;
+    friend bool operator==(const Observed&, const Observed&) = default;
+};
+
+// The main window with a document whose second line is selected, the tree
+// away from its start folder, and a watch that closes any modal dialog a
+// command opens (the link page, for one).
+struct EveryCommand : MainWindow {
+    bool modalShown = false;
+    QTimer modalCloser;
+
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        qputenv("XDG_DATA_HOME", dir.path(QStringLiteral("xdg")).toUtf8());
+        documentsFolderAt(dir.path(QStringLiteral("documents")));
+        modalCloser.setInterval(10);
+        QObject::connect(&modalCloser, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                modalShown = true;
+                modal->close();
+            }
+        });
+        modalCloser.start();
+    }
+    void prepare()
+    {
+        window->editor()->SetText(QStringLiteral("一行目\n二行目の本文"));
+        engine().setSelection(4, 3);
+        window->editor()->setDcEdt(true);
+        QApplication::clipboard()->clear();
+        QDir().mkpath(dir.path(QStringLiteral("elsewhere")));
+        window->tree()->SetPth(dir.path(QStringLiteral("elsewhere")));
+        dialogs.clear();
+        modalShown = false;
+    }
+    Observed observe()
+    {
+        return {engine().saveToMemory(engine::FormatCode::Snapshot).value_or(QByteArray()),
+                engine().selectionStart(),
+                engine().selectionLength(),
+                window->editor()->bDcEdt(),
+                dialogs.asked().size(),
+                desk.opened.size() + desk.shown.size(),
+                window->windowTitle(),
+                window->tree()->GetPth(1),
+                QApplication::clipboard()->text(),
+                window->tree()->isVisible(),
+                window->keyBar()->isVisible(),
+                modalShown};
+    }
+    // Readies the document, then opens every top menu so that the items'
+    // enabled states (and the keys', which follow them) are the document's.
+    void prepareAndOpenMenus()
+    {
+        prepare();
+        for (int top = 0; top < 7; ++top)
+            openTopMenu(top);
+        dialogs.clear();
+    }
+    // True when `run` changed what the user sees or asked the user something.
+    bool doesSomething(const std::function<void()>& run)
+    {
+        const Observed before = observe();
+        run();
+        return !(observe() == before);
+    }
+};
+
+} // namespace
+
+// Commands not built yet once did nothing at all when chosen; now each item
+// that can be chosen does something, asks something, or says it is not built.
+TEST_F(EveryCommand, EveryMenuItemThatCanBeChosenDoesSomething)
+{
+    start();
+    QStringList silent;
+    for (const app::MenuSpec& spec : app::mainMenus()) {
+        for (const app::MenuItemSpec& entry : spec.items) {
+            QAction* action = window->menus()->action(spec.array, entry.index);
+            if (entry.isSeparator() || !entry.submenu.isEmpty() || action == item("mnFile", 12))
+                continue;
+            prepareAndOpenMenus();
+            if (action->isEnabled() && action->isVisible() && !doesSomething([action] { action->trigger(); }))
+                silent << spec.array + u' ' + entry.caption;
+        }
+    }
+    // Refreshing only redraws the document.
+    EXPECT_EQ(silent, QStringList{QStringLiteral("mnDisp 再表示")});
+}
+
+TEST_F(EveryCommand, EveryFunctionKeyDoesSomething)
+{
+    start();
+    window->ShowFky(true);
+    QStringList silent;
+    for (int number = 1; number <= 12; ++number) {
+        for (const Qt::KeyboardModifier modifier : {Qt::NoModifier, Qt::ControlModifier}) {
+            const Qt::Key key = Qt::Key(Qt::Key_F1 + number - 1);
+            prepareAndOpenMenus();
+            const fkeys::KeyId id{modifier == Qt::ControlModifier ? fkeys::KeyGroup::C : fkeys::KeyGroup::F, number};
+            if (window->keyBar()->strip()->isKeyEnabled(id)
+                && !doesSomething([&] { QTest::keyClick(window->editor()->view(), key, modifier); }))
+                silent << (modifier == Qt::ControlModifier ? QStringLiteral("C%1") : QStringLiteral("F%1")).arg(number);
+        }
+    }
+    // F1 is bound to nothing.
+    EXPECT_EQ(silent, (QStringList{QStringLiteral("F1")}));
 }

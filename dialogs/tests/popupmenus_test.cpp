@@ -77,8 +77,7 @@ TEST(ObjectMenu, CopyItemsRunTheCommandOfTheirNeighboursKindAndDeleteDeletesTheS
 
     menus.prepareObjectMenu({});
     EXPECT_FALSE(items[dialogs::kObjectCopyBeforeItem]->isVisible());
-    items[dialogs::kObjectCopyBeforeItem]->trigger();
-    EXPECT_EQ(chosen.last().at(0).toInt(), 0) << "a copy item without a neighbour names no command";
+    EXPECT_FALSE(items[dialogs::kObjectCopyBeforeItem]->isEnabled()) << "a copy item without a neighbour names no command";
 }
 
 } // namespace

@@ -191,7 +191,7 @@ TEST_F(DocumentFiles, ReplacingAModifiedDocumentFollowsTheUpdateRule)
     dialogs().answer(env::Answer::No);
     editor.rtAct(3, next);
     EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("現在の文書を保存しますか")});
-    EXPECT_EQ(lastAsked().buttons, env::Buttons::YesNo);
+    EXPECT_EQ(lastAsked().buttons, env::Buttons::YesNoCancel);
     EXPECT_EQ(engine.plainText(), QStringLiteral("next"));
     EXPECT_EQ(editor.titleBox()->text(), QString()) << "a text file has no title";
     EXPECT_FALSE(editor.bDcEdt());

@@ -294,20 +294,37 @@ TEST_F(ObjectMenu, ANewLinkOnAPictureIsAnObjectLinkThatKeepsThePicture)
     EXPECT_TRUE(item(8)->isVisible());
 }
 
-TEST_F(Fields, ToolTipJobAsksForTheTipAndDeleteKeepsTheText)
+// The pop-up items "…の削除" delete the field under the caret. The reference's
+// delete item once opened the input box instead, as if it made a new reference.
+TEST_F(Fields, ToolTipAndReferenceJobsAskForTheirTextAndTheDeleteItemsKeepTheText)
 {
+    struct Row {
+        int job;
+        const char* data;
+        const char* kind;
+        const char* deleteItem;
+    };
+    const Row rows[] = {
+        {53, "TP_explained", "TP", "ﾂｰﾙﾁｯﾌﾟの削除"},
+        {52, "DX_explained", "DX", "dxml参照の削除"},
+    };
     start();
-    engine.setPlainText(QStringLiteral("word"));
-    engine.setSelection(0, 4);
-    environment.dialogs.answerText(QStringLiteral("explained"));
-    editor.rtAct(53, 0);
-    ASSERT_EQ(engine.fieldIds().size(), 1);
-    EXPECT_EQ(dataOf(engine.fieldIds().first()), QStringLiteral("TP_explained"));
-    EXPECT_EQ(editor.ChkJbMn3().vFdTyp, QStringLiteral("TP"));
-    engine.setSelection(2, 0);
-    editor.rtAct(53, 2);
-    EXPECT_TRUE(engine.fieldIds().isEmpty());
-    EXPECT_EQ(engine.plainText(), QStringLiteral("word"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.job);
+        engine.setPlainText(QStringLiteral("word"));
+        engine.setSelection(0, 4);
+        environment.dialogs.answerText(QStringLiteral("explained"));
+        editor.rtAct(row.job, 0);
+        ASSERT_EQ(engine.fieldIds().size(), 1);
+        EXPECT_EQ(dataOf(engine.fieldIds().first()), QString::fromUtf8(row.data));
+        EXPECT_EQ(editor.ChkJbMn3().vFdTyp, QString::fromUtf8(row.kind));
+        engine.setSelection(2, 0);
+        environment.dialogs.clear();
+        editor.settingsDialog().menus().action(dialogs::PopupMenu::Insert, QString::fromUtf8(row.deleteItem))->trigger();
+        EXPECT_TRUE(environment.dialogs.asked().empty());
+        EXPECT_TRUE(engine.fieldIds().isEmpty());
+        EXPECT_EQ(engine.plainText(), QStringLiteral("word"));
+    }
 }
 
 TEST_F(Fields, FieldsSurviveASnapshotRoundTrip)

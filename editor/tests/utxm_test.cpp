@@ -10,8 +10,11 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using editor::uTxm;
 
@@ -194,7 +197,9 @@ TEST_F(Editor, CheckBeforeReplacingFollowsTheUpdateRule)
     EXPECT_FALSE(editor.bDcEdt());
 }
 
-TEST_F(Editor, NewDocumentAsksYesOrNoAndKeepsTheDocumentWhenItIsNotSaved)
+// The question before a new document once offered only Yes and No, so that
+// Esc or closing the box answered No and the edited document was lost.
+TEST_F(Editor, NewDocumentAsksWithCancelAndKeepsTheDocumentWhenItIsNotSaved)
 {
     start();
     editor.setTitle(QStringLiteral("title"));
@@ -202,10 +207,13 @@ TEST_F(Editor, NewDocumentAsksYesOrNoAndKeepsTheDocumentWhenItIsNotSaved)
     QSignalSpy folderUpdates(&editor, &uTxm::eUdtFld);
     environment.dialogs.answer(env::Answer::Yes); // and the save that follows is cancelled
     editor.rtAct(2);
+    environment.dialogs.answer(env::Answer::Cancel);
+    editor.rtAct(2);
     ASSERT_FALSE(environment.dialogs.asked().empty());
     EXPECT_EQ(environment.dialogs.asked().front().text, QStringLiteral("現在の文書を保存しますか"));
-    EXPECT_EQ(environment.dialogs.asked().front().buttons, env::Buttons::YesNo);
+    EXPECT_EQ(environment.dialogs.asked().front().buttons, env::Buttons::YesNoCancel);
     EXPECT_EQ(engine.plainText(), QStringLiteral("text"));
+    EXPECT_TRUE(editor.bDcEdt());
     EXPECT_TRUE(folderUpdates.isEmpty());
 
     environment.dialogs.clear();
@@ -472,6 +480,7 @@ TEST_F(Editor, StyleIndicatorFollowsTheCaret)
 TEST_F(Editor, TitleComesFromTheBoxOrFromTheFirstLine)
 {
     editor.cOn(1, 4, false);
+    EXPECT_EQ(editor.titleBox()->placeholderText(), QStringLiteral("ﾀｲﾄﾙ"));
     EXPECT_FALSE(editor.titleBox()->isVisibleTo(&editor));
     editor.SetText(QStringLiteral("first\nsecond"));
     EXPECT_EQ(editor.Title(), QStringLiteral("first"));
@@ -540,4 +549,68 @@ TEST_F(Editor, ShowingPagesIsNoEditOfTheDocument)
     ASSERT_TRUE(editor.view()->showsPages());
     EXPECT_FALSE(editor.bDcEdt());
     EXPECT_TRUE(changes.isEmpty());
+}
+
+// ---- Commands not built yet ---------------------------------------------------------
+
+namespace {
+
+void collectItems(QMenu* menu, QList<QAction*>& items)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->menu())
+            collectItems(action->menu(), items);
+        else if (!action->isSeparator() && action->isVisible() && action->isEnabled())
+            items << action;
+    }
+}
+
+} // namespace
+
+// The pop-up items of commands not built yet once did nothing at all; now
+// each item does something, asks something, or says it is not built.
+TEST_F(Editor, EveryPopupItemDoesSomething)
+{
+    start();
+    QList<QAction*> items;
+    for (int which = 0; which < dialogs::kPopupMenuCount; ++which)
+        collectItems(editor.settingsDialog().menus().menu(dialogs::PopupMenu(which)), items);
+    // The link page is a modal dialog: it counts as shown, and is closed.
+    bool modalShown = false;
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, [&modalShown] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modalShown = true;
+            modal->close();
+        }
+    });
+    closer.start();
+    const auto observe = [this, &modalShown] {
+        return std::tuple(modalShown, bytes(), engine.selectionStart(), engine.selectionLength(), editor.bDcEdt(),
+                          environment.dialogs.asked().size(), QApplication::clipboard()->text(),
+                          engine.zoom(), editor.options().pasteAsText(), editor.hostFlag());
+    };
+    QStringList silent;
+    for (QAction* item : items) {
+        if (!item->isEnabled())   // the redo item, once it reads "やり直しできません"
+            continue;
+        editor.SetText(QStringLiteral("一行目\n二行目の本文"));
+        engine.setSelection(4, 3);
+        environment.dialogs.clear();
+        QApplication::clipboard()->clear();
+        modalShown = false;
+        const QString caption = item->text();
+        const auto before = observe();
+        item->trigger();
+        if (observe() == before)
+            silent << caption;
+    }
+    // Redo needs something undone, editing or deleting a field needs one under
+    // the caret, and the paste mode item only ticks the mode the editor is in.
+    const QStringList fieldItems = {QStringLiteral("やり直し(&R)"), QStringLiteral("ﾊｲﾊﾟｰﾘﾝｸの修正"), QStringLiteral("ﾊｲﾊﾟｰﾘﾝｸの削除"),
+                                    QStringLiteral("ﾀｸﾞの修正"),       QStringLiteral("ﾀｸﾞの削除"),
+                                    QStringLiteral("dxml参照の削除"),  QStringLiteral("ﾂｰﾙﾁｯﾌﾟの削除"),
+                                    QStringLiteral("ﾘｯﾁﾃｷｽﾄ(書式付)で貼付")};
+    EXPECT_EQ(silent, fieldItems) << "of " << items.size() << " items";
 }

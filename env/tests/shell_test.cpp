@@ -84,6 +84,20 @@ TEST_F(HandOver, ExploreAcceptsFoldersOnlyOpenAcceptsAnything)
     EXPECT_EQ(desk.opened, QStringList{QUrl::fromLocalFile(file).toString()});
 }
 
+// A hand-over that failed once ended without a word.
+TEST_F(HandOver, FailedHandOversAreToldInJapanese)
+{
+    const QString file = dir.write(QStringLiteral("a.htm"), "x");
+    desk.works = false;
+    EXPECT_FALSE(ini.W_ExpFd(file, true));
+    EXPECT_FALSE(ini.W_ExpFd(dir.path(), false));
+    EXPECT_FALSE(ini.W_ExpFd(dir.path(QStringLiteral("gone")), false));
+    EXPECT_EQ(dialogs.messages(),
+              (QStringList{file + QStringLiteral(" を開くﾌﾟﾛｸﾞﾗﾑを起動できません｡"),
+                           QStringLiteral("ﾌｫﾙﾀﾞ ") + dir.path() + QStringLiteral(" を表示できません｡"),
+                           QStringLiteral("ﾌｫﾙﾀﾞ ") + dir.path(QStringLiteral("gone")) + QStringLiteral(" が見つかりません｡")}));
+}
+
 TEST_F(HandOver, HelpPageNamesAreLoweredAndGetAnExtension)
 {
     ini.W_Help(QStringLiteral("Index"));
