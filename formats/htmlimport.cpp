@@ -49,7 +49,10 @@ bool HtmlImport::readFrom(const QByteArray& bytes, const QString& folder, const 
 {
     if (!target.body || bytes.size() > maxInputBytes())
         return false;
-    ImportPreparer preparer(decodeHtml(bytes));
+    engine::DecodedText decoded = decodeHtml(bytes);
+    if (target.report)
+        target.report->unreadableCharacters = decoded.unreadable;
+    ImportPreparer preparer(std::move(decoded.text));
     const std::optional<QString> prepared = preparer.prepare();
     if (!prepared)
         return false;
