@@ -53,7 +53,11 @@ int runConversion(const QStringList& arguments)
     int status = 0;
     for (const QString& file : request->files) {
         QString error;
-        if (!formats::convertFile(file, request->targetExtension, request->outDir, &error)) {
+        QStringList warnings;
+        const bool converted = formats::convertFile(file, request->targetExtension, request->outDir, &error, &warnings);
+        for (const QString& warning : warnings)
+            printLine(QStringLiteral("fumi: ") + file + QStringLiteral(": ") + warning);
+        if (!converted) {
             printLine(QStringLiteral("fumi: ") + file + QStringLiteral(": ") + error);
             status = 1;
         }

@@ -5,6 +5,7 @@
 #include "env/mclt.h"
 #include "formats/enginehtmlexport.h"
 #include "formats/htmlimport.h"
+#include "formats/readwarning.h"
 #include "formats/tooltiptable.h"
 #include "html/yhtm.h"
 
@@ -95,7 +96,8 @@ bool saveHtml(engine::TextEngine& engine, const QString& path, const QString& ti
 
 } // namespace
 
-bool convertFile(const QString& input, const QString& targetExtension, const QString& outDir, QString* error)
+bool convertFile(const QString& input, const QString& targetExtension, const QString& outDir, QString* error,
+                 QStringList* warnings)
 {
     const QFileInfo source(input);
     if (!source.isFile())
@@ -110,6 +112,8 @@ bool convertFile(const QString& input, const QString& targetExtension, const QSt
     engine::TextEngine engine;
     if (!load(engine, source, from))
         return fail(error, fileMessage(input, QStringLiteral("を読み込めません｡")));
+    if (const QString lost = readWarning(input, engine.lastReadReport()); !lost.isEmpty() && warnings)
+        *warnings << lost;
 
     const QString folder = outDir.isEmpty() ? source.absolutePath() : QDir(outDir).absolutePath();
     const QString target = folder + u'/' + source.completeBaseName() + u'.' + targetExtension.toLower();

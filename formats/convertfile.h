@@ -6,13 +6,16 @@
 // converted yet and say so.
 
 #include <QString>
+#include <QStringList>
 
 namespace formats {
 
 // Converts `input` into a file named like it with `targetExtension` (without
 // the dot) in `outDir`, or beside the input when `outDir` is empty; missing
 // folders are made. False, with a one-line reason in *error, when nothing
-// was written.
-bool convertFile(const QString& input, const QString& targetExtension, const QString& outDir, QString* error);
+// was written. What the read lost (characters that could not be read) is
+// added to *warnings as one line each.
+bool convertFile(const QString& input, const QString& targetExtension, const QString& outDir, QString* error,
+                 QStringList* warnings = nullptr);
 
 } // namespace formats

@@ -19,13 +19,15 @@ protected:
     QString convert(const QString& input, const QString& extension, const QString& outDir = {})
     {
         QString error;
-        converted = formats::convertFile(input, extension, outDir, &error);
+        warnings.clear();
+        converted = formats::convertFile(input, extension, outDir, &error, &warnings);
         return error;
     }
 
     testsupport::ScriptedDialogs dialogs; // nothing may be shown
     testsupport::TempFolder folder;
     bool converted = false;
+    QStringList warnings;
 };
 
 TEST_F(Convert, TextBecomesTheDialectNamedAfterTheFile)
@@ -39,6 +41,20 @@ TEST_F(Convert, TextBecomesTheDialectNamedAfterTheFile)
     EXPECT_TRUE(written.contains(QStringLiteral(">一行目\r\n")));
     EXPECT_TRUE(written.contains(QStringLiteral(">二行目　全角\r\n")));
     EXPECT_TRUE(dialogs.asked().empty());
+}
+
+// Before, the bad byte turned the whole file into CP932 and the conversion
+// said nothing.
+TEST_F(Convert, CharactersThatCouldNotBeReadAreOneWarningLine)
+{
+    const QString text = QStringLiteral("読めない字のある行です。").repeated(3);
+    const QString input = folder.write(QStringLiteral("bad.txt"), text.toUtf8() + "\xC0\xC1" + text.toUtf8());
+    EXPECT_EQ(convert(input, QStringLiteral("htm")), QString());
+    EXPECT_TRUE(converted);
+    EXPECT_EQ(warnings, QStringList{QStringLiteral("ﾌｧｲﾙ: %1 の 2 文字を読み取れませんでした｡").arg(input)});
+    EXPECT_TRUE(readText(folder.path(QStringLiteral("bad.htm"))).contains(text + QChar(0xFFFD) + QChar(0xFFFD) + text));
+    EXPECT_EQ(convert(folder.write(QStringLiteral("good.txt"), text.toUtf8()), QStringLiteral("htm")), QString());
+    EXPECT_TRUE(warnings.isEmpty());
 }
 
 TEST_F(Convert, TheDialectBecomesTextInTheOutputFolder)
