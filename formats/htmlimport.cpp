@@ -62,10 +62,9 @@ bool HtmlImport::readFrom(const QByteArray& bytes, const QString& folder, const 
     if (!finisher.canFindPictures())
         return false;
     const WithoutUndo withoutUndo(document);
-    QTextCursor cursor(&document);
-    cursor.beginEditBlock();
-    cursor.insertHtml(*prepared);
-    cursor.endEditBlock();
+    // Straight into the fresh document: inserting at a cursor would build the
+    // whole document twice, once as a fragment and once as its copy.
+    document.setHtml(*prepared);
     finisher.finish();
     return true;
 }
