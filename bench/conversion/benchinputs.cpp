@@ -34,7 +34,7 @@ void addPage(QTextCursor& cursor, int page)
         body.setFontFamilies({QStringLiteral("ＭＳ Ｐゴシック")});
         body.setFontPointSize(10);
         cursor.setBlockCharFormat(body);
-        cursor.insertText(QStringLiteral("本文の段落　%1 ").arg(page), body);
+        cursor.insertText(QStringLiteral("本文の段落　%1 ").arg(page) + QStringLiteral("文書の本文が続きます。").repeated(25), body);
         QTextCharFormat strong = body;
         strong.setFontWeight(QFont::Bold);
         strong.setForeground(QColor::fromRgb(0x010203 * n));

@@ -9,9 +9,9 @@ class QTextDocument;
 
 namespace benchinputs {
 
-// `pages` pages of six styled paragraphs each, with a tag, a tool tip and a
-// one-cell table a page; looks cycle through 150 paragraph and 150 run
-// variants (500 pages make about 3 MB of the dialect).
+// `pages` pages of six styled paragraphs of about 280 characters each, with
+// a tag, a tool tip and a one-cell table a page; looks cycle through 150
+// paragraph and 150 run variants (500 pages make about 3 MB of the dialect).
 void buildDocument(QTextDocument& document, int pages);
 
 // A generated HTML manual of about `bytes` bytes, UTF-8 without a byte-order
