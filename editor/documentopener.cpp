@@ -6,6 +6,7 @@
 #include "engine/textengine.h"
 #include "env/dialogs.h"
 #include "formats/htmlimport.h"
+#include "formats/readwarning.h"
 #include "html/scratchsave.h"
 
 #include <QFile>
@@ -30,6 +31,14 @@ void tell(const QString& path, const QString& what)
     env::dialogs().inform(QStringLiteral("ﾌｧｲﾙ: ") + QFileInfo(path).fileName() + u' ' + what);
 }
 
+// Text that came in with characters lost is still opened; the user hears how many.
+void tellWhatWasLost(const QString& path, const engine::TextEngine& scratch)
+{
+    const QString warning = formats::readWarning(QFileInfo(path).fileName(), scratch.lastReadReport());
+    if (!warning.isEmpty())
+        env::dialogs().inform(warning);
+}
+
 } // namespace
 
 DocumentOpener::DocumentOpener(engine::TextEngine& engine, const dialogs::Frmt& formats)
@@ -52,6 +61,7 @@ DocumentOpener::Opened DocumentOpener::open(const QString& path, Placement place
         tell(path, QStringLiteral("を読み込めません｡"));
         return {Result::Failed, {}};
     }
+    tellWhatWasLost(path, *scratch);
     return {replacing ? Result::Replaced : Result::Inserted,
             scratch->document()->metaInformation(QTextDocument::DocumentTitle)};
 }
@@ -63,6 +73,7 @@ std::optional<QString> DocumentOpener::paragraphText(const QString& path) const
         tell(path, QStringLiteral("をｲﾝﾎﾟｰﾄできません｡"));
         return std::nullopt;
     }
+    tellWhatWasLost(path, *scratch);
     QString text = scratch->plainText();
     text.remove(QChar(QChar::ObjectReplacementCharacter));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\v"));

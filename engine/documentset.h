@@ -6,9 +6,16 @@
 #include "engine/headerfooter.h"
 #include "engine/pagesetup.h"
 
+#include <QtGlobal>
+
 class QTextDocument;
 
 namespace engine {
+
+// What a reader noticed while filling a set that the user should hear of.
+struct ReadReport {
+    qsizetype unreadableCharacters = 0; // byte sequences that became U+FFFD
+};
 
 struct DocumentSet {
     QTextDocument* body = nullptr;
@@ -19,6 +26,7 @@ struct DocumentSet {
     QTextDocument* footer = nullptr;      // every page
     QTextDocument* firstFooter = nullptr; // first page
     PageSetup* pageSetup = nullptr;       // null: not written nor read
+    ReadReport* report = nullptr;         // null: nobody asks; readers assign what they noticed
 };
 
 // The header/footer parts of `set` as page layout takes them; which of them a

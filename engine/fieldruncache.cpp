@@ -12,15 +12,21 @@ namespace engine {
 
 namespace {
 
-const QString kCacheName = QStringLiteral("engine-field-runs");
+// The cache of each document. Looked up here rather than among the
+// document's children, which grow with every list and table: a walk over
+// many fields asks for the cache once a field.
+QHash<const QTextDocument*, FieldRunCache*>& caches()
+{
+    static QHash<const QTextDocument*, FieldRunCache*> all;
+    return all;
+}
 
 } // namespace
 
 FieldRunCache& FieldRunCache::of(QTextDocument& document)
 {
-    // Only this class names a child so; the cast is therefore safe.
-    if (auto* cache = document.findChild<QObject*>(kCacheName, Qt::FindDirectChildrenOnly))
-        return *static_cast<FieldRunCache*>(cache);
+    if (FieldRunCache* cache = caches().value(&document))
+        return *cache;
     return *new FieldRunCache(document);
 }
 
@@ -28,8 +34,13 @@ FieldRunCache::FieldRunCache(QTextDocument& document)
     : QObject(&document)
     , m_document(document)
 {
-    setObjectName(kCacheName);
+    caches().insert(&document, this);
     connect(&document, &QTextDocument::contentsChanged, this, &FieldRunCache::invalidate);
+}
+
+FieldRunCache::~FieldRunCache()
+{
+    caches().remove(&m_document);
 }
 
 const QList<FieldRun>& FieldRunCache::runs()

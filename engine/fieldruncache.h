@@ -28,6 +28,7 @@ class FieldRunCache : public QObject {
 public:
     // The cache of `document`, made on first use.
     static FieldRunCache& of(QTextDocument& document);
+    ~FieldRunCache() override;
 
     // Every field in document order, each id once: characters of one id that
     // were split apart (by a paragraph or table put inside the field) still

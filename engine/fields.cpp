@@ -72,11 +72,14 @@ int Fields::next(int afterId) const
 QTextCharFormat Fields::format(int id) const
 {
     const std::optional<FieldRun> run = find(id);
-    if (!run)
-        return {};
+    return run ? format(*run) : QTextCharFormat();
+}
+
+QTextCharFormat Fields::format(const FieldRun& run) const
+{
     QTextCursor cursor(&m_document);
-    cursor.setPosition(run->start);
-    cursor.setPosition(run->start + 1, QTextCursor::KeepAnchor);
+    cursor.setPosition(run.start);
+    cursor.setPosition(run.start + 1, QTextCursor::KeepAnchor);
     return cursor.charFormat();
 }
 

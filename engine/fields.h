@@ -36,6 +36,8 @@ public:
     int next(int afterId) const;
 
     QTextCharFormat format(int id) const;
+    // The format of a run taken from runs(), without looking its id up again.
+    QTextCharFormat format(const FieldRun& run) const;
 
     // Replaces `cursor`'s selection by a new field showing `text`, leaves the
     // cursor after it and returns its id; 0 (nothing changed) for empty text.

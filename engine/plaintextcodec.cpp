@@ -3,7 +3,6 @@
 #include "engine/plaintext.h"
 
 #include <QIODevice>
-#include <QStringDecoder>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -13,45 +12,21 @@ namespace {
 
 const QByteArray kUtf8Mark("\xEF\xBB\xBF");
 
-std::optional<QString> decodeStrictly(QByteArrayView bytes, QStringDecoder decoder)
+// A file holding NULs, or more unreadable characters than readable ones,
+// holds no text.
+bool looksBinary(const DecodedText& decoded)
 {
-    if (!decoder.isValid())
-        return std::nullopt;
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
-
-std::optional<QString> decodeMarked(const QByteArray& bytes)
-{
-    if (bytes.startsWith(kUtf8Mark))
-        return decodeStrictly(QByteArrayView(bytes).sliced(kUtf8Mark.size()),
-                              QStringDecoder(QStringDecoder::Utf8));
-    if (bytes.startsWith("\xFF\xFE"))
-        return decodeStrictly(QByteArrayView(bytes).sliced(2), QStringDecoder(QStringDecoder::Utf16LE));
-    if (bytes.startsWith("\xFE\xFF"))
-        return decodeStrictly(QByteArrayView(bytes).sliced(2), QStringDecoder(QStringDecoder::Utf16BE));
-    return std::nullopt;
-}
-
-bool looksBinary(const QString& text)
-{
-    return text.contains(QChar(0));
+    return decoded.text.contains(QChar(0)) || decoded.unreadable * 2 > decoded.text.size();
 }
 
 } // namespace
 
-std::optional<QString> PlainTextCodec::decode(const QByteArray& bytes)
+std::optional<DecodedText> PlainTextCodec::decode(const QByteArray& bytes)
 {
-    std::optional<QString> text = decodeMarked(bytes);
-    if (!text)
-        text = decodeStrictly(bytes, QStringDecoder(QStringDecoder::Utf8));
-    if (!text)
-        text = decodeStrictly(bytes, QStringDecoder("windows-31j"));
-    if (text && looksBinary(*text))
+    DecodedText decoded = decodeText(bytes, TextMarkup::None);
+    if (looksBinary(decoded))
         return std::nullopt;
-    return text;
+    return decoded;
 }
 
 QByteArray PlainTextCodec::encode(const QString& text)
@@ -61,11 +36,13 @@ QByteArray PlainTextCodec::encode(const QString& text)
 
 bool PlainTextCodec::read(const QByteArray& bytes, const DocumentSet& target)
 {
-    const std::optional<QString> text = decode(bytes);
-    if (!text || !target.body)
+    const std::optional<DecodedText> decoded = decode(bytes);
+    if (!decoded || !target.body)
         return false;
     QTextCursor cursor(target.body);
-    plaintext::insert(cursor, *text);
+    plaintext::insert(cursor, decoded->text);
+    if (target.report)
+        target.report->unreadableCharacters = decoded->unreadable;
     return true;
 }
 

@@ -966,6 +966,11 @@ FileError TextEngine::lastFileError() const
     return m_lastFileError;
 }
 
+const ReadReport& TextEngine::lastReadReport() const
+{
+    return m_lastRead;
+}
+
 bool TextEngine::failWith(FileError error)
 {
     m_lastFileError = error;
@@ -994,7 +999,10 @@ std::unique_ptr<TextEngine::Parts> TextEngine::readParts(const QByteArray& bytes
     auto parts = std::make_unique<Parts>();
     parts->pageSetup = m_parts->pageSetup;
     parts->pageSetup.headerFooterFlags = 0;
-    if (!codec->read(bytes, parts->set())) {
+    m_lastRead = {};
+    DocumentSet target = parts->set();
+    target.report = &m_lastRead;
+    if (!codec->read(bytes, target)) {
         failWith(FileError::NotUnderstood);
         return nullptr;
     }
@@ -1124,7 +1132,9 @@ QTextCharFormat TextEngine::typingFormatAt(const QTextCursor& cursor)
 
 DocumentSet TextEngine::documentSet()
 {
-    return m_parts->set();
+    DocumentSet set = m_parts->set();
+    set.report = &m_lastRead;
+    return set;
 }
 
 // ---- Internals ------------------------------------------------------------

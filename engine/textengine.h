@@ -232,6 +232,9 @@ public:
     bool restoreSnapshot(const QByteArray& bytes, int selectionStart, int selectionLength);
     std::optional<QByteArray> saveToMemory(FormatCode format);
     FileError lastFileError() const;
+    // What the last load noticed (characters it could not read), also for a
+    // load that filled documentSet() from outside.
+    const ReadReport& lastReadReport() const;
 
     // View hooks
     // Asks the owner about a key press; true when the owner or the engine
@@ -316,6 +319,7 @@ private:
     bool m_controlCharactersShown = false;
     bool m_gridLinesShown = true;
     FileError m_lastFileError = FileError::None;
+    ReadReport m_lastRead;
 };
 
 } // namespace engine

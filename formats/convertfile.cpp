@@ -6,6 +6,7 @@
 #include "env/mclt.h"
 #include "formats/enginehtmlexport.h"
 #include "formats/htmlimport.h"
+#include "formats/readwarning.h"
 #include "formats/tooltiptable.h"
 #include "html/yhtm.h"
 
@@ -167,6 +168,9 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
     engine::TextEngine engine;
     if (!load(engine, source, from))
         return failure(fileMessage(input, QStringLiteral("を読み込めません｡")));
+    QStringList warnings;
+    if (const QString lost = readWarning(input, engine.lastReadReport()); !lost.isEmpty())
+        warnings << lost;
     if (!mClt::MakeFolders(folder))
         return failure(fileMessage(target, QStringLiteral("を保存できません｡")));
     if (to == Kind::Html) {
@@ -177,7 +181,6 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
         return failure(fileMessage(target, QStringLiteral("を保存できません｡")));
     }
     m_written.insert(identity(target));
-    QStringList warnings;
     if (to == Kind::Html) {
         for (const QString& picture : picturesFromOutside(engine, source.absolutePath()))
             warnings << QStringLiteral("画像 ") + picture + QStringLiteral(" を文書のﾌｫﾙﾀﾞの外から取り込みました｡");

@@ -49,7 +49,10 @@ bool HtmlImport::readFrom(const QByteArray& bytes, const QString& folder, const 
 {
     if (!target.body || bytes.size() > maxInputBytes())
         return false;
-    ImportPreparer preparer(decodeHtml(bytes));
+    engine::DecodedText decoded = decodeHtml(bytes);
+    if (target.report)
+        target.report->unreadableCharacters = decoded.unreadable;
+    ImportPreparer preparer(std::move(decoded.text));
     const std::optional<QString> prepared = preparer.prepare();
     if (!prepared)
         return false;
@@ -59,10 +62,9 @@ bool HtmlImport::readFrom(const QByteArray& bytes, const QString& folder, const 
     if (!finisher.canFindPictures())
         return false;
     const WithoutUndo withoutUndo(document);
-    QTextCursor cursor(&document);
-    cursor.beginEditBlock();
-    cursor.insertHtml(*prepared);
-    cursor.endEditBlock();
+    // Straight into the fresh document: inserting at a cursor would build the
+    // whole document twice, once as a fragment and once as its copy.
+    document.setHtml(*prepared);
     finisher.finish();
     return true;
 }

@@ -14,7 +14,7 @@ QString toolTipTable(QTextDocument& document)
     const engine::Fields fields(document);
     QString table;
     for (const engine::FieldRun& run : fields.runs()) {
-        const QString data = fields.format(run.id).stringProperty(engine::FieldData);
+        const QString data = fields.format(run).stringProperty(engine::FieldData);
         if (fieldKind(data) != FieldKind::ToolTip)
             continue;
         QTextCursor text(&document);

@@ -12,7 +12,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
-  libzip-dev opensp w3c-sgml-lib
+  libzip-dev libicu-dev opensp w3c-sgml-lib
   libreoffice-writer-nogui
 )
 

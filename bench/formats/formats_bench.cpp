@@ -3,9 +3,7 @@
 // times that. Both must grow linearly with the document.
 
 #include "bench/benchmain.h"
-#include "engine/fieldformat.h"
-#include "engine/fields.h"
-#include "engine/hostunits.h"
+#include "bench/conversion/benchinputs.h"
 #include "engine/textengine.h"
 #include "formats/enginehtmlexport.h"
 #include "formats/htmlimport.h"
@@ -14,64 +12,15 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextTable>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-void addField(QTextCursor& cursor, const QString& text, const QString& data)
-{
-    engine::Fields fields(*cursor.document());
-    const int id = fields.insert(cursor, text);
-    fields.setProperty(id, engine::FieldData, data);
-}
-
-// One page: six paragraphs with styled runs, a link, a tool tip and a
-// one-cell table. Looks cycle through 150 paragraph and 150 run variants.
-void addPage(QTextCursor& cursor, int page)
-{
-    for (int i = 0; i < 6; ++i) {
-        const int n = (page * 6 + i) % 150;
-        QTextBlockFormat block;
-        block.setLeftMargin(engine::twipsToDocument(60 + 20 * (n % 15)));
-        block.setTopMargin(engine::twipsToDocument(20 * (n / 15)));
-        block.setLineHeight(engine::twipsToDocument(240), QTextBlockFormat::MinimumHeight);
-        cursor.insertBlock(block);
-        QTextCharFormat body;
-        body.setFontFamilies({QStringLiteral("ＭＳ Ｐゴシック")});
-        body.setFontPointSize(10);
-        cursor.setBlockCharFormat(body);
-        cursor.insertText(QStringLiteral("本文の段落　%1 ").arg(page), body);
-        QTextCharFormat strong = body;
-        strong.setFontWeight(QFont::Bold);
-        strong.setForeground(QColor::fromRgb(0x010203 * n));
-        cursor.insertText(QStringLiteral("強調"), strong);
-        cursor.insertText(QStringLiteral(" 続き"), body);
-    }
-    cursor.insertBlock();
-    addField(cursor, QStringLiteral("文書"), QStringLiteral("TG_x_%1").arg(page));
-    cursor.insertText(QStringLiteral(" と "));
-    addField(cursor, QStringLiteral("ヒント%1").arg(page), QStringLiteral("TP_説明 %1").arg(page));
-    QTextTable* table = cursor.insertTable(1, 1);
-    table->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("セル"));
-    cursor.movePosition(QTextCursor::End);
-}
-
-void buildDocument(QTextDocument& document, int pages)
-{
-    QTextCursor cursor(&document);
-    cursor.beginEditBlock();
-    for (int page = 0; page < pages; ++page)
-        addPage(cursor, page);
-    cursor.endEditBlock();
-}
-
 void BM_EngineExport(benchmark::State& state)
 {
     engine::TextEngine engine;
-    buildDocument(*engine.document(), int(500 * state.range(0)));
+    benchinputs::buildDocument(*engine.document(), int(500 * state.range(0)));
     QTemporaryDir folder;
     const html::EngineExportRequest request{folder.filePath(QStringLiteral("doc.htm")), folder.path(), 4};
     for (auto _ : state) {
@@ -85,7 +34,7 @@ BENCHMARK(BM_EngineExport)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Repe
 void BM_SaveAsDialect(benchmark::State& state)
 {
     engine::TextEngine engine;
-    buildDocument(*engine.document(), int(500 * state.range(0)));
+    benchinputs::buildDocument(*engine.document(), int(500 * state.range(0)));
     QTemporaryDir folder;
     html::yHtm writer(html::StyleSet::defaults());
     const QString tips = formats::toolTipTable(*engine.document());
@@ -103,7 +52,7 @@ void BM_ReadDialect(benchmark::State& state)
     const QString path = folder.filePath(QStringLiteral("doc.htm"));
     {
         engine::TextEngine engine;
-        buildDocument(*engine.document(), int(500 * state.range(0)));
+        benchinputs::buildDocument(*engine.document(), int(500 * state.range(0)));
         html::yHtm(html::StyleSet::defaults())
             .cSaveHtm(formats::engineExport(engine), false, path, formats::toolTipTable(*engine.document()), QStringLiteral("bench"));
     }

@@ -181,6 +181,30 @@ TEST_F(DocumentFiles, AFileThatCannotBeReadLeavesTheDocumentAsItWas)
     EXPECT_EQ(editor.currentFile(), before);
 }
 
+// Before, a bad byte made the whole file CP932 without a word; a text file
+// and an HTML file are both opened with the lost characters shown and counted.
+TEST_F(DocumentFiles, AFileWithUnreadableBytesOpensAndSaysHowManyCharactersWereLost)
+{
+    start();
+    // A cut-off character and two bytes UTF-8 never has, amid Japanese text.
+    const QByteArray broken = "\xE8\xAA\xFF\xFE";
+    const QString text = QStringLiteral("日本@の文章です。") + QStringLiteral("漢字と仮名の文です。").repeated(6);
+    const struct {
+        QString name;
+        QByteArray bytes;
+    } rows[] = {
+        {QStringLiteral("bad.txt"), text.toUtf8().replace("@", broken)},
+        {QStringLiteral("bad.htm"), html(text).replace("@", broken)},
+    };
+    for (const auto& row : rows) {
+        dialogs().clear();
+        editor.rtAct(3, file(row.name, row.bytes));
+        EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("ﾌｧｲﾙ: ") + row.name + QStringLiteral(" の 3 文字を読み取れませんでした｡")});
+        EXPECT_EQ(engine.plainText(), QString(text).replace(u'@', QString(3, QChar(0xFFFD)))) << row.name.toStdString();
+        EXPECT_EQ(editor.currentFile(), path(row.name));
+    }
+}
+
 TEST_F(DocumentFiles, ReplacingAModifiedDocumentFollowsTheUpdateRule)
 {
     start();

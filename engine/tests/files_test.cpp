@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PlainTextCodec, RefusesBinaryAndUndecodableBytes)
 {
     const QByteArray withNul("text\0more", 9);
-    const QByteArray neither("\x81\x20\xFF\xFE\x80", 5); // invalid in UTF-8 and in CP932
+    const QByteArray neither("\x81\x20\xFF\xFE\x80", 5); // mostly unreadable in UTF-8 and in CP932
     for (const QByteArray& bytes : {withNul, neither}) {
         TextEngine engine;
         engine.setPlainText(QStringLiteral("keep me"));
@@ -63,6 +63,18 @@ TEST(PlainTextCodec, RefusesBinaryAndUndecodableBytes)
         EXPECT_EQ(engine.lastFileError(), FileError::NotUnderstood);
         EXPECT_EQ(engine.plainText(), QStringLiteral("keep me"));
     }
+}
+
+// Before, the bad byte made the whole file CP932 and nobody heard of it.
+TEST(PlainTextCodec, UnreadableBytesBecomeReplacementCharactersCountedInTheReadReport)
+{
+    const QString text = QStringLiteral("壊れた一字のある日本語の文章です。").repeated(3);
+    TextEngine engine;
+    ASSERT_TRUE(engine.loadFromMemory(text.toUtf8() + "\xFF" + text.toUtf8(), FormatCode::PlainText, false));
+    EXPECT_EQ(engine.plainText(), text + QChar(0xFFFD) + text);
+    EXPECT_EQ(engine.lastReadReport().unreadableCharacters, 1);
+    ASSERT_TRUE(engine.loadFromMemory(text.toUtf8(), FormatCode::PlainText, false));
+    EXPECT_EQ(engine.lastReadReport().unreadableCharacters, 0);
 }
 
 TEST(PlainTextCodec, SavesUtf8WithMarkAndCrLfAndReadsItBack)

@@ -62,6 +62,20 @@ TEST_F(Convert, HeadingsOfAnyHtmlBecomeTheDialectsThree)
                                       "<div>G</div></body></html>"));
 }
 
+// Before, the bad byte turned the whole file into CP932 and the conversion
+// said nothing.
+TEST_F(Convert, CharactersThatCouldNotBeReadAreOneWarningLine)
+{
+    const QString text = QStringLiteral("読めない字のある行です。").repeated(3);
+    const QString input = folder.write(QStringLiteral("bad.txt"), text.toUtf8() + "\xC0\xC1" + text.toUtf8());
+    EXPECT_EQ(convert(input, QStringLiteral("htm")), QString());
+    EXPECT_TRUE(converted);
+    EXPECT_EQ(outcome.warnings, QStringList{QStringLiteral("ﾌｧｲﾙ: %1 の 2 文字を読み取れませんでした｡").arg(input)});
+    EXPECT_TRUE(readText(folder.path(QStringLiteral("bad.htm"))).contains(text + QChar(0xFFFD) + QChar(0xFFFD) + text));
+    EXPECT_EQ(convert(folder.write(QStringLiteral("good.txt"), text.toUtf8()), QStringLiteral("htm")), QString());
+    EXPECT_TRUE(outcome.warnings.isEmpty());
+}
+
 TEST_F(Convert, TheDialectBecomesTextInTheOutputFolder)
 {
     const QString input = folder.write(QStringLiteral("doc.html"), readBytes(dialectGoldenFolder + QStringLiteral("/paragraphs.expected.htm")));

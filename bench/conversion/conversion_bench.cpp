@@ -1,0 +1,65 @@
+// Whole conversions as "fumi --convert-to htm" runs them (read, then the
+// dialect written): an 8 MB foreign HTML manual, and the 3 MB dialect of a
+// 500-page document. The inputs are written once by the fixtures below; the
+// same files for timing whole processes come from conversion_inputs.
+
+#include "bench/benchmain.h"
+#include "bench/conversion/benchinputs.h"
+#include "engine/textengine.h"
+#include "formats/convertfile.h"
+#include "formats/enginehtmlexport.h"
+#include "formats/tooltiptable.h"
+#include "html/yhtm.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void convertEachTime(benchmark::State& state, const QTemporaryDir& folder, const QString& input)
+{
+    const QString out = folder.filePath(QStringLiteral("out"));
+    for (auto _ : state) {
+        QString error;
+        if (!formats::convertFile(input, QStringLiteral("htm"), out, &error))
+            state.SkipWithError(qPrintable(error));
+    }
+    state.counters["bytes"] = double(QFile(input).size());
+}
+
+void BM_ConvertManual(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QString input = folder.filePath(QStringLiteral("manual.html"));
+    QFile file(input);
+    if (!file.open(QIODevice::WriteOnly) || file.write(benchinputs::foreignManual(state.range(0) << 20)) < 0) {
+        state.SkipWithError("cannot write the manual");
+        return;
+    }
+    file.close();
+    convertEachTime(state, folder, input);
+}
+BENCHMARK(BM_ConvertManual)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+void BM_ConvertDocument(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QString input = folder.filePath(QStringLiteral("document.htm"));
+    {
+        engine::TextEngine engine;
+        benchinputs::buildDocument(*engine.document(), int(state.range(0)));
+        html::yHtm(html::StyleSet::defaults())
+            .cSaveHtm(formats::engineExport(engine), false, input, formats::toolTipTable(*engine.document()), QStringLiteral("bench"));
+    }
+    convertEachTime(state, folder, input);
+}
+BENCHMARK(BM_ConvertDocument)->Arg(50)->Arg(500)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return benchsupport::runBenchmarks(argc, argv);
+}

@@ -1,0 +1,12 @@
+#include "formats/readwarning.h"
+
+namespace formats {
+
+QString readWarning(const QString& fileName, const engine::ReadReport& report)
+{
+    if (report.unreadableCharacters == 0)
+        return {};
+    return QStringLiteral("ﾌｧｲﾙ: %1 の %2 文字を読み取れませんでした｡").arg(fileName).arg(report.unreadableCharacters);
+}
+
+} // namespace formats

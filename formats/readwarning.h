@@ -1,0 +1,14 @@
+#pragma once
+// The words the program uses, in the editor and on the command line, for what
+// a read lost.
+
+#include "engine/documentset.h"
+
+#include <QString>
+
+namespace formats {
+
+// "ﾌｧｲﾙ: <name> の <n> 文字を読み取れませんでした｡", or "" when the read lost nothing.
+QString readWarning(const QString& fileName, const engine::ReadReport& report);
+
+} // namespace formats
