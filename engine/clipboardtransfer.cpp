@@ -1,6 +1,7 @@
 #include "engine/clipboardtransfer.h"
 
 #include "engine/documenttransfer.h"
+#include "engine/guardeddocument.h"
 #include "engine/objects.h"
 #include "engine/plaintext.h"
 #include "engine/snapshot.h"
@@ -48,7 +49,7 @@ bool pasteHtml(const QMimeData& data, QTextCursor& cursor)
     const QString html = data.html();
     if (html.isEmpty() || html.size() > kMaxPastedCharacters)
         return false;
-    QTextDocument source;
+    GuardedDocument source;
     source.setHtml(html);
     transfer::insertDocument(source, cursor);
     return true;
