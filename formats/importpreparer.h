@@ -60,6 +60,7 @@ private:
     bool holdsOnlyLineBreak(size_t paragraphIndex) const;
     bool openElement(const QString& name);
     void closeElement(const QString& name);
+    void endOpenFrom(qsizetype index);
     QString outputName(const QString& name) const;
     QStringView raw(const MarkupToken& token) const;
 

@@ -1,0 +1,81 @@
+// Files that once crashed or hung the HTML reader or the conversion. Each
+// stays here for good; big ones are made by a generator, devices and FIFOs at
+// test time.
+
+#include "formats/convertfile.h"
+#include "formats/tests/formatstest.h"
+#include "testsupport/tempfolder.h"
+#include "testsupport/watchedfifo.h"
+
+#include <QImage>
+
+using namespace formatstest;
+
+namespace {
+
+// Files of tests/data/badinput that name a resource, or a picture in a tag
+// the reader's scanner takes for text. Qt's own loader read the resource
+// whole and without a limit (std::bad_alloc on /dev/zero, no end on a FIFO).
+const char* const kResourceFiles[] = {
+    "table-background.htm", "body-background.htm", "cell-background.htm", "css-background.htm",
+    "css-import.htm",       "spaced-img.htm",      "entity-img.htm",      "newline-img.htm",
+    "textarea-img.htm",
+};
+
+// Tags that Qt's parser took for tags where the scanner saw text.
+const char* const kTagsInText[] = {"spaced-img.htm", "entity-img.htm", "newline-img.htm", "textarea-img.htm"};
+
+// `name` from the data folder, written into `folder` with its resource
+// address pointing at `resource`; returns the copy's path.
+QString placeFile(const testsupport::TempFolder& folder, const char* name, const QString& resource)
+{
+    const QString name16 = QString::fromLatin1(name);
+    QByteArray bytes = readBytes(dataFolder + QStringLiteral("/badinput/") + name16);
+    bytes.replace("@RESOURCE@", resource.toUtf8());
+    return folder.write(name16, bytes);
+}
+
+class NamedResources : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(NamedResources, AFifoIsNeverOpenedWhenReadingOrConverting)
+{
+    const testsupport::TempFolder folder;
+    const QString pipe = folder.path(QStringLiteral("pipe.png"));
+    const testsupport::WatchedFifo fifo(pipe);
+    const QString input = placeFile(folder, GetParam(), pipe);
+    readHtml(input);
+    QString error;
+    formats::convertFile(input, QStringLiteral("htm"), folder.path(QStringLiteral("out")), &error);
+    EXPECT_EQ(fifo.readers(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BadInput, NamedResources, ::testing::ValuesIn(kResourceFiles));
+
+class TagsInText : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(TagsInText, StayTextAndShowNoPicture)
+{
+    const testsupport::TempFolder folder;
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString path = folder.path(QStringLiteral("red.png"));
+    ASSERT_TRUE(picture.save(path));
+    const auto engine = readHtml(placeFile(folder, GetParam(), path));
+    ASSERT_TRUE(engine);
+    const QString text = engine->plainText();
+    EXPECT_FALSE(text.contains(QChar::ObjectReplacementCharacter)) << qPrintable(text);
+    EXPECT_TRUE(text.contains(QStringLiteral("img"))) << qPrintable(text);
+}
+
+INSTANTIATE_TEST_SUITE_P(BadInput, TagsInText, ::testing::ValuesIn(kTagsInText));
+
+// 50,000 "< b>" nested 50,000 levels deep in Qt's parser, past the nesting
+// limit that counted only the scanner's tags.
+TEST(BadInput, SpacedTagsDoNotNest)
+{
+    const auto engine = readHtmlText(QStringLiteral("<p>") + QStringLiteral("< b>").repeated(50'000) + u'x');
+    ASSERT_TRUE(engine);
+    EXPECT_TRUE(engine->plainText().startsWith(QStringLiteral("< b>< b>")));
+}
+
+} // namespace
