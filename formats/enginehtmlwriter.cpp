@@ -82,7 +82,7 @@ QString cellAlignment(const QTextTableCell& cell)
     return shared;
 }
 
-QString cellAttributes(const QTextTable& table, const QTextTableCell& cell)
+QString cellAttributes(const QTextTableCell& cell, const QList<QTextLength>& widths)
 {
     QString attributes;
     if (const QString align = cellAlignment(cell); !align.isEmpty())
@@ -92,7 +92,6 @@ QString cellAttributes(const QTextTable& table, const QTextTableCell& cell)
     const QBrush background = cell.format().background();
     if (background.style() != Qt::NoBrush)
         attributes += attribute(u"bgcolor", css::colourHex(background.color()));
-    const QList<QTextLength> widths = table.format().columnWidthConstraints();
     if (cell.row() == 0 && cell.columnSpan() == 1 && cell.column() < widths.size())
         attributes += lengthAttribute(u"width", widths.at(cell.column()));
     if (cell.columnSpan() > 1)
@@ -205,13 +204,15 @@ void EngineHtmlWriter::writeTable(const QTextTable& table)
     m_out += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\"") + attribute(u"cols", QString::number(table.columns()))
         + attribute(u"border", QString::number(qRound(format.border()))) + lengthAttribute(u"width", format.width())
         + u'>' + kLineEnd;
+    // Taken once: taken per cell, a row of many cells was quadratic.
+    const QList<QTextLength> widths = format.columnWidthConstraints();
     for (int row = 0; row < table.rows(); ++row) {
         m_out += QStringLiteral("<tr>") + kLineEnd;
         for (int column = 0; column < table.columns(); ++column) {
             const QTextTableCell cell = table.cellAt(row, column);
             if (cell.row() != row || cell.column() != column)
                 continue; // covered by a spanning cell
-            m_out += QStringLiteral("<td") + cellAttributes(table, cell) + u'>';
+            m_out += QStringLiteral("<td") + cellAttributes(cell, widths) + u'>';
             writeContents(cell.begin(), cell.end());
             m_out += QStringLiteral("</td>") + kLineEnd;
         }

@@ -2,6 +2,7 @@
 // stays here for good; big ones are made by a generator, devices and FIFOs at
 // test time.
 
+#include "engine/fields.h"
 #include "formats/convertfile.h"
 #include "formats/tests/formatstest.h"
 #include "testsupport/tempfolder.h"
@@ -76,6 +77,38 @@ TEST(BadInput, SpacedTagsDoNotNest)
     const auto engine = readHtmlText(QStringLiteral("<p>") + QStringLiteral("< b>").repeated(50'000) + u'x');
     ASSERT_TRUE(engine);
     EXPECT_TRUE(engine->plainText().startsWith(QStringLiteral("< b>< b>")));
+}
+
+// 50,000 cells of one row, each ended by the next: the export took each
+// cell's column widths again, quadratic in the row's length.
+TEST(BadInput, ARowOfImpliedCellsIsReadAndWritten)
+{
+    const int cells = 50'000;
+    const auto engine = readHtmlText(QStringLiteral("<table><tr>") + QStringLiteral("<td>x").repeated(cells));
+    ASSERT_TRUE(engine);
+    EXPECT_EQ(formats::engineHtmlInMemory(*engine->document()).count(QStringLiteral("<td")), cells);
+}
+
+// An attribute of 1,000,000 "&": every "&" looked for its ";" to the end.
+TEST(BadInput, AnAttributeOfAmpersandsIsRead)
+{
+    const QString ampersands(1'000'000, u'&');
+    const auto engine = readHtmlText(QStringLiteral("<p><a href=\"") + ampersands + QStringLiteral("\">x</a></p>"));
+    ASSERT_TRUE(engine);
+    EXPECT_EQ(engine->plainText(), QStringLiteral("x"));
+}
+
+// One link holding 20,000 bold runs: the field was made run by run, each
+// found again from its paragraph's start.
+TEST(BadInput, ALinkOfManyRunsIsOneField)
+{
+    const int runs = 20'000;
+    const auto engine = readHtmlText(QStringLiteral("<p><a href=\"http://example.com/\">")
+                                     + QStringLiteral("<b>x</b>y").repeated(runs) + QStringLiteral("</a></p>"));
+    ASSERT_TRUE(engine);
+    const engine::Fields fields(*engine->document());
+    ASSERT_EQ(fields.runs().size(), 1);
+    EXPECT_EQ(fields.runs().first().end - fields.runs().first().start, 2 * runs);
 }
 
 } // namespace
