@@ -48,7 +48,7 @@ DocumentOpener::Opened DocumentOpener::open(const QString& path, Placement place
     if (content && replacing && !prepareReplace())
         return {Result::Failed, {}};
     if (!content || !place(*content, placement)) {
-        tell(path, QStringLiteral("を読み込めません｡"));
+        tell(path, QStringLiteral("を読み込めません｡") + m_refusalReason);
         return {Result::Failed, {}};
     }
     return {replacing ? Result::Replaced : Result::Inserted,
@@ -59,7 +59,7 @@ std::optional<QString> DocumentOpener::paragraphText(const QString& path) const
 {
     const std::unique_ptr<engine::TextEngine> scratch = QFileInfo(path).isFile() && opensKindOf(path) ? read(path) : nullptr;
     if (!scratch) {
-        tell(path, QStringLiteral("をｲﾝﾎﾟｰﾄできません｡"));
+        tell(path, QStringLiteral("をｲﾝﾎﾟｰﾄできません｡") + m_refusalReason);
         return std::nullopt;
     }
     QString text = scratch->plainText();
@@ -74,6 +74,7 @@ std::optional<QString> DocumentOpener::paragraphText(const QString& path) const
 // setup (without headers and footers) as a load into the editor's would.
 std::unique_ptr<engine::TextEngine> DocumentOpener::read(const QString& path) const
 {
+    m_refusalReason.clear();
     auto scratch = std::make_unique<engine::TextEngine>();
     engine::PageSetup setup = m_engine.pageSetup();
     setup.headerFooterFlags = 0;
@@ -91,7 +92,9 @@ bool DocumentOpener::readHtml(engine::TextEngine& scratch, const QString& path) 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > codec.maxInputBytes())
         return false;
-    return codec.readFrom(file.readAll(), QFileInfo(path).absolutePath(), scratch.documentSet());
+    const bool read = codec.readFrom(file.readAll(), QFileInfo(path).absolutePath(), scratch.documentSet());
+    m_refusalReason = codec.refusalReason();
+    return read;
 }
 
 bool DocumentOpener::place(const QByteArray& content, Placement placement)

@@ -70,7 +70,8 @@ bool fail(QString* error, const QString& reason)
     return false;
 }
 
-bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind)
+// `reason`: the limit an HTML file was over, when it names one.
+bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind, QString& reason)
 {
     if (kind == Kind::Text)
         return engine.loadFile(input.absoluteFilePath(), engine::FormatCode::PlainText, false);
@@ -80,7 +81,9 @@ bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind)
     QFile file(input.absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly) || file.size() > codec.maxInputBytes())
         return false;
-    return codec.readFrom(file.readAll(), input.absolutePath(), engine.documentSet());
+    const bool read = codec.readFrom(file.readAll(), input.absolutePath(), engine.documentSet());
+    reason = codec.refusalReason();
+    return read;
 }
 
 bool saveHtml(engine::TextEngine& engine, const QString& path, const QString& title, QString* error)
@@ -108,8 +111,9 @@ bool convertFile(const QString& input, const QString& targetExtension, const QSt
         return fail(error, QStringLiteral("変換先の形式 (.%1) にはまだ対応していません｡").arg(targetExtension));
 
     engine::TextEngine engine;
-    if (!load(engine, source, from))
-        return fail(error, fileMessage(input, QStringLiteral("を読み込めません｡")));
+    QString reason;
+    if (!load(engine, source, from, reason))
+        return fail(error, fileMessage(input, QStringLiteral("を読み込めません｡") + reason));
 
     const QString folder = outDir.isEmpty() ? source.absolutePath() : QDir(outDir).absolutePath();
     const QString target = folder + u'/' + source.completeBaseName() + u'.' + targetExtension.toLower();

@@ -241,7 +241,7 @@ bool ImportPreparer::handleStartTag(size_t index)
     }
     if (name == u"meta" || name == u"link")
         return true;
-    if (hasContent && !openElement(name))
+    if (!countTablePart(name) || (hasContent && !openElement(name)))
         return false;
     QString style = elementStyle(token);
     const bool empty = isParagraph(name) && holdsOnlyLineBreak(index);
@@ -399,7 +399,24 @@ bool ImportPreparer::openElement(const QString& name)
     else if ((name == u"p" || name == u"option") && !m_open.isEmpty() && m_open.last() == name)
         endOpenFrom(m_open.size() - 1);
     m_open.append(name);
-    return m_open.size() <= kMaxNesting;
+    if (m_open.size() <= kMaxNesting)
+        return true;
+    m_refusal = Refusal::TooDeep;
+    return false;
+}
+
+bool ImportPreparer::countTablePart(const QString& name)
+{
+    if (name == u"td" || name == u"th")
+        ++m_cells;
+    else if (name == u"tr")
+        ++m_rows;
+    else
+        return true;
+    if (m_cells <= kMaxTableCells && m_rows <= kMaxTableCells)
+        return true;
+    m_refusal = Refusal::TooManyCells;
+    return false;
 }
 
 // Ends the open elements from `index` on with end tags of their own: Qt's
