@@ -1,5 +1,6 @@
 #include "engine/clipboardtransfer.h"
 
+#include "engine/documentcodec.h"
 #include "engine/documenttransfer.h"
 #include "engine/guardeddocument.h"
 #include "engine/objects.h"
@@ -49,8 +50,14 @@ bool pasteHtml(const QMimeData& data, QTextCursor& cursor)
     const QString html = data.html();
     if (html.isEmpty() || html.size() > kMaxPastedCharacters)
         return false;
+    // The registered HTML codec holds the reader's limits; Qt's own parser
+    // nests and loads whatever the markup says.
+    const std::shared_ptr<DocumentCodec> codec = codecFor(FormatCode::Html);
     GuardedDocument source;
-    source.setHtml(html);
+    if (!codec)
+        source.setHtml(html);
+    else if (!codec->read(QByteArray("\xEF\xBB\xBF") + html.toUtf8(), {&source}))
+        return false;
     transfer::insertDocument(source, cursor);
     return true;
 }
