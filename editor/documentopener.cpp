@@ -58,7 +58,7 @@ DocumentOpener::Opened DocumentOpener::open(const QString& path, Placement place
     if (content && replacing && !prepareReplace())
         return {Result::Failed, {}};
     if (!content || !place(*content, placement)) {
-        tell(path, QStringLiteral("を読み込めません｡"));
+        tell(path, QStringLiteral("を読み込めません｡") + m_refusalReason);
         return {Result::Failed, {}};
     }
     tellWhatWasLost(path, *scratch);
@@ -70,7 +70,7 @@ std::optional<QString> DocumentOpener::paragraphText(const QString& path) const
 {
     const std::unique_ptr<engine::TextEngine> scratch = QFileInfo(path).isFile() && opensKindOf(path) ? read(path) : nullptr;
     if (!scratch) {
-        tell(path, QStringLiteral("をｲﾝﾎﾟｰﾄできません｡"));
+        tell(path, QStringLiteral("をｲﾝﾎﾟｰﾄできません｡") + m_refusalReason);
         return std::nullopt;
     }
     tellWhatWasLost(path, *scratch);
@@ -86,6 +86,7 @@ std::optional<QString> DocumentOpener::paragraphText(const QString& path) const
 // setup (without headers and footers) as a load into the editor's would.
 std::unique_ptr<engine::TextEngine> DocumentOpener::read(const QString& path) const
 {
+    m_refusalReason.clear();
     auto scratch = std::make_unique<engine::TextEngine>();
     engine::PageSetup setup = m_engine.pageSetup();
     setup.headerFooterFlags = 0;
@@ -106,7 +107,9 @@ bool DocumentOpener::readHtml(engine::TextEngine& scratch, const QString& path) 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > codec.maxInputBytes())
         return false;
-    return codec.readFrom(file.readAll(), QFileInfo(path).absolutePath(), scratch.documentSet());
+    const bool read = codec.readFrom(file.readAll(), QFileInfo(path).absolutePath(), scratch.documentSet());
+    m_refusalReason = codec.refusalReason();
+    return read;
 }
 
 bool DocumentOpener::place(const QByteArray& content, Placement placement)

@@ -62,6 +62,7 @@ private:
 
     engine::TextEngine& m_engine;
     const dialogs::Frmt& m_formats;
+    mutable QString m_refusalReason; // the limit the last file read was over
 };
 
 } // namespace editor

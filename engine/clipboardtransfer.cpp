@@ -1,6 +1,8 @@
 #include "engine/clipboardtransfer.h"
 
+#include "engine/documentcodec.h"
 #include "engine/documenttransfer.h"
+#include "engine/guardeddocument.h"
 #include "engine/objects.h"
 #include "engine/plaintext.h"
 #include "engine/snapshot.h"
@@ -48,8 +50,14 @@ bool pasteHtml(const QMimeData& data, QTextCursor& cursor)
     const QString html = data.html();
     if (html.isEmpty() || html.size() > kMaxPastedCharacters)
         return false;
-    QTextDocument source;
-    source.setHtml(html);
+    // The registered HTML codec holds the reader's limits; Qt's own parser
+    // nests and loads whatever the markup says.
+    const std::shared_ptr<DocumentCodec> codec = codecFor(FormatCode::Html);
+    GuardedDocument source;
+    if (!codec)
+        source.setHtml(html);
+    else if (!codec->read(QByteArray("\xEF\xBB\xBF") + html.toUtf8(), {&source}))
+        return false;
     transfer::insertDocument(source, cursor);
     return true;
 }

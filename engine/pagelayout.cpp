@@ -1,5 +1,6 @@
 #include "engine/pagelayout.h"
 
+#include "engine/guardeddocument.h"
 #include "engine/layoutdevice.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -78,7 +79,7 @@ void turnFormFeedsIntoPageBreaks(QTextDocument& document)
 std::unique_ptr<QTextDocument> layoutCopy(const QTextDocument& source, LayoutDevice& device,
                                           const QSizeF& pageSize, bool breakAtFormFeeds)
 {
-    std::unique_ptr<QTextDocument> copy(source.clone());
+    std::unique_ptr<QTextDocument> copy = GuardedDocument::copyOf(source);
     copy->setUndoRedoEnabled(false);
     copy->setUseDesignMetrics(true);
     if (breakAtFormFeeds)

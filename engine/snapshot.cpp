@@ -1,6 +1,7 @@
 #include "engine/snapshot.h"
 
 #include "engine/documenttransfer.h"
+#include "engine/guardeddocument.h"
 #include "engine/snapshotreader.h"
 #include "engine/snapshotwriter.h"
 
@@ -21,14 +22,14 @@ bool readSnapshot(const QByteArray& bytes, const DocumentSet& documents)
 
 QByteArray writeSelectionSnapshot(const QTextCursor& selection)
 {
-    QTextDocument content;
+    GuardedDocument content;
     transfer::copySelection(selection, content);
     return writeSnapshot({&content});
 }
 
 bool insertSnapshot(const QByteArray& bytes, QTextCursor& cursor)
 {
-    QTextDocument content;
+    GuardedDocument content;
     if (!readSnapshot(bytes, {&content}))
         return false;
     transfer::insertDocument(content, cursor);

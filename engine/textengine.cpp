@@ -3,6 +3,7 @@
 #include "engine/clipboardtransfer.h"
 #include "engine/documenttransfer.h"
 #include "engine/fields.h"
+#include "engine/guardeddocument.h"
 #include "engine/hostunits.h"
 #include "engine/objects.h"
 #include "engine/pagegeometry.h"
@@ -48,11 +49,11 @@ bool endsParagraph(int key, Qt::KeyboardModifiers modifiers)
 // The documents of one engine document and its page setup; replaced as a
 // whole when a file or snapshot is loaded.
 struct TextEngine::Parts {
-    std::unique_ptr<QTextDocument> body = std::make_unique<QTextDocument>();
-    std::unique_ptr<QTextDocument> header = std::make_unique<QTextDocument>();
-    std::unique_ptr<QTextDocument> firstHeader = std::make_unique<QTextDocument>();
-    std::unique_ptr<QTextDocument> footer = std::make_unique<QTextDocument>();
-    std::unique_ptr<QTextDocument> firstFooter = std::make_unique<QTextDocument>();
+    std::unique_ptr<QTextDocument> body = std::make_unique<GuardedDocument>();
+    std::unique_ptr<QTextDocument> header = std::make_unique<GuardedDocument>();
+    std::unique_ptr<QTextDocument> firstHeader = std::make_unique<GuardedDocument>();
+    std::unique_ptr<QTextDocument> footer = std::make_unique<GuardedDocument>();
+    std::unique_ptr<QTextDocument> firstFooter = std::make_unique<GuardedDocument>();
     PageSetup pageSetup;
     std::unique_ptr<PageLayout> layout; // pagination, made on demand
 

@@ -65,7 +65,8 @@ QString fileMessage(const QString& name, const QString& what)
     return QStringLiteral("ﾌｧｲﾙ: ") + name + u' ' + what;
 }
 
-bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind)
+// `reason`: the limit an HTML file was over, when it names one.
+bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind, QString& reason)
 {
     if (kind == Kind::Text)
         return engine.loadFile(input.absoluteFilePath(), engine::FormatCode::PlainText, false);
@@ -75,7 +76,9 @@ bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind)
     QFile file(input.absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly) || file.size() > codec.maxInputBytes())
         return false;
-    return codec.readFrom(file.readAll(), input.absolutePath(), engine.documentSet());
+    const bool read = codec.readFrom(file.readAll(), input.absolutePath(), engine.documentSet());
+    reason = codec.refusalReason();
+    return read;
 }
 
 // The writer's message when it could not save; nullopt once written.
@@ -166,8 +169,9 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
         return failure(refused);
 
     engine::TextEngine engine;
-    if (!load(engine, source, from))
-        return failure(fileMessage(input, QStringLiteral("を読み込めません｡")));
+    QString reason;
+    if (!load(engine, source, from, reason))
+        return failure(fileMessage(input, QStringLiteral("を読み込めません｡") + reason));
     QStringList warnings;
     if (const QString lost = readWarning(input, engine.lastReadReport()); !lost.isEmpty())
         warnings << lost;

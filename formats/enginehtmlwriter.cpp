@@ -85,7 +85,7 @@ QString cellAlignment(const QTextTableCell& cell)
     return shared;
 }
 
-QString cellAttributes(const QTextTable& table, const QTextTableCell& cell, int rowSpan)
+QString cellAttributes(const QTextTableCell& cell, const QList<QTextLength>& widths, int rowSpan)
 {
     QString attributes;
     if (const QString align = cellAlignment(cell); !align.isEmpty())
@@ -95,7 +95,6 @@ QString cellAttributes(const QTextTable& table, const QTextTableCell& cell, int 
     const QBrush background = cell.format().background();
     if (background.style() != Qt::NoBrush)
         attributes += attribute(u"bgcolor", css::colourHex(background.color()));
-    const QList<QTextLength> widths = table.format().columnWidthConstraints();
     if (cell.row() == 0 && cell.columnSpan() == 1 && cell.column() < widths.size())
         attributes += lengthAttribute(u"width", widths.at(cell.column()));
     if (cell.columnSpan() > 1)
@@ -260,6 +259,8 @@ void EngineHtmlWriter::writeTable(const QTextTable& table)
         + attribute(u"border", QString::number(qRound(format.border()))) + lengthAttribute(u"width", format.width())
         + u'>' + kLineEnd;
     const std::vector<bool> written = rowsWithCells(table);
+    // Taken once: taken per cell, a row of many cells was quadratic.
+    const QList<QTextLength> widths = format.columnWidthConstraints();
     for (int row = 0; row < table.rows(); ++row) {
         if (!written[size_t(row)])
             continue;
@@ -268,7 +269,7 @@ void EngineHtmlWriter::writeTable(const QTextTable& table)
             const QTextTableCell cell = table.cellAt(row, column);
             if (cell.row() != row || cell.column() != column)
                 continue; // covered by a spanning cell
-            m_out += QStringLiteral("<td") + cellAttributes(table, cell, writtenRowSpan(cell, written)) + u'>';
+            m_out += QStringLiteral("<td") + cellAttributes(cell, widths, writtenRowSpan(cell, written)) + u'>';
             writeContents(cell.begin(), cell.end());
             m_out += QStringLiteral("</td>") + kLineEnd;
         }

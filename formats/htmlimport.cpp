@@ -33,6 +33,18 @@ private:
     bool m_enabled;
 };
 
+QString reasonFor(ImportPreparer::Refusal refusal)
+{
+    switch (refusal) {
+    case ImportPreparer::Refusal::TooManyCells:
+        return QStringLiteral("表のｾﾙは %1 個までです｡").arg(ImportPreparer::kMaxTableCells);
+    case ImportPreparer::Refusal::TooDeep:
+        return QStringLiteral("要素の入れ子は %1 段までです｡").arg(ImportPreparer::kMaxNesting);
+    case ImportPreparer::Refusal::None: break;
+    }
+    return {};
+}
+
 } // namespace
 
 HtmlImport::HtmlImport(float lineSpacing)
@@ -47,6 +59,7 @@ bool HtmlImport::read(const QByteArray& bytes, const engine::DocumentSet& target
 
 bool HtmlImport::readFrom(const QByteArray& bytes, const QString& folder, const engine::DocumentSet& target) const
 {
+    m_refusalReason.clear();
     if (!target.body || bytes.size() > maxInputBytes())
         return false;
     engine::DecodedText decoded = decodeHtml(bytes);
@@ -54,6 +67,7 @@ bool HtmlImport::readFrom(const QByteArray& bytes, const QString& folder, const 
         target.report->unreadableCharacters = decoded.unreadable;
     ImportPreparer preparer(std::move(decoded.text));
     const std::optional<QString> prepared = preparer.prepare();
+    m_refusalReason = reasonFor(preparer.refusal());
     if (!prepared)
         return false;
     const ImportNotes notes = preparer.takeNotes();

@@ -12,14 +12,17 @@
 // addresses) with their alt text, links, link targets (ids and named
 // anchors), tags, tool tips, references. Partial: CSS beyond inline and class
 // rules is left to Qt; a missing picture leaves only its alt text. Not read:
-// scripts, frames, forms, pictures on the web. Input is limited to 32 MiB and
-// to kMaxNesting levels of elements.
+// scripts, frames, forms, pictures on the web. Input is limited to 32 MiB,
+// to kMaxNesting levels of elements and to kMaxTableCells table cells; a
+// file over a limit is refused, and refusalReason() names the limit.
 //
 // Writing: the engine's HTML (enginehtmlwriter.h). Written to a file, the
 // pictures go into "<stem>_images" beside it; written to memory, into data
 // addresses.
 
 #include "engine/documentcodec.h"
+
+#include <QString>
 
 namespace formats {
 
@@ -35,9 +38,13 @@ public:
 
     // Reads `bytes` as an HTML file kept in `folder`.
     bool readFrom(const QByteArray& bytes, const QString& folder, const engine::DocumentSet& target) const;
+    // Why the last read refused its input, as a sentence for the user; empty
+    // when it names no limit.
+    QString refusalReason() const { return m_refusalReason; }
 
 private:
     float m_lineSpacing;
+    mutable QString m_refusalReason;
 };
 
 // Registers HtmlImport as the engine's codec for format code 4, with the

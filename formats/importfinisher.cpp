@@ -433,15 +433,21 @@ void ImportFinisher::makeFields()
             if (marker.isEmpty())
                 continue;
             const int start = fragment.position();
-            if (!runs.empty() && runs.back().marker == marker && runs.back().end == start)
-                runs.back().end = start + fragment.length();
-            else
-                runs.push_back({marker, start, start + fragment.length()});
+            const int end = start + fragment.length();
+            if (runs.empty() || runs.back().marker != marker || runs.back().end != start)
+                runs.push_back({marker, start, end, {}});
+            runs.back().end = end;
+            runs.back().pieces.push_back({start, end, fragment.charFormat()});
         }
     }
     int id = firstFreeFieldId();
+    // One edit block: a layout that follows each change would lay a
+    // paragraph of many runs out again per run.
+    QTextCursor edit(&m_document);
+    edit.beginEditBlock();
     for (const MarkedRun& run : runs)
         makeField(run, id++);
+    edit.endEditBlock();
 }
 
 int ImportFinisher::firstFreeFieldId() const
@@ -477,17 +483,11 @@ void ImportFinisher::makeField(const MarkedRun& run, int id)
         field.setProperty(engine::FieldAttribute, kProgramFieldAttribute);
         field.setForeground(fieldColour(data));
     }
-    // Each piece keeps its own look; only the markers go.
-    for (int position = run.start; position < run.end;) {
-        QTextCursor piece(&m_document);
-        piece.setPosition(position);
-        const QTextBlock block = piece.block();
-        QTextBlock::iterator it = block.begin();
-        while (!it.atEnd() && it.fragment().position() + it.fragment().length() <= position)
-            ++it;
-        const QTextFragment fragment = it.fragment();
-        const int end = std::min(run.end, fragment.position() + fragment.length());
-        QTextCharFormat format = fragment.charFormat();
+    // Each piece keeps its own look; only the markers go. The pieces were
+    // taken in one walk over the document: finding each again from its
+    // paragraph's start made a link of many runs quadratic.
+    for (const MarkedPiece& piece : run.pieces) {
+        QTextCharFormat format = piece.format;
         if (format.anchorHref().startsWith(kLinkMarker)) {
             format.clearProperty(QTextFormat::AnchorHref);
             format.clearProperty(QTextFormat::IsAnchor);
@@ -495,8 +495,7 @@ void ImportFinisher::makeField(const MarkedRun& run, int id)
         if (format.toolTip().startsWith(kTipMarker))
             format.clearProperty(QTextFormat::TextToolTip);
         format.merge(field);
-        selection(m_document, position, end).setCharFormat(format);
-        position = end;
+        selection(m_document, piece.start, piece.end).setCharFormat(format);
     }
 }
 

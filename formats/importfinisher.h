@@ -19,6 +19,9 @@
 #include "formats/importnotes.h"
 #include "formats/picturesource.h"
 
+#include <QTextCharFormat>
+#include <vector>
+
 class QTextBlock;
 class QTextDocument;
 class QTextTable;
@@ -41,10 +44,16 @@ public:
     void finish();
 
 private:
+    struct MarkedPiece {
+        int start = 0;
+        int end = 0;
+        QTextCharFormat format;
+    };
     struct MarkedRun {
         QString marker; // the link's address or the span's tool tip
         int start = 0;
         int end = 0;
+        std::vector<MarkedPiece> pieces; // the fragments, each with its own look
     };
 
     void applyParagraphs();

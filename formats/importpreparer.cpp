@@ -132,20 +132,28 @@ void appendDeclarations(QString& style, const QString& more)
     style += more;
 }
 
-// Pops the innermost open `targets` element unless a `boundaries` element
-// is opened after it: a new list item ends the previous one of its list.
-void closeImplied(QStringList& open, std::initializer_list<QStringView> targets,
-                  std::initializer_list<QStringView> boundaries)
+// Where the innermost open `targets` element is, unless a `boundaries`
+// element is opened after it: a new list item ends the previous one of its
+// list. -1 when nothing is ended.
+qsizetype impliedEnd(const QStringList& open, std::initializer_list<QStringView> targets,
+                     std::initializer_list<QStringView> boundaries)
 {
     for (qsizetype k = open.size() - 1; k >= 0; --k) {
         const QString& name = open.at(k);
-        if (std::find(targets.begin(), targets.end(), name) != targets.end()) {
-            open.resize(k);
-            return;
-        }
+        if (std::find(targets.begin(), targets.end(), name) != targets.end())
+            return k;
         if (std::find(boundaries.begin(), boundaries.end(), name) != boundaries.end())
-            return;
+            return -1;
     }
+    return -1;
+}
+
+// Qt's parser takes a "<" for a tag wherever it starts one, also where the
+// scanner saw text ("< b>", "<&#105;mg", the content of a textarea); text
+// must reach it as text, or Qt would nest and load what nothing counted.
+QString asText(QString text)
+{
+    return text.contains(u'<') ? text.replace(u'<', QStringLiteral("&lt;")) : text;
 }
 
 } // namespace
@@ -221,10 +229,7 @@ void ImportPreparer::handleText(const MarkupToken& token)
 {
     if (isFormattingSpace(token))
         return;
-    QString text = m_notes.dialect ? withoutLineLayout(raw(token)) : raw(token).toString();
-    // A "<" the scanner found to start no tag is text; Qt's parser would
-    // take "< foo.txt >" for a tag and drop it.
-    text.replace(u'<', QStringLiteral("&lt;"));
+    QString text = asText(m_notes.dialect ? withoutLineLayout(raw(token)) : raw(token).toString());
     if (!m_targets.isEmpty()) {
         const auto letter = std::find_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isSpace(); });
         if (letter != text.cend())
@@ -263,7 +268,7 @@ bool ImportPreparer::handleStartTag(size_t index)
         m_dropped[index + 1] = true;
         return true;
     }
-    if (hasContent && !openElement(name))
+    if (!countTablePart(name) || (hasContent && !openElement(name)))
         return false;
     if (name == u"ol" || name == u"ul")
         m_listStart = name == u"ol" ? listStart(token) : 0;
@@ -432,7 +437,9 @@ QString ImportPreparer::rewrittenStartTag(size_t index, QString style)
     }
     if (!style.isEmpty())
         out += QStringLiteral(" style=\"") + attributeText(style) + u'"';
-    return out + (token.selfClosing ? QStringLiteral(" />") : QStringLiteral(">"));
+    // An element without content is closed in the tag, since Qt's parser
+    // knows fewer of them than the nesting count.
+    return out + (token.selfClosing || isVoid(token.name) ? QStringLiteral(" />") : QStringLiteral(">"));
 }
 
 void ImportPreparer::notePicture(const MarkupToken& token, QList<MarkupAttribute>& attributes)
@@ -459,17 +466,45 @@ void ImportPreparer::notePicture(const MarkupToken& token, QList<MarkupAttribute
 bool ImportPreparer::openElement(const QString& name)
 {
     if (name == u"li")
-        closeImplied(m_open, {u"li"}, {u"ul", u"ol"});
+        endOpenFrom(impliedEnd(m_open, {u"li"}, {u"ul", u"ol"}));
     else if (name == u"td" || name == u"th")
-        closeImplied(m_open, {u"td", u"th"}, {u"tr", u"table"});
+        endOpenFrom(impliedEnd(m_open, {u"td", u"th"}, {u"tr", u"table"}));
     else if (name == u"tr")
-        closeImplied(m_open, {u"tr"}, {u"table"});
+        endOpenFrom(impliedEnd(m_open, {u"tr"}, {u"table"}));
     else if (name == u"dt" || name == u"dd")
-        closeImplied(m_open, {u"dt", u"dd"}, {u"dl"});
+        endOpenFrom(impliedEnd(m_open, {u"dt", u"dd"}, {u"dl"}));
     else if ((name == u"p" || name == u"option") && !m_open.isEmpty() && m_open.last() == name)
-        m_open.removeLast();
+        endOpenFrom(m_open.size() - 1);
     m_open.append(name);
-    return m_open.size() <= kMaxNesting;
+    if (m_open.size() <= kMaxNesting)
+        return true;
+    m_refusal = Refusal::TooDeep;
+    return false;
+}
+
+bool ImportPreparer::countTablePart(const QString& name)
+{
+    if (name == u"td" || name == u"th")
+        ++m_cells;
+    else if (name == u"tr")
+        ++m_rows;
+    else
+        return true;
+    if (m_cells <= kMaxTableCells && m_rows <= kMaxTableCells)
+        return true;
+    m_refusal = Refusal::TooManyCells;
+    return false;
+}
+
+// Ends the open elements from `index` on with end tags of their own: Qt's
+// parser does not end them all by implication as the nesting count does.
+void ImportPreparer::endOpenFrom(qsizetype index)
+{
+    if (index < 0)
+        return;
+    for (qsizetype k = m_open.size() - 1; k >= index; --k)
+        m_out += QStringLiteral("</") + outputName(m_open.at(k)) + u'>';
+    m_open.resize(index);
 }
 
 void ImportPreparer::closeElement(const QString& name)

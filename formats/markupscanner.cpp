@@ -1,5 +1,7 @@
 #include "formats/markupscanner.h"
 
+#include <algorithm>
+
 namespace formats {
 
 namespace {
@@ -209,9 +211,13 @@ QString decodeEntities(QStringView text)
     out.reserve(text.size());
     qsizetype copied = 0;
     for (qsizetype amp = text.indexOf(u'&'); amp >= 0; amp = text.indexOf(u'&', amp + 1)) {
-        const qsizetype semicolon = text.indexOf(u';', amp + 1);
-        if (semicolon < 0 || semicolon - amp > 12)
+        // A reference is at most 12 characters long; looking further for its
+        // ";" made a text of many "&" quadratic.
+        const qsizetype window = std::min<qsizetype>(12, text.size() - amp - 1);
+        const qsizetype found = text.sliced(amp + 1, window).indexOf(u';');
+        if (found < 0)
             continue;
+        const qsizetype semicolon = amp + 1 + found;
         const QStringView name = text.sliced(amp + 1, semicolon - amp - 1);
         const std::optional<char32_t> c = name.startsWith(u'#') ? numericReference(name.sliced(1)) : namedReference(name);
         if (!c)

@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"TargetFormatNotYetSupported", QStringLiteral("a.txt"), "text", QStringLiteral("pdf"), {},
                 QStringLiteral("変換先の形式 (.pdf) にはまだ対応していません｡")},
         Failure{"UnreadableInput", QStringLiteral("deep.htm"), kDeep, QStringLiteral("txt"), {},
-                QStringLiteral("ﾌｧｲﾙ: %1/deep.htm を読み込めません｡")},
+                QStringLiteral("ﾌｧｲﾙ: %1/deep.htm を読み込めません｡要素の入れ子は 256 段までです｡")},
         Failure{"OutputFolderIsAFile", QStringLiteral("a.txt"), "text", QStringLiteral("htm"), QStringLiteral("blocked"),
                 QStringLiteral("ﾌｧｲﾙ: %1/blocked/a.htm を保存できません｡"), QStringLiteral("blocked")}),
     [](const ::testing::TestParamInfo<Failure>& info) { return std::string(info.param.name); });
