@@ -22,9 +22,9 @@ void convertEachTime(benchmark::State& state, const QTemporaryDir& folder, const
 {
     const QString out = folder.filePath(QStringLiteral("out"));
     for (auto _ : state) {
-        QString error;
-        if (!formats::convertFile(input, QStringLiteral("htm"), out, &error))
-            state.SkipWithError(qPrintable(error));
+        const formats::ConversionOutcome outcome = formats::ConversionRun({input}).convert(input, QStringLiteral("htm"), out);
+        if (!outcome.written)
+            state.SkipWithError(qPrintable(outcome.reason));
     }
     state.counters["bytes"] = double(QFile(input).size());
 }

@@ -49,8 +49,7 @@ TEST_P(NamedResources, AFifoIsNeverOpenedWhenReadingOrConverting)
     const testsupport::WatchedFifo fifo(pipe);
     const QString input = placeFile(folder, GetParam(), pipe);
     readHtml(input);
-    QString error;
-    formats::convertFile(input, QStringLiteral("htm"), folder.path(QStringLiteral("out")), &error);
+    formats::ConversionRun({input}).convert(input, QStringLiteral("htm"), folder.path(QStringLiteral("out")));
     EXPECT_EQ(fifo.readers(), 0);
 }
 
@@ -137,9 +136,10 @@ TEST(BadInput, ATableOverTheCellLimitIsRefusedNamingTheLimit)
     const QByteArray row = "<tr>" + QByteArray("<td>x</td>").repeated(columns) + "</tr>";
     const testsupport::TempFolder folder;
     const QString input = folder.write(QStringLiteral("table.htm"), "<table>" + row.repeated(rows) + "</table>");
-    QString error;
-    EXPECT_FALSE(formats::convertFile(input, QStringLiteral("txt"), folder.path(QStringLiteral("out")), &error));
-    EXPECT_EQ(error, QStringLiteral("ﾌｧｲﾙ: %1 を読み込めません｡表のｾﾙは 100000 個までです｡").arg(input));
+    const formats::ConversionOutcome outcome
+        = formats::ConversionRun({input}).convert(input, QStringLiteral("txt"), folder.path(QStringLiteral("out")));
+    EXPECT_FALSE(outcome.written);
+    EXPECT_EQ(outcome.reason, QStringLiteral("ﾌｧｲﾙ: %1 を読み込めません｡表のｾﾙは 100000 個までです｡").arg(input));
 }
 
 } // namespace
