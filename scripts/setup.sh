@@ -14,6 +14,8 @@ packages=(
   fonts-noto-cjk
   libzip-dev opensp w3c-sgml-lib
 )
+# The fuzz run of the test mode: clang with its libFuzzer and sanitizer runtimes.
+[ "$mode" = test ] && packages+=(clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -36,8 +38,12 @@ case "$mode" in
     exec "$build/app/fumi" "${@:2}"
     ;;
   test)
+    # The fuzz results come first, so that ctest's summary stays the last word.
+    fuzzed=0
+    "$top/scripts/fuzz.sh" 20 || fuzzed=$?
     cd "$build"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600
+    exit $fuzzed
     ;;
   *)
     echo "usage: $0 [run|test]" >&2

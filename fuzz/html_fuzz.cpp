@@ -1,0 +1,20 @@
+// The HTML reader as opening a document uses it: the bytes of a file kept in
+// a folder of its own, read into a fresh engine.
+
+#include "engine/textengine.h"
+#include "formats/htmlimport.h"
+#include "fuzz/fuzzsupport.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    fuzz::startUp(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const formats::HtmlImport codec;
+    engine::TextEngine scratch;
+    codec.readFrom(fuzz::bytesOf(data, size), fuzz::scratchFolder(), scratch.documentSet());
+    return 0;
+}

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Builds the readers with clang's sanitizers and libFuzzer (build-fuzz/), replays
+# every input that once crashed or hung (fuzz/regressions/<target>/), then fuzzes
+# each target for a fixed time from its seeds (fuzz/corpus/<target>/).
+#
+#   scripts/fuzz.sh [SECONDS]     seconds per target, 20 if not given
+#
+# Inputs in fuzz/known/<target>/ are faults reported and being mended elsewhere:
+# they are replayed and reported, but do not fail the run; once one passes, move
+# it into fuzz/regressions/. Without clang++ the run is skipped (exit 0).
+# New inputs and crash artefacts go to a scratch folder, never into the seeds.
+set -uo pipefail
+
+seconds=${1:-20}
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${FUMI_FUZZ_BUILD_DIR:-$top/build-fuzz}
+targets=(html plaintext snapshot userxml userdataini)
+# Larger inputs only slow the search down; the seeds stay below this.
+declare -A max_len=([html]=16384 [plaintext]=8192 [snapshot]=16384 [userxml]=8192 [userdataini]=1024)
+options=(-timeout=10 -rss_limit_mb=2048)
+
+if ! command -v clang++ >/dev/null; then
+  echo "fuzz: clang++ not found, fuzz targets skipped"
+  exit 0
+fi
+
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DFUMI_FUZZ=ON -DFUMI_BUILD_TESTS=OFF -DFUMI_BUILD_BENCH=OFF >/dev/null || exit 1
+fi
+cmake --build "$build" --parallel "$(nproc)" >"$build/fuzz-build.log" 2>&1 || {
+  tail -n 40 "$build/fuzz-build.log"
+  echo "fuzz: build failed"
+  exit 1
+}
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/fumi-fuzz-run-XXXXXX")
+export QT_QPA_PLATFORM=offscreen
+failed=0
+
+# replay <target> <folder>: runs each input of <folder> once; prints the ones that fail.
+replay() {
+  local binary=$build/fuzz/fuzz_$1 input status=0
+  for input in "$2"/*; do
+    [ -f "$input" ] || continue
+    if ! "$binary" "${options[@]}" -artifact_prefix="$scratch/" "$input" >"$scratch/replay.log" 2>&1; then
+      echo "fuzz_$1: fails on $input (log: $scratch/$1-$(basename "$input").log)"
+      cp "$scratch/replay.log" "$scratch/$1-$(basename "$input").log"
+      status=1
+    fi
+  done
+  return $status
+}
+
+for target in "${targets[@]}"; do
+  replay "$target" "$top/fuzz/regressions/$target" || failed=1
+  replay "$target" "$top/fuzz/known/$target" || echo "fuzz_$target: (known, being mended elsewhere)"
+
+  mkdir -p "$scratch/$target"
+  log=$scratch/$target.log
+  if "$build/fuzz/fuzz_$target" "${options[@]}" -max_len="${max_len[$target]}" -max_total_time="$seconds" \
+      -print_final_stats=1 -artifact_prefix="$scratch/$target-" \
+      "$scratch/$target" "$top/fuzz/corpus/$target" >"$log" 2>&1; then
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    echo "fuzz_$target: ${runs:-?} runs in ${seconds} s, no fault"
+  else
+    tail -n 60 "$log"
+    echo "fuzz_$target: FAULT; input saved as $(ls "$scratch/$target"-* 2>/dev/null | head -n 1)"
+    failed=1
+  fi
+done
+
+[ $failed -eq 0 ] && rm -rf "$scratch"
+exit $failed
