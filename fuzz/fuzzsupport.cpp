@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
@@ -78,6 +79,11 @@ QString writeScratch(const QString& relative, const QByteArray& bytes)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         std::abort();   // the scratch folder is ours: failing to write it is the harness's fault
     return path;
+}
+
+void runDeferredDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 QByteArray bytesOf(const uint8_t* data, size_t size)

@@ -5,6 +5,17 @@
 #include "formats/htmlimport.h"
 #include "fuzz/fuzzsupport.h"
 
+namespace {
+
+void openHtml(const QByteArray& bytes)
+{
+    const formats::HtmlImport codec;
+    engine::TextEngine scratch;
+    codec.readFrom(bytes, fuzz::scratchFolder(), scratch.documentSet());
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     fuzz::startUp(argc, argv);
@@ -13,8 +24,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const formats::HtmlImport codec;
-    engine::TextEngine scratch;
-    codec.readFrom(fuzz::bytesOf(data, size), fuzz::scratchFolder(), scratch.documentSet());
+    openHtml(fuzz::bytesOf(data, size));
+    fuzz::runDeferredDeletes();
     return 0;
 }

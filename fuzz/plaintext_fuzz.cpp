@@ -3,6 +3,16 @@
 #include "engine/textengine.h"
 #include "fuzz/fuzzsupport.h"
 
+namespace {
+
+void openText(const QByteArray& bytes)
+{
+    engine::TextEngine scratch;
+    scratch.loadFromMemory(bytes, engine::FormatCode::PlainText, false);
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     fuzz::startUp(argc, argv);
@@ -11,7 +21,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    engine::TextEngine scratch;
-    scratch.loadFromMemory(fuzz::bytesOf(data, size), engine::FormatCode::PlainText, false);
+    openText(fuzz::bytesOf(data, size));
+    fuzz::runDeferredDeletes();
     return 0;
 }

@@ -5,6 +5,17 @@
 #include "engine/textengine.h"
 #include "fuzz/fuzzsupport.h"
 
+namespace {
+
+void loadSnapshot(const QByteArray& bytes)
+{
+    engine::TextEngine scratch;
+    if (scratch.loadFromMemory(bytes, engine::FormatCode::Snapshot, false))
+        scratch.loadFromMemory(bytes, engine::FormatCode::Snapshot, true);
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     fuzz::startUp(argc, argv);
@@ -13,9 +24,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray bytes = fuzz::bytesOf(data, size);
-    engine::TextEngine scratch;
-    if (scratch.loadFromMemory(bytes, engine::FormatCode::Snapshot, false))
-        scratch.loadFromMemory(bytes, engine::FormatCode::Snapshot, true);
+    loadSnapshot(fuzz::bytesOf(data, size));
+    fuzz::runDeferredDeletes();
     return 0;
 }

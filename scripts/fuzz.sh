@@ -34,18 +34,22 @@ cmake --build "$build" --parallel "$(nproc)" >"$build/fuzz-build.log" 2>&1 || {
   exit 1
 }
 
+# In memory where there is /dev/shm: the settings targets save a file per input.
+[ -w /dev/shm ] && export TMPDIR=/dev/shm
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/fumi-fuzz-run-XXXXXX")
-export QT_QPA_PLATFORM=offscreen
+# The targets' own temporary folders go in there too, also after a crash.
+export TMPDIR=$scratch QT_QPA_PLATFORM=offscreen
 failed=0
 
-# replay <target> <folder>: runs each input of <folder> once; prints the ones that fail.
+# replay <target> <folder> <label>: runs each input of <folder> once and names
+# the ones that fail, with the sanitizer's or libFuzzer's one-line reason.
 replay() {
-  local binary=$build/fuzz/fuzz_$1 input status=0
+  local binary=$build/fuzz/fuzz_$1 input log status=0
   for input in "$2"/*; do
     [ -f "$input" ] || continue
-    if ! "$binary" "${options[@]}" -artifact_prefix="$scratch/" "$input" >"$scratch/replay.log" 2>&1; then
-      echo "fuzz_$1: fails on $input (log: $scratch/$1-$(basename "$input").log)"
-      cp "$scratch/replay.log" "$scratch/$1-$(basename "$input").log"
+    log=$scratch/$1-$(basename "$input").log
+    if ! "$binary" "${options[@]}" -artifact_prefix="$scratch/" "$input" >"$log" 2>&1; then
+      echo "fuzz_$1: $3 ${input#"$top"/}: $(grep -m 1 -E '^(SUMMARY|==[0-9]+== ?ERROR)' "$log")"
       status=1
     fi
   done
@@ -53,8 +57,8 @@ replay() {
 }
 
 for target in "${targets[@]}"; do
-  replay "$target" "$top/fuzz/regressions/$target" || failed=1
-  replay "$target" "$top/fuzz/known/$target" || echo "fuzz_$target: (known, being mended elsewhere)"
+  replay "$target" "$top/fuzz/regressions/$target" "FAILS AGAIN on" || failed=1
+  replay "$target" "$top/fuzz/known/$target" "known fault, being mended:"
 
   mkdir -p "$scratch/$target"
   log=$scratch/$target.log
@@ -70,5 +74,5 @@ for target in "${targets[@]}"; do
   fi
 done
 
-[ $failed -eq 0 ] && rm -rf "$scratch"
+if [ $failed -eq 0 ]; then rm -rf "$scratch"; else echo "fuzz: logs and inputs kept in $scratch"; fi
 exit $failed
