@@ -5,7 +5,8 @@
 #
 #   scripts/fuzz.sh [SECONDS]     seconds per target, 20 if not given
 #
-# Inputs in fuzz/known/<target>/ are faults reported and being mended elsewhere:
+# fuzz/<target>.dict, where there is one, gives the mutations the words the
+# reader looks for. Inputs in fuzz/known/<target>/ are faults reported and being mended elsewhere:
 # they are replayed and reported, but do not fail the run; once one passes, move
 # it into fuzz/regressions/. Without clang++ the run is skipped (exit 0).
 # New inputs and crash artefacts go to a scratch folder, never into the seeds.
@@ -62,7 +63,9 @@ for target in "${targets[@]}"; do
 
   mkdir -p "$scratch/$target"
   log=$scratch/$target.log
-  if "$build/fuzz/fuzz_$target" "${options[@]}" -max_len="${max_len[$target]}" -max_total_time="$seconds" \
+  dict=()
+  [ -f "$top/fuzz/$target.dict" ] && dict=(-dict="$top/fuzz/$target.dict")
+  if "$build/fuzz/fuzz_$target" "${options[@]}" "${dict[@]}" -max_len="${max_len[$target]}" -max_total_time="$seconds" \
       -print_final_stats=1 -artifact_prefix="$scratch/$target-" \
       "$scratch/$target" "$top/fuzz/corpus/$target" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
