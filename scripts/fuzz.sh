@@ -18,6 +18,8 @@ build=${FUMI_FUZZ_BUILD_DIR:-$top/build-fuzz}
 targets=(html plaintext snapshot userxml userdataini)
 # Larger inputs only slow the search down; the seeds stay below this.
 declare -A max_len=([html]=16384 [plaintext]=8192 [snapshot]=16384 [userxml]=8192 [userdataini]=1024)
+# The tests' own files seed the targets too, besides fuzz/corpus/<target>/.
+declare -A test_data=([html]="formats/tests/data html/tests/data" [snapshot]="engine/tests/data")
 options=(-timeout=10 -rss_limit_mb=2048)
 
 if ! command -v clang++ >/dev/null; then
@@ -65,9 +67,11 @@ for target in "${targets[@]}"; do
   log=$scratch/$target.log
   dict=()
   [ -f "$top/fuzz/$target.dict" ] && dict=(-dict="$top/fuzz/$target.dict")
+  seeds=("$top/fuzz/corpus/$target")
+  for folder in ${test_data[$target]:-}; do seeds+=("$top/$folder"); done
   if "$build/fuzz/fuzz_$target" "${options[@]}" "${dict[@]}" -max_len="${max_len[$target]}" -max_total_time="$seconds" \
       -print_final_stats=1 -artifact_prefix="$scratch/$target-" \
-      "$scratch/$target" "$top/fuzz/corpus/$target" >"$log" 2>&1; then
+      "$scratch/$target" "${seeds[@]}" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     echo "fuzz_$target: ${runs:-?} runs in ${seconds} s, no fault"
   else
