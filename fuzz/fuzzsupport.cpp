@@ -1,12 +1,10 @@
 #include "fuzz/fuzzsupport.h"
 
-#include "env/dialogs.h"
+#include "env/defaultanswers.h"
 
-#include <QColor>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
-#include <QFont>
 #include <QGuiApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -17,20 +15,6 @@
 namespace fuzz {
 
 namespace {
-
-// Every message box gets its default answer and every file dialog is cancelled,
-// as a user who presses Enter or Escape would; nothing waits for a person.
-class DefaultAnswers : public env::Dialogs {
-public:
-    env::Answer message(const env::MessageRequest& request) override { return request.defaultAnswer; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    QStringList openFiles(env::FileRequest&) override { return {}; }
-    QString saveFile(env::FileRequest&) override { return {}; }
-    QString folder(const QString&, const QString&) override { return {}; }
-    std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
-    bool print(QPrinter&) override { return false; }
-};
 
 QTemporaryDir* scratch = nullptr;
 
@@ -59,7 +43,7 @@ void startUp(int* argc, char*** argv)
     std::atexit([] { delete scratch; });
     confineUserFolders(scratch->path());
     new QGuiApplication(*argc, *argv);
-    env::setDialogs(new DefaultAnswers);
+    env::setDialogs(new env::DefaultAnswers);
 }
 
 QString scratchFolder()
