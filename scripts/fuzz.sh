@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Builds the readers with clang's sanitizers and libFuzzer (build-fuzz/), replays
 # every input that once crashed or hung (fuzz/regressions/<target>/), then fuzzes
-# each target for a fixed time from its seeds (fuzz/corpus/<target>/).
+# each target for a fixed time from its seeds (fuzz/corpus/<target>/ and the
+# tests' data).
 #
 #   scripts/fuzz.sh [SECONDS]     seconds per target, 20 if not given
 #
 # fuzz/<target>.dict, where there is one, gives the mutations the words the
-# reader looks for. Inputs in fuzz/known/<target>/ are faults reported and being mended elsewhere:
-# they are replayed and reported, but do not fail the run; once one passes, move
-# it into fuzz/regressions/. Without clang++ the run is skipped (exit 0).
-# New inputs and crash artefacts go to a scratch folder, never into the seeds.
+# reader looks for. Inputs in fuzz/known/<target>/ are faults reported and being
+# mended elsewhere: they are replayed and reported, but do not fail the run; once
+# one passes, move it into fuzz/regressions/. Without clang++ the run is skipped
+# (exit 0). New inputs and crash artefacts go to a scratch folder, never into
+# the seeds.
 set -uo pipefail
 
 seconds=${1:-20}
