@@ -15,6 +15,8 @@ packages=(
   libzip-dev libicu-dev opensp w3c-sgml-lib
   libreoffice-writer-nogui
 )
+# The fuzz run of the test mode: clang with its libFuzzer and sanitizer runtimes.
+[ "$mode" = test ] && packages+=(clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -37,8 +39,12 @@ case "$mode" in
     exec "$build/app/fumi" "${@:2}"
     ;;
   test)
+    # The fuzz results come first, so that ctest's summary stays the last word.
+    fuzzed=0
+    "$top/scripts/fuzz.sh" 20 || fuzzed=$?
     cd "$build"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600
+    exit $fuzzed
     ;;
   *)
     echo "usage: $0 [run|test]" >&2

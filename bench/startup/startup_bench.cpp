@@ -4,7 +4,7 @@
 #include "bench/benchmain.h"
 #include "app/fmdoc.h"
 #include "app/startup.h"
-#include "env/dialogs.h"
+#include "env/defaultanswers.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,20 +14,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// Start-up shows no dialog when the user data folder is set up; any that
-// appears would be answered at once.
-class SilentDialogs final : public env::Dialogs {
-public:
-    env::Answer message(const env::MessageRequest& r) override { return r.defaultAnswer; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList openFiles(env::FileRequest&) override { return {}; }
-    QString saveFile(env::FileRequest&) override { return {}; }
-    QString folder(const QString&, const QString&) override { return {}; }
-    std::optional<QColor> color(const QColor&) override { return {}; }
-    std::optional<QFont> font(const QFont&) override { return {}; }
-    bool print(QPrinter&) override { return false; }
-};
 
 void StartToIdleWindow(benchmark::State& state)
 {
@@ -40,7 +26,7 @@ void StartToIdleWindow(benchmark::State& state)
         state.SkipWithError("cannot write UserData.ini");
     ini.write(dir.filePath(QStringLiteral("data")).toUtf8());
     ini.close();
-    SilentDialogs dialogs;
+    env::DefaultAnswers dialogs;
     env::setDialogs(&dialogs);
     for (auto _ : state) {
         app::fmDoc* window = app::Main({dir.filePath(QStringLiteral("prog/fumi")), {}});
@@ -76,7 +62,7 @@ BENCHMARK(ProcessStartToIdleWindow)->Unit(benchmark::kMillisecond)->Repetitions(
 int runChild(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    SilentDialogs dialogs;
+    env::DefaultAnswers dialogs;
     env::setDialogs(&dialogs);
     QTemporaryDir program;
     QFile ini(program.filePath(QStringLiteral("UserData.ini")));

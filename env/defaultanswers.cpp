@@ -1,0 +1,14 @@
+#include "env/defaultanswers.h"
+
+namespace env {
+
+Answer DefaultAnswers::message(const MessageRequest& request) { return request.defaultAnswer; }
+std::optional<QString> DefaultAnswers::input(const QString&, const QString&, const QString&) { return std::nullopt; }
+QStringList DefaultAnswers::openFiles(FileRequest&) { return {}; }
+QString DefaultAnswers::saveFile(FileRequest&) { return {}; }
+QString DefaultAnswers::folder(const QString&, const QString&) { return {}; }
+std::optional<QColor> DefaultAnswers::color(const QColor&) { return std::nullopt; }
+std::optional<QFont> DefaultAnswers::font(const QFont&) { return std::nullopt; }
+bool DefaultAnswers::print(QPrinter&) { return false; }
+
+} // namespace env
