@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <cmath>
+#include <limits>
 #include <concepts>
 #include <type_traits>
 
@@ -45,16 +46,22 @@ public:
     QDateTime vGtVal(const QString& sKy, const QDateTime& vDef) const;
     double vGtVal(const QString& sKy, double vDef) const;
     // Integers and other arithmetic defaults read as numbers too; the value is
-    // converted back to the default's type (rounded for integers).
+    // converted back to the default's type (rounded for integers). A number
+    // the type cannot hold (a damaged or hand-edited file) gives the default.
     template <typename T>
         requires(std::is_arithmetic_v<T> && !std::same_as<T, bool> && !std::same_as<T, double>)
     T vGtVal(const QString& sKy, T vDef) const
     {
         const double v = vGtVal(sKy, static_cast<double>(vDef));
-        if constexpr (std::is_integral_v<T>)
-            return static_cast<T>(std::nearbyint(v));   // halves to the even neighbour
-        else
-            return static_cast<T>(v);
+        if constexpr (std::is_integral_v<T>) {
+            const double rounded = std::nearbyint(v);   // halves to the even neighbour
+            const bool fits = rounded >= static_cast<double>(std::numeric_limits<T>::lowest())
+                && rounded < static_cast<double>(std::numeric_limits<T>::max()) + 1.0;
+            return fits ? static_cast<T>(rounded) : vDef;
+        } else {
+            const bool fits = std::isfinite(v) && std::abs(v) <= static_cast<double>(std::numeric_limits<T>::max());
+            return fits ? static_cast<T>(v) : vDef;
+        }
     }
     void SetVal(const QString& sKy, const QString& vVL);
     void SetVal(const QString& sKy, const char* vVL) { SetVal(sKy, QString::fromUtf8(vVL)); }

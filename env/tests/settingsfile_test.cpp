@@ -158,7 +158,8 @@ TEST_F(SettingsFile, MissingRootClosingTagGetsGroupAndClosingTagAppended)
 TEST_F(SettingsFile, NumbersReadTheirLeadingNumericPart)
 {
     load(settingsFile(QStringLiteral("   <N>\r\n      <A>1200.5</A>\r\n      <B>12abc</B>\r\n      <C></C>\r\n"
-                                     "      <D>abc</D>\r\n      <E>-3.5e2x</E>\r\n      <F>1200.5</F>\r\n   </N>\r\n")));
+                                     "      <D>abc</D>\r\n      <E>-3.5e2x</E>\r\n      <F>1200.5</F>\r\n"
+                                     "      <G>1e300</G>\r\n      <H>-1e300</H>\r\n   </N>\r\n")));
     ini.GetGtx(QStringLiteral("N"));
     EXPECT_DOUBLE_EQ(ini.vGtVal(QStringLiteral("A"), 7.0), 1200.5);
     EXPECT_DOUBLE_EQ(ini.vGtVal(QStringLiteral("B"), 7.0), 12.0);
@@ -166,6 +167,11 @@ TEST_F(SettingsFile, NumbersReadTheirLeadingNumericPart)
     EXPECT_DOUBLE_EQ(ini.vGtVal(QStringLiteral("D"), 7.0), 0.0);
     EXPECT_DOUBLE_EQ(ini.vGtVal(QStringLiteral("E"), 7.0), -350.0);
     EXPECT_EQ(ini.vGtVal(QStringLiteral("F"), 0), 1200);   // integers round half to even
+    // Before, a number beyond the type's range was converted anyway (undefined,
+    // in practice INT_MIN for a window's position).
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("G"), 7), 7);
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("H"), short(7)), short(7));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("G"), 7.0f), 7.0f);
     EXPECT_EQ(ini.vGtVal(QStringLiteral("A"), QString()), QStringLiteral("1200.5"));
 }
 
