@@ -15,6 +15,8 @@
 #include <QTextList>
 #include <QTextTable>
 
+#include <cmath>
+
 namespace formats::docx {
 
 namespace {
@@ -72,7 +74,7 @@ QSizeF vmlSize(const QString& style)
 int boundedTwips(const QXmlStreamReader& reader, QStringView name, int fallback)
 {
     const std::optional<double> twips = word::twipsOf(attribute(reader, name));
-    return twips ? int(std::clamp(std::abs(*twips), 0.0, 31680.0 * 2)) : fallback;
+    return twips ? int(std::lround(std::clamp(std::abs(*twips), 0.0, 31680.0 * 2))) : fallback;
 }
 
 } // namespace
@@ -442,11 +444,6 @@ int BodyReader::readCell(int depth, TableBuilder& builder, int row, int column)
             QTextTableCell cell = table->cellAt(row, column);
             m_cursor = cell.firstCursorPosition();
             m_blockUnused = true;
-            if (shading) {
-                QTextTableCellFormat format = cell.format().toTableCellFormat();
-                format.setBackground(*shading);
-                cell.setFormat(format);
-            }
         }
         const QStringView name = m_reader.name();
         if (name == u"p")
@@ -459,7 +456,14 @@ int BodyReader::readCell(int depth, TableBuilder& builder, int row, int column)
             m_reader.skipCurrentElement();
     }
     if (!table)
-        tableFor(builder, column + span);
+        table = tableFor(builder, column + span);
+    // Last: the cell's format lives where its first paragraph's does.
+    if (shading) {
+        QTextTableCell cell = table->cellAt(row, column);
+        QTextTableCellFormat format = cell.format().toTableCellFormat();
+        format.setBackground(*shading);
+        cell.setFormat(format);
+    }
     noteMerge(builder, row, column, span, merged ? (verticalMerge == u"restart" ? 1 : 2) : 0);
     return span;
 }

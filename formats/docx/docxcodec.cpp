@@ -95,7 +95,7 @@ ReadOutcome readDocx(const QByteArray& bytes, const engine::DocumentSet& target,
         return outcome;
     const std::optional<QString> main = mainPartOf(package);
     if (!main || !target.body) {
-        outcome.failure = PackageFailure::MissingPart;
+        outcome.failure = package.failure() == PackageFailure::TooLarge ? PackageFailure::TooLarge : PackageFailure::MissingPart;
         return outcome;
     }
     StyleSheet styles;
