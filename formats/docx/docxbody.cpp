@@ -381,8 +381,6 @@ void BodyReader::readTable(int depth)
 QTextTable* BodyReader::tableFor(TableBuilder& builder, int columns)
 {
     if (!builder.table) {
-        if (!m_blockUnused)
-            m_cursor.insertBlock();
         QTextTableFormat format;
         format.setCellPadding(2);
         format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
