@@ -1,6 +1,7 @@
 #include "app/conversion.h"
 
 #include "formats/convertfile.h"
+#include "formats/docx/docxcodec.h"
 
 #include <cstdio>
 #include <cstring>
@@ -51,6 +52,7 @@ int runConversion(const QStringList& arguments)
         return 2;
     }
     int status = 0;
+    formats::docx::registerDocxCodec();
     formats::ConversionRun run(request->files);
     for (const QString& file : request->files) {
         const formats::ConversionOutcome outcome = run.convert(file, request->targetExtension, request->outDir);

@@ -6,6 +6,7 @@
 #include "env/globals.h"
 #include "env/shell.h"
 #include "env/yini.h"
+#include "formats/docx/docxcodec.h"
 #include "formats/htmlimport.h"
 #include "html/scratchsave.h"
 
@@ -90,6 +91,7 @@ fmDoc* Main(const StartOptions& options)
     // HTML read through the engine (pasted or inserted) uses the usual line
     // spacing; opening a document applies the user's own factor.
     formats::registerHtmlCodec();
+    formats::docx::registerDocxCodec();
     auto* window = new fmDoc;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->Act(options.arguments);

@@ -19,7 +19,7 @@ namespace formats {
 
 namespace {
 
-enum class Kind { Text, Html, Unsupported };
+enum class Kind { Text, Html, Docx, Unsupported };
 
 Kind kindOf(const QString& extension)
 {
@@ -28,6 +28,8 @@ Kind kindOf(const QString& extension)
         return Kind::Text;
     if (lower == u"htm" || lower == u"html")
         return Kind::Html;
+    if (lower == u"docx")
+        return Kind::Docx;
     return Kind::Unsupported;
 }
 
@@ -70,6 +72,8 @@ bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind, QString
 {
     if (kind == Kind::Text)
         return engine.loadFile(input.absoluteFilePath(), engine::FormatCode::PlainText, false);
+    if (kind == Kind::Docx)
+        return engine.loadFile(input.absoluteFilePath(), engine::FormatCode::Docx, false);
     // Read here rather than through the engine, so that pictures beside the
     // file are found.
     const HtmlImport codec;
@@ -161,7 +165,8 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
     if (from == Kind::Unsupported)
         return failure(fileMessage(input, QStringLiteral("の形式 (.%1) の読み込みにはまだ対応していません｡").arg(source.suffix())));
     const Kind to = kindOf(targetExtension);
-    if (to == Kind::Unsupported)
+    // Word documents are read only, so far.
+    if (to == Kind::Unsupported || to == Kind::Docx)
         return failure(QStringLiteral("変換先の形式 (.%1) にはまだ対応していません｡").arg(targetExtension));
     const QString folder = outDir.isEmpty() ? source.absolutePath() : QDir(outDir).absolutePath();
     const QString target = folder + u'/' + source.completeBaseName() + u'.' + targetExtension.toLower();

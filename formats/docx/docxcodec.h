@@ -1,0 +1,45 @@
+#pragma once
+// The engine's codec for Word documents (.docx, format code 13), Office Open
+// XML as Word 2007 and later and LibreOffice write it, transitional and strict.
+//
+// Reading, in two stages: the package (docxpackage.h) and the part readers
+// for styles (docxstyles.h), numbering (docxnumbering.h), the main text,
+// headers and footers (docxbody.h). Page setup comes from the last section;
+// headers and footers for every page and, with a title page, the first.
+// Partial: only the last section's page setup; even-page headers are not
+// read. Not read yet: text boxes, complex fields, ruby, table borders.
+// What the engine cannot hold is noted in a Report (docxreport.h).
+//
+// Writing: not yet; write() reports failure.
+
+#include "engine/documentcodec.h"
+#include "formats/docx/docxpackage.h"
+#include "formats/docx/docxreport.h"
+
+namespace formats::docx {
+
+struct ReadOutcome {
+    PackageFailure failure = PackageFailure::None;
+    Report report;
+
+    bool ok() const { return failure == PackageFailure::None; }
+};
+
+// Fills `target` (fresh, empty documents) from the bytes of a .docx file.
+ReadOutcome readDocx(const QByteArray& bytes, const engine::DocumentSet& target, const PackageLimits& limits = {});
+
+// The message for a failure more precise than the editor's general one;
+// nullopt where the general one says it all.
+std::optional<QString> failureMessage(PackageFailure failure);
+
+class DocxCodec : public engine::DocumentCodec {
+public:
+    qint64 maxInputBytes() const override { return qint64(256) * 1024 * 1024; }
+    bool read(const QByteArray& bytes, const engine::DocumentSet& target) override;
+    bool write(const engine::DocumentSet& source, QIODevice& out) override;
+};
+
+// Registers DocxCodec as the engine's codec for format code 13.
+void registerDocxCodec();
+
+} // namespace formats::docx

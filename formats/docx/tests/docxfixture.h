@@ -1,0 +1,95 @@
+#pragma once
+// Hand-made Word packages for the reader's tests: the parts are written in
+// the test, zipped in memory with libzip.
+
+#include "engine/documentset.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTextDocument>
+#include <memory>
+#include <utility>
+#include <vector>
+#include <zip.h>
+
+namespace docxtest {
+
+using Parts = std::vector<std::pair<QString, QByteArray>>;
+
+inline QByteArray zipped(const Parts& parts)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+    for (const auto& [name, bytes] : parts) {
+        zip_source_t* content = zip_source_buffer(archive, bytes.constData(), zip_uint64_t(bytes.size()), 0);
+        zip_file_add(archive, name.toUtf8().constData(), content, ZIP_FL_OVERWRITE);
+    }
+    zip_source_keep(buffer);
+    zip_close(archive);
+    QByteArray result;
+    zip_stat_t stat;
+    if (zip_source_stat(buffer, &stat) == 0 && zip_source_open(buffer) == 0) {
+        result.resize(qsizetype(stat.size));
+        zip_source_read(buffer, result.data(), stat.size);
+        zip_source_close(buffer);
+    }
+    zip_source_free(buffer);
+    zip_error_fini(&error);
+    return result;
+}
+
+inline const QByteArray kWordNamespaces =
+    "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
+    "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
+    "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"";
+
+inline QByteArray relationships(const QByteArray& entries)
+{
+    return "<?xml version=\"1.0\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        + entries + "</Relationships>";
+}
+
+inline QByteArray relationship(const QByteArray& id, const QByteArray& kind, const QByteArray& target, bool external = false)
+{
+    return "<Relationship Id=\"" + id + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+        + kind + "\" Target=\"" + target + "\"" + (external ? " TargetMode=\"External\"" : "") + "/>";
+}
+
+// A package whose main document has `body` inside w:body; `extra` adds parts
+// (styles, numbering, media...) and `documentRelationships` the main part's
+// relationships.
+inline QByteArray package(const QByteArray& body, const Parts& extra = {}, const QByteArray& documentRelationships = {})
+{
+    Parts parts{
+        {QStringLiteral("[Content_Types].xml"),
+         "<?xml version=\"1.0\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+         "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+         "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+         "<Override PartName=\"/word/document.xml\" "
+         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>"},
+        {QStringLiteral("_rels/.rels"), relationships(relationship("rId1", "officeDocument", "word/document.xml"))},
+        {QStringLiteral("word/document.xml"),
+         "<?xml version=\"1.0\"?><w:document " + kWordNamespaces + "><w:body>" + body + "</w:body></w:document>"},
+        {QStringLiteral("word/_rels/document.xml.rels"), relationships(documentRelationships)},
+    };
+    parts.insert(parts.end(), extra.begin(), extra.end());
+    return zipped(parts);
+}
+
+inline QByteArray stylesPart(const QByteArray& styles)
+{
+    return "<?xml version=\"1.0\"?><w:styles " + kWordNamespaces + ">" + styles + "</w:styles>";
+}
+
+// An engine document set of its own for each test.
+struct Documents {
+    QTextDocument body, header, firstHeader, footer, firstFooter;
+    engine::PageSetup setup;
+
+    engine::DocumentSet set() { return {&body, &header, &firstHeader, &footer, &firstFooter, &setup}; }
+};
+
+} // namespace docxtest
