@@ -143,6 +143,7 @@ void TextEngine::setPlainText(const QString& text)
 
 void TextEngine::reset()
 {
+    const QScopedValueRollback clearing(m_clearing, true);
     for (const HeaderFooterFlag flag : kHeaderFooterParts)
         m_parts->part(flag)->clear();
     m_parts->body->clear();
@@ -1105,7 +1106,7 @@ QTextCursor TextEngine::textCursor() const
 
 void TextEngine::setTextCursor(const QTextCursor& cursor)
 {
-    if (cursor.document() != m_active)
+    if (m_clearing || cursor.document() != m_active)
         return;
     m_cursor = cursor;
     if (const int field = fieldAtCaret())

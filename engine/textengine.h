@@ -312,6 +312,9 @@ private:
     QTextDocument* m_active = nullptr;
     QTextCursor m_cursor;
     int m_currentField = 0;
+    // Set while the documents are cleared: Qt keeps its cursor list aside
+    // then, and a cursor replaced meanwhile would stay in it dangling.
+    bool m_clearing = false;
     int m_frameFocus = 0;
     bool m_displayChange = false; // the document changes for display only
     ViewMode m_viewMode = ViewMode::Normal;

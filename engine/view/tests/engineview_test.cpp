@@ -103,6 +103,24 @@ TEST(EngineViewCaret, TheEnginesCaretMovesTheView)
     EXPECT_EQ(shown.engine.plainText(), QStringLiteral("abcXfgh"));
 }
 
+// Before, clearing the document moved the view's caret, which handed the engine
+// a new cursor while Qt kept its list of cursors aside: the replaced cursor
+// stayed in that list freed, and a later edit corrupted the heap.
+TEST(EngineViewCaret, ClearingTheDocumentTakesNoCaretFromTheView)
+{
+    Shown shown;
+    shown.engine.setPlainText(QStringLiteral("abcdefgh"));
+    shown.engine.setSelection(3, 2);
+    bool cleared = false;
+    int caretsDuringTheClear = 0;
+    QObject::connect(&shown.engine, &TextEngine::caretMoved, [&] { caretsDuringTheClear += !cleared; });
+    QObject::connect(&shown.engine, &TextEngine::activeDocumentChanged, [&] { cleared = true; });
+    shown.engine.reset();
+    EXPECT_EQ(caretsDuringTheClear, 0);
+    QTest::keyClicks(&shown.view, QStringLiteral("new"));
+    EXPECT_EQ(shown.engine.plainText(), QStringLiteral("new"));
+}
+
 // Enough text that laying all of it out takes far longer than one step.
 QString longText()
 {
