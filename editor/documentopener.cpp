@@ -95,6 +95,8 @@ std::unique_ptr<engine::TextEngine> DocumentOpener::read(const QString& path) co
     const bool read = extension == u"htm"
         ? readHtml(*scratch, path)
         : scratch->loadFile(path, documentkinds::kindOf(extension)->format, false);
+    if (!read && m_refusalReason.isEmpty())
+        m_refusalReason = formats::readLimit(scratch->lastReadReport());
     return read ? std::move(scratch) : nullptr;
 }
 

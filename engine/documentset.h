@@ -15,6 +15,7 @@ namespace engine {
 // What a reader noticed while filling a set that the user should hear of.
 struct ReadReport {
     qsizetype unreadableCharacters = 0; // byte sequences that became U+FFFD
+    qsizetype lineLimit = 0;            // a file refused for more lines than this; 0: none
 };
 
 struct DocumentSet {

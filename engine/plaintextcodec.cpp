@@ -39,6 +39,11 @@ bool PlainTextCodec::read(const QByteArray& bytes, const DocumentSet& target)
     const std::optional<DecodedText> decoded = decode(bytes);
     if (!decoded || !target.body)
         return false;
+    if (decoded->text.count(u'\n') >= kMaxLines) {
+        if (target.report)
+            target.report->lineLimit = kMaxLines;
+        return false;
+    }
     QTextCursor cursor(target.body);
     plaintext::insert(cursor, decoded->text);
     if (target.report)

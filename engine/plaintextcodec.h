@@ -22,6 +22,10 @@ class PlainTextCodec : public DocumentCodec {
 public:
     qint64 maxInputBytes() const override { return qint64(16) * 1024 * 1024; }
     bool read(const QByteArray& bytes, const DocumentSet& target) override;
+    // Every line becomes a paragraph, and each costs the document and, far
+    // more, an HTML save (about 2 KB); 16 MiB of line feeds would need tens
+    // of gigabytes, so a text of more lines is refused.
+    static constexpr qsizetype kMaxLines = 1'000'000;
     bool write(const DocumentSet& source, QIODevice& out) override;
 
     // The text of `bytes` by the rules above, or nothing when they are refused.

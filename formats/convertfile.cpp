@@ -67,11 +67,14 @@ QString fileMessage(const QString& name, const QString& what)
     return QStringLiteral("ﾌｧｲﾙ: ") + name + u' ' + what;
 }
 
-// `reason`: the limit an HTML file was over, when it names one.
+// `reason`: the limit a refused file was over, when it names one.
 bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind, QString& reason)
 {
-    if (kind == Kind::Text)
-        return engine.loadFile(input.absoluteFilePath(), engine::FormatCode::PlainText, false);
+    if (kind == Kind::Text) {
+        const bool read = engine.loadFile(input.absoluteFilePath(), engine::FormatCode::PlainText, false);
+        reason = readLimit(engine.lastReadReport());
+        return read;
+    }
     if (kind == Kind::Docx)
         return engine.loadFile(input.absoluteFilePath(), engine::FormatCode::Docx, false);
     // Read here rather than through the engine, so that pictures beside the

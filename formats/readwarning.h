@@ -10,5 +10,8 @@ namespace formats {
 
 // "ﾌｧｲﾙ: <name> の <n> 文字を読み取れませんでした｡", or "" when the read lost nothing.
 QString readWarning(const QString& fileName, const engine::ReadReport& report);
+// The limit a refused read was over, as a sentence to follow "を読み込めません｡";
+// "" when it named none.
+QString readLimit(const engine::ReadReport& report);
 
 } // namespace formats

@@ -3,6 +3,7 @@
 // test time.
 
 #include "engine/fields.h"
+#include "engine/plaintextcodec.h"
 #include "formats/convertfile.h"
 #include "formats/importpreparer.h"
 #include "formats/tests/formatstest.h"
@@ -140,6 +141,25 @@ TEST(BadInput, ATableOverTheCellLimitIsRefusedNamingTheLimit)
         = formats::ConversionRun({input}).convert(input, QStringLiteral("txt"), folder.path(QStringLiteral("out")));
     EXPECT_FALSE(outcome.written);
     EXPECT_EQ(outcome.reason, QStringLiteral("ﾌｧｲﾙ: %1 を読み込めません｡表のｾﾙは 100000 個までです｡").arg(input));
+}
+
+} // namespace
+
+namespace {
+
+// Before, 16 MiB of line feeds became as many paragraphs, and the HTML save
+// of them ran out of memory (about 2 KB a paragraph).
+TEST(BadInput, ATextOverTheLineLimitIsRefusedNamingTheLimit)
+{
+    const testsupport::TempFolder folder;
+    const QString input = folder.write(QStringLiteral("lines.txt"),
+                                       QByteArray(engine::PlainTextCodec::kMaxLines, '\n') + "end");
+    const formats::ConversionOutcome outcome
+        = formats::ConversionRun({input}).convert(input, QStringLiteral("htm"), folder.path(QStringLiteral("out")));
+    EXPECT_FALSE(outcome.written);
+    EXPECT_EQ(outcome.reason, QStringLiteral("ﾌｧｲﾙ: %1 を読み込めません｡ﾃｷｽﾄは 1000000 行までです｡").arg(input));
+    const QString shorter = folder.write(QStringLiteral("short.txt"), QByteArray(1000, '\n') + "end");
+    EXPECT_TRUE(formats::ConversionRun({shorter}).convert(shorter, QStringLiteral("txt"), folder.path(QStringLiteral("out"))).written);
 }
 
 } // namespace
