@@ -231,7 +231,7 @@ void ImportFinisher::applyParagraph(const QTextBlock& block, const ParagraphNote
     if (note.headingLevel > 0)
         format.setHeadingLevel(note.headingLevel);
     if (QTextTable* table = QTextCursor(block).currentTable(); note.opensTextFrame && table && table->rows() == 1
-        && table->columns() == 1)
+        && table->columns() == 1 && std::find(m_textFrameTables.begin(), m_textFrameTables.end(), table) == m_textFrameTables.end())
         m_textFrameTables.push_back(table);
     QTextCursor(block).setBlockFormat(format);
     // Qt's import counts every list from 1.
@@ -244,8 +244,9 @@ void ImportFinisher::applyParagraph(const QTextBlock& block, const ParagraphNote
 
 void ImportFinisher::makeTextFrames()
 {
-    for (QTextTable* table : m_textFrameTables)
-        makeTextFrame(*table);
+    for (const QPointer<QTextTable>& table : m_textFrameTables)
+        if (table)
+            makeTextFrame(*table);
 }
 
 void ImportFinisher::makeTextFrame(QTextTable& table)

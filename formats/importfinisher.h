@@ -19,7 +19,9 @@
 #include "formats/importnotes.h"
 #include "formats/picturesource.h"
 
+#include <QPointer>
 #include <QTextCharFormat>
+#include <QTextTable>
 #include <vector>
 
 class QTextBlock;
@@ -79,7 +81,9 @@ private:
     const ImportNotes& m_notes;
     ImportOptions m_options;
     PictureSource m_pictures;
-    std::vector<QTextTable*> m_textFrameTables; // one-cell tables that stand for text frames
+    // One-cell tables that stand for text frames. Guarded: making one frame
+    // removes its table, and with it any such table nested inside.
+    std::vector<QPointer<QTextTable>> m_textFrameTables;
 };
 
 } // namespace formats
