@@ -8,11 +8,13 @@
 #include "env/globals.h"
 #include "env/mclt.h"
 #include "env/yini.h"
+#include "formats/docx/docxcodec.h"
 #include "formats/enginehtmlexport.h"
 #include "formats/tooltiptable.h"
 #include "html/yhtm.h"
 
 #include <QFileInfo>
+#include <QTextDocument>
 #include <algorithm>
 
 namespace editor {
@@ -239,6 +241,11 @@ bool DocumentSaver::writeHtml(const QString& name)
 
 bool DocumentSaver::writeWithEngine(const QString& name, FormatCode format)
 {
+    // Word documents keep the title box as their title and the user's
+    // formats as their styles, as they are at this save.
+    m_engine.document()->setMetaInformation(QTextDocument::DocumentTitle, m_host.title());
+    if (format == FormatCode::Docx)
+        formats::docx::registerDocxCodec(htmlStyles(m_formats));
     if (m_engine.saveFile(name, format))
         return true;
     tellCannotSave(name);

@@ -180,7 +180,13 @@ void BodyReader::readParagraphChild(int depth, const QTextCharFormat& base, cons
     if (name == u"r") {
         readRun(base, link);
     } else if (name == u"hyperlink" && depth < kMaxElementDepth) {
-        readHyperlink(depth + 1, base);
+        readHyperlink(depth + 1, base, link);
+    } else if (name == u"sdt" && depth < kMaxElementDepth) {
+        readContentControl(depth + 1, base, link);
+    } else if (name == u"bookmarkStart") {
+        if (const QString bookmark = attribute(m_reader, u"name"); !bookmark.isEmpty() && m_pendingAnchors.size() < 16)
+            m_pendingAnchors << bookmark;
+        m_reader.skipCurrentElement();
     } else if (isTransparentInParagraph(name) && depth < kMaxElementDepth) {
         if (name == u"ins" || name == u"moveTo")
             m_context.report.note(Loss::TrackedChanges);
@@ -197,8 +203,13 @@ void BodyReader::readParagraphChild(int depth, const QTextCharFormat& base, cons
     }
 }
 
-void BodyReader::readHyperlink(int depth, const QTextCharFormat& base)
+void BodyReader::readHyperlink(int depth, const QTextCharFormat& base, const QTextCharFormat& outer)
 {
+    if (m_inProgramField) {
+        while (m_reader.readNextStartElement())
+            readParagraphChild(depth, base, outer);
+        return;
+    }
     QString address;
     if (const QString anchor = attribute(m_reader, u"anchor"); !anchor.isEmpty())
         address = u'#' + anchor;
@@ -211,11 +222,8 @@ void BodyReader::readHyperlink(int depth, const QTextCharFormat& base)
 
 QTextCharFormat BodyReader::linkFormat(const QString& data)
 {
-    QTextCharFormat field;
-    field.setProperty(engine::FieldId, m_context.nextFieldId++);
-    field.setProperty(engine::FieldData, data);
-    field.setProperty(engine::FieldKind, fieldKind(data) == FieldKind::Tag ? kTagFieldKind : kLinkFieldKind);
-    field.setProperty(engine::FieldAttribute, kProgramFieldAttribute);
+    QTextCharFormat field = fieldFormat(data, fieldKind(data) == FieldKind::Tag ? kTagFieldKind : kLinkFieldKind,
+                                        kProgramFieldAttribute);
     field.setForeground(fieldColour(data));
     return field;
 }
@@ -249,6 +257,10 @@ void BodyReader::readRun(const QTextCharFormat& base, const QTextCharFormat& lin
             readVmlPicture();
             continue;
         }
+        if (name == u"ruby") {
+            readRuby(base, link);
+            continue;
+        }
         if (name == u"tab")
             insertText(QStringLiteral("\t"), format);
         else if (name == u"br" && attribute(m_reader, u"type") == u"page")
@@ -273,6 +285,13 @@ void BodyReader::readRun(const QTextCharFormat& base, const QTextCharFormat& lin
 
 void BodyReader::insertText(const QString& text, const QTextCharFormat& format)
 {
+    if (!m_pendingAnchors.isEmpty()) {
+        QTextCharFormat target = format;
+        target.setAnchorNames(m_pendingAnchors);
+        m_pendingAnchors.clear();
+        insertText(text, target);
+        return;
+    }
     if (m_pendingPageBreak) {
         m_pendingPageBreak = false;
         QTextBlockFormat block = m_cursor.blockFormat();

@@ -11,8 +11,11 @@
 // size, the section's page setup and header/footer references, tracked
 // changes as their final view, content controls and smart tags as their
 // content. Reported and left out: footnotes, endnotes, comments, equations,
-// charts, pictures the engine cannot draw. Not yet read: text boxes, complex
-// fields, ruby.
+// charts, pictures the engine cannot draw. Ruby comes as its base text in
+// a tool-tip field holding the reading (word::kRubyFieldAttribute), the
+// program's own fields (content controls tagged as docxbodywriter.h writes
+// them) as they were, bookmarks as link targets (docxfieldreader.cpp).
+// Not yet read: text boxes, complex fields.
 
 #include "engine/fieldformat.h"
 #include "engine/pagesetup.h"
@@ -79,7 +82,11 @@ private:
     QTextCharFormat startParagraph(const ParagraphProperties& properties);
     void joinList(const ListMembership& membership);
     void readParagraphChild(int depth, const QTextCharFormat& base, const QTextCharFormat& link);
-    void readHyperlink(int depth, const QTextCharFormat& base);
+    void readHyperlink(int depth, const QTextCharFormat& base, const QTextCharFormat& outer);
+    // docxfieldreader.cpp
+    void readContentControl(int depth, const QTextCharFormat& base, const QTextCharFormat& link);
+    void readRuby(const QTextCharFormat& base, const QTextCharFormat& link);
+    QTextCharFormat fieldFormat(const QString& data, int kind, int attribute);
     QTextCharFormat linkFormat(const QString& data);
     void readRun(const QTextCharFormat& base, const QTextCharFormat& link);
     void insertText(const QString& text, const QTextCharFormat& format);
@@ -103,6 +110,8 @@ private:
     int m_tableNesting = 0;
     QHash<QString, QTextList*> m_lists; // by numbering id and level
     SectionProperties m_section;
+    bool m_inProgramField = false; // a hyperlink inside keeps the program's field
+    QStringList m_pendingAnchors;  // bookmarks for the next text
 };
 
 } // namespace formats::docx

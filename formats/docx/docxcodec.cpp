@@ -1,8 +1,12 @@
 #include "formats/docx/docxcodec.h"
 
 #include "formats/docx/docxbody.h"
+#include "formats/docx/docxwriter.h"
+
+#include <QIODevice>
 
 #include <QTextDocument>
+#include <QXmlStreamReader>
 
 namespace formats::docx {
 
@@ -78,6 +82,24 @@ void readHeadersAndFooters(ReaderContext& context, const QString& mainPart, cons
         target.pageSetup->headerFooterFlags = flags;
 }
 
+// The title of the core properties becomes the document's title.
+void readTitle(Package& package, QTextDocument& document)
+{
+    const std::optional<QString> core = package.targetOfKind(QString(), QStringLiteral("core-properties"));
+    const std::optional<QByteArray> xml = core ? package.part(*core) : std::nullopt;
+    if (!xml)
+        return;
+    QXmlStreamReader reader(*xml);
+    while (reader.readNextStartElement()) {
+        if (reader.name() == u"title") {
+            document.setMetaInformation(QTextDocument::DocumentTitle, reader.readElementText().trimmed());
+            return;
+        }
+        if (reader.name() != u"coreProperties")
+            reader.skipCurrentElement();
+    }
+}
+
 std::optional<QString> mainPartOf(Package& package)
 {
     if (const std::optional<QString> main = package.targetOfKind(QString(), QStringLiteral("officeDocument")))
@@ -108,8 +130,10 @@ ReadOutcome readDocx(const QByteArray& bytes, const engine::DocumentSet& target,
     SectionProperties section;
     if (!readPart(context, *main, target.body, &section))
         outcome.failure = package.failure() == PackageFailure::TooLarge ? PackageFailure::TooLarge : PackageFailure::Malformed;
-    else
+    else {
         readHeadersAndFooters(context, *main, section, target);
+        readTitle(package, *target.body);
+    }
     if (package.failure() == PackageFailure::TooLarge)
         outcome.failure = PackageFailure::TooLarge;
     return outcome;
@@ -132,14 +156,15 @@ bool DocxCodec::read(const QByteArray& bytes, const engine::DocumentSet& target)
     return bytes.size() <= maxInputBytes() && readDocx(bytes, target).ok();
 }
 
-bool DocxCodec::write(const engine::DocumentSet&, QIODevice&)
+bool DocxCodec::write(const engine::DocumentSet& source, QIODevice& out)
 {
-    return false;
+    const std::optional<QByteArray> package = writeDocx(source, m_styles);
+    return package && out.write(*package) == package->size();
 }
 
-void registerDocxCodec()
+void registerDocxCodec(const html::StyleSet& styles)
 {
-    engine::registerCodec(engine::FormatCode::Docx, std::make_shared<DocxCodec>());
+    engine::registerCodec(engine::FormatCode::Docx, std::make_shared<DocxCodec>(styles));
 }
 
 } // namespace formats::docx

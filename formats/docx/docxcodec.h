@@ -10,11 +10,13 @@
 // read. Not read yet: text boxes, complex fields, ruby, table borders.
 // What the engine cannot hold is noted in a Report (docxreport.h).
 //
-// Writing: not yet; write() reports failure.
+// Writing (docxwriter.h): everything the reading takes in, with styles.xml
+// from the user's formats the codec was made with.
 
 #include "engine/documentcodec.h"
 #include "formats/docx/docxpackage.h"
 #include "formats/docx/docxreport.h"
+#include "html/styleset.h"
 
 namespace formats::docx {
 
@@ -34,12 +36,22 @@ std::optional<QString> failureMessage(PackageFailure failure);
 
 class DocxCodec : public engine::DocumentCodec {
 public:
+    explicit DocxCodec(html::StyleSet styles = html::StyleSet::defaults())
+        : m_styles(std::move(styles))
+    {
+    }
+
     qint64 maxInputBytes() const override { return qint64(256) * 1024 * 1024; }
     bool read(const QByteArray& bytes, const engine::DocumentSet& target) override;
     bool write(const engine::DocumentSet& source, QIODevice& out) override;
+
+private:
+    html::StyleSet m_styles;
 };
 
-// Registers DocxCodec as the engine's codec for format code 13.
-void registerDocxCodec();
+// Registers DocxCodec as the engine's codec for format code 13, writing
+// `styles` as the styles of what it writes. The editor registers it again
+// with the user's formats before it saves.
+void registerDocxCodec(const html::StyleSet& styles = html::StyleSet::defaults());
 
 } // namespace formats::docx

@@ -1,5 +1,7 @@
 #include "formats/docx/docxnumbering.h"
 
+#include "engine/fieldformat.h"
+
 #include "formats/docx/wordmapping.h"
 #include "formats/docx/xmlnames.h"
 
@@ -32,15 +34,18 @@ void Numbering::readAbstract(QXmlStreamReader& reader)
         const int level = attribute(reader, u"ilvl").toInt();
         QString format;
         QString text;
+        int start = 1;
         while (reader.readNextStartElement()) {
-            if (reader.name() == u"numFmt")
+            if (reader.name() == u"start")
+                start = std::clamp(attribute(reader, u"val").toInt(), 0, 32767);
+            else if (reader.name() == u"numFmt")
                 format = attribute(reader, u"val");
             else if (reader.name() == u"lvlText")
                 text = attribute(reader, u"val");
             reader.skipCurrentElement();
         }
         if (level >= 0 && level < 9 && format != u"none")
-            levels.insert(level, word::listStyleOf(format, text));
+            levels.insert(level, {word::listStyleOf(format, text), start});
     }
 }
 
@@ -60,8 +65,11 @@ QTextListFormat Numbering::listFormat(const QString& numberingId, int level) con
     const auto abstract = m_abstracts.constFind(m_abstractOfInstance.value(numberingId));
     if (abstract == m_abstracts.cend() || !abstract->contains(level))
         return format;
-    format.setStyle(abstract->value(level));
+    const Level found = abstract->value(level);
+    format.setStyle(found.style);
     format.setIndent(level + 1);
+    if (found.start != 1 && found.style < QTextListFormat::ListSquare)
+        format.setProperty(engine::ListStart, found.start);
     return format;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The numbering part (word/numbering.xml): which list kind each numbering
 // instance gives each of its levels. Kept: bullets against numbers and the
-// number kind (decimal, letters, Roman), the nesting level. Not kept: start
-// values, level texts beyond the bullet's shape, picture bullets.
+// number kind (decimal, letters, Roman), the nesting level, the start value
+// of numbered levels. Not kept: level texts beyond the bullet's shape,
+// picture bullets.
 
 #include <QByteArray>
 #include <QHash>
@@ -20,7 +21,11 @@ public:
     QTextListFormat listFormat(const QString& numberingId, int level) const;
 
 private:
-    using Levels = QHash<int, QTextListFormat::Style>;
+    struct Level {
+        QTextListFormat::Style style = QTextListFormat::ListDisc;
+        int start = 1;
+    };
+    using Levels = QHash<int, Level>;
 
     void readAbstract(QXmlStreamReader& reader);
     void readInstance(QXmlStreamReader& reader);

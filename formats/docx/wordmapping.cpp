@@ -104,4 +104,35 @@ QTextListFormat::Style listStyleOf(QStringView numberFormat, QStringView levelTe
     return QTextListFormat::ListDecimal;
 }
 
+QString colorValue(const QColor& colour)
+{
+    return QString::asprintf("%02X%02X%02X", colour.red(), colour.green(), colour.blue());
+}
+
+QString alignmentValue(Qt::Alignment alignment)
+{
+    if (alignment & Qt::AlignJustify)
+        return QStringLiteral("both");
+    if (alignment & Qt::AlignHCenter)
+        return QStringLiteral("center");
+    if (alignment & Qt::AlignRight)
+        return QStringLiteral("right");
+    return QStringLiteral("left");
+}
+
+NumberFormat numberFormatOf(QTextListFormat::Style style, int level)
+{
+    const QString number = QStringLiteral("%%1.").arg(level + 1);
+    switch (style) {
+    case QTextListFormat::ListCircle: return {QStringLiteral("bullet"), QStringLiteral("○")};
+    case QTextListFormat::ListSquare: return {QStringLiteral("bullet"), QStringLiteral("■")};
+    case QTextListFormat::ListDecimal: return {QStringLiteral("decimal"), number};
+    case QTextListFormat::ListLowerAlpha: return {QStringLiteral("lowerLetter"), number};
+    case QTextListFormat::ListUpperAlpha: return {QStringLiteral("upperLetter"), number};
+    case QTextListFormat::ListLowerRoman: return {QStringLiteral("lowerRoman"), number};
+    case QTextListFormat::ListUpperRoman: return {QStringLiteral("upperRoman"), number};
+    default: return {QStringLiteral("bullet"), QStringLiteral("●")};
+    }
+}
+
 } // namespace formats::word

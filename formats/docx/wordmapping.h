@@ -37,4 +37,24 @@ int headingLevelOf(QStringView styleId, QStringView name, std::optional<int> out
 // The list kind of a numbering format (w:numFmt).
 QTextListFormat::Style listStyleOf(QStringView numberFormat, QStringView levelText);
 
+// The other way, for writing.
+
+// "RRGGBB" of `colour`.
+QString colorValue(const QColor& colour);
+// The w:jc value of an alignment ("left", "center", "right", "both").
+QString alignmentValue(Qt::Alignment alignment);
+
+struct NumberFormat {
+    QString format;    // w:numFmt
+    QString levelText; // w:lvlText, "%1." and the like for numbers
+};
+// The numbering format of a list kind at `level` (0 based); listStyleOf
+// gives the kind back.
+NumberFormat numberFormatOf(QTextListFormat::Style style, int level);
+
+// A tool-tip field that stood for ruby (furigana) carries this field
+// attribute instead of the program's 149: its data is "TP_" and the reading,
+// its text the base text, and Word codecs write it back as ruby.
+constexpr int kRubyFieldAttribute = 150;
+
 } // namespace formats::word
