@@ -387,6 +387,8 @@ void BodyReader::readTable(int depth)
                     builder.widths << engine::twipsToDocument(boundedTwips(m_reader, u"w", 0));
                 m_reader.skipCurrentElement();
             }
+        } else if (name == u"tblPr") {
+            readTableProperties(builder);
         } else if (name == u"tr") {
             readRow(depth, builder);
         } else {
@@ -401,7 +403,7 @@ QTextTable* BodyReader::tableFor(TableBuilder& builder, int columns)
 {
     if (!builder.table) {
         QTextTableFormat format;
-        format.setCellPadding(2);
+        format.setCellPadding(builder.padding);
         format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
         format.setBorder(1);
         builder.table = m_cursor.insertTable(1, std::max<int>(columns, std::max<int>(1, builder.widths.size())), format);

@@ -73,6 +73,7 @@ private:
         QList<double> widths;        // of the grid's columns, document units
         int rows = 0;
         std::vector<Merge> merges;
+        double padding = 2;          // of the cells, document units
     };
 
     void readContainer(int depth);
@@ -86,6 +87,7 @@ private:
     // docxfieldreader.cpp
     void readContentControl(int depth, const QTextCharFormat& base, const QTextCharFormat& link);
     void readRuby(const QTextCharFormat& base, const QTextCharFormat& link);
+    void readTableProperties(TableBuilder& builder);
     QTextCharFormat fieldFormat(const QString& data, int kind, int attribute);
     QTextCharFormat linkFormat(const QString& data);
     void readRun(const QTextCharFormat& base, const QTextCharFormat& link);

@@ -143,7 +143,17 @@ QString hyperlinkTarget(const QString& data)
 
 QString programFieldTag(int kind, int attribute, const QString& data)
 {
-    return QStringLiteral("Fumi:%1:%2:").arg(kind).arg(attribute) + data;
+    // An attribute value loses its line ends and tabs when it is read, and
+    // XML has no other control characters: they, and "%" itself, are written
+    // as %XX.
+    QString encoded;
+    for (const QChar c : data) {
+        if (c == u'%' || c.unicode() < 0x20)
+            encoded += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            encoded += c;
+    }
+    return QStringLiteral("Fumi:%1:%2:").arg(kind).arg(attribute) + encoded;
 }
 
 struct BodyWriter::Group {
@@ -365,11 +375,14 @@ void BodyWriter::writeFragments(const Group& group, const QTextCharFormat& style
     for (const QTextFragment& fragment : group.fragments) {
         const QTextCharFormat format = fragment.charFormat();
         writeBookmarks(format);
-        if (format.isImageFormat()) {
-            for (int i = 0; i < fragment.length(); ++i)
+        // A picture is its object character; text typed beside it may
+        // carry the picture's format and is still text.
+        const QString text = fragment.text();
+        if (format.isImageFormat() && text.count(QChar::ObjectReplacementCharacter) == text.size()) {
+            for (qsizetype i = 0; i < text.size(); ++i)
                 writePicture(format.toImageFormat());
         } else {
-            writeRun(fragment.text(), format, style);
+            writeRun(QString(text).remove(QChar::ObjectReplacementCharacter), format, style);
         }
     }
 }

@@ -35,7 +35,8 @@ struct WriteContext {
     int nextBookmarkId = 0;
 };
 
-// The w:sdt tag of a program field: "Fumi:" kind ":" attribute ":" data.
+// The w:sdt tag of a program field: "Fumi:" kind ":" attribute ":" data,
+// with "%" and control characters of the data as %XX.
 QString programFieldTag(int kind, int attribute, const QString& data);
 
 class BodyWriter {

@@ -7,7 +7,7 @@
 // headers and footers (docxbody.h). Page setup comes from the last section;
 // headers and footers for every page and, with a title page, the first.
 // Partial: only the last section's page setup; even-page headers are not
-// read. Not read yet: text boxes, complex fields, ruby, table borders.
+// read. Not read yet: text boxes, complex fields, table borders.
 // What the engine cannot hold is noted in a Report (docxreport.h).
 //
 // Writing (docxwriter.h): everything the reading takes in, with styles.xml

@@ -5,6 +5,7 @@
 #include "formats/docx/docxbody.h"
 
 #include "engine/fieldformat.h"
+#include "engine/hostunits.h"
 #include "formats/docx/wordmapping.h"
 #include "formats/docx/xmlnames.h"
 
@@ -23,7 +24,7 @@ struct ProgramField {
 };
 
 // A content control's tag as the writer makes it: "Fumi:" kind ":"
-// attribute ":" data.
+// attribute ":" data, "%" and control characters as %XX.
 std::optional<ProgramField> programFieldOf(const QString& tag)
 {
     static const QRegularExpression form(QStringLiteral("^Fumi:(\\d{1,9}):(\\d{1,9}):(.*)$"),
@@ -31,10 +32,28 @@ std::optional<ProgramField> programFieldOf(const QString& tag)
     const QRegularExpressionMatch m = form.match(tag);
     if (!m.hasMatch())
         return std::nullopt;
-    return ProgramField{m.capturedView(1).toInt(), m.capturedView(2).toInt(), m.captured(3)};
+    return ProgramField{m.capturedView(1).toInt(), m.capturedView(2).toInt(),
+                        QString::fromUtf8(QByteArray::fromPercentEncoding(m.captured(3).toUtf8()))};
 }
 
 } // namespace
+
+// w:tblPr: what the table's cells keep of its cell margins (the left one
+// stands for all).
+void BodyReader::readTableProperties(TableBuilder& builder)
+{
+    while (m_reader.readNextStartElement()) {
+        if (m_reader.name() != u"tblCellMar") {
+            m_reader.skipCurrentElement();
+            continue;
+        }
+        while (m_reader.readNextStartElement()) {
+            if ((m_reader.name() == u"left" || m_reader.name() == u"start") && attribute(m_reader, u"type") != u"pct")
+                builder.padding = engine::twipsToDocument(std::clamp(attribute(m_reader, u"w").toDouble(), 0.0, 1440.0));
+            m_reader.skipCurrentElement();
+        }
+    }
+}
 
 QTextCharFormat BodyReader::fieldFormat(const QString& data, int kind, int attribute)
 {
