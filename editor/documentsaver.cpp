@@ -241,11 +241,11 @@ bool DocumentSaver::writeHtml(const QString& name)
 
 bool DocumentSaver::writeWithEngine(const QString& name, FormatCode format)
 {
-    // Word documents keep the title box as their title and the user's
-    // formats as their styles, as they are at this save.
+    // Formats that keep a title take the title box's; Word documents take
+    // the user's formats as they are at this save as their styles.
     m_engine.document()->setMetaInformation(QTextDocument::DocumentTitle, m_host.title());
     if (format == FormatCode::Docx)
-        formats::docx::registerDocxCodec(htmlStyles(m_formats));
+        formats::docx::useStyles(htmlStyles(m_formats));
     if (m_engine.saveFile(name, format))
         return true;
     tellCannotSave(name);

@@ -167,4 +167,10 @@ void registerDocxCodec(const html::StyleSet& styles)
     engine::registerCodec(engine::FormatCode::Docx, std::make_shared<DocxCodec>(styles));
 }
 
+void useStyles(const html::StyleSet& styles)
+{
+    if (const auto codec = std::dynamic_pointer_cast<DocxCodec>(engine::codecFor(engine::FormatCode::Docx)))
+        codec->setStyles(styles);
+}
+
 } // namespace formats::docx

@@ -44,14 +44,19 @@ public:
     qint64 maxInputBytes() const override { return qint64(256) * 1024 * 1024; }
     bool read(const QByteArray& bytes, const engine::DocumentSet& target) override;
     bool write(const engine::DocumentSet& source, QIODevice& out) override;
+    void setStyles(html::StyleSet styles) { m_styles = std::move(styles); }
 
 private:
     html::StyleSet m_styles;
 };
 
 // Registers DocxCodec as the engine's codec for format code 13, writing
-// `styles` as the styles of what it writes. The editor registers it again
-// with the user's formats before it saves.
+// `styles` as the styles of what it writes.
 void registerDocxCodec(const html::StyleSet& styles = html::StyleSet::defaults());
+
+// Gives the registered DocxCodec the user's formats as they are now; the
+// editor calls it before it saves. Another codec registered for format 13
+// is left as it is.
+void useStyles(const html::StyleSet& styles);
 
 } // namespace formats::docx

@@ -292,9 +292,10 @@ TEST(DocxWriter, TextFramesBecomeTextBoxesWordAndLibreOfficeOpen)
     EXPECT_TRUE(document.contains("<mc:Fallback><w:pict><v:rect style=\"width:144.00pt;"));
 }
 
-TEST(DocxCodec, WritesThroughTheEngineAtomically)
+TEST(DocxCodec, WritesThroughTheEngineWithTheStylesItIsGiven)
 {
-    registerDocxCodec(userStyles());
+    registerDocxCodec();
+    useStyles(userStyles());
     testsupport::TempFolder folder;
     engine::TextEngine engine;
     engine.document()->setPlainText(QStringLiteral("保存"));
@@ -303,6 +304,9 @@ TEST(DocxCodec, WritesThroughTheEngineAtomically)
     engine::TextEngine read;
     ASSERT_TRUE(read.loadFile(path, engine::FormatCode::Docx, false));
     EXPECT_EQ(read.plainText(), QStringLiteral("保存"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(partOf(file.readAll(), QStringLiteral("word/styles.xml")).contains("w:eastAsia=\"ＭＳ 明朝\""));
     registerDocxCodec();
 }
 
