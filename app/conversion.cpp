@@ -9,7 +9,7 @@
 namespace app {
 
 namespace {
-const char* const kUsage = "使い方 / usage: fumi --convert-to EXT [--outdir DIR] FILE...\n";
+const char* const kUsage = "使い方 / usage: fumi --convert-to htm|txt|docx|pdf [--outdir DIR] FILE...\n";
 
 void printLine(const QString& line)
 {

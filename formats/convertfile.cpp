@@ -19,7 +19,7 @@ namespace formats {
 
 namespace {
 
-enum class Kind { Text, Html, Docx, Unsupported };
+enum class Kind { Text, Html, Docx, Pdf, Unsupported };
 
 Kind kindOf(const QString& extension)
 {
@@ -30,7 +30,28 @@ Kind kindOf(const QString& extension)
         return Kind::Html;
     if (lower == u"docx")
         return Kind::Docx;
+    if (lower == u"pdf")
+        return Kind::Pdf;
     return Kind::Unsupported;
+}
+
+// PDF is only ever written.
+bool isReadable(Kind kind)
+{
+    return kind != Kind::Unsupported && kind != Kind::Pdf;
+}
+
+// The engine's format for the kinds it writes itself (all but the dialect).
+engine::FormatCode engineFormatOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Docx:
+        return engine::FormatCode::Docx;
+    case Kind::Pdf:
+        return engine::FormatCode::Pdf;
+    default:
+        return engine::FormatCode::PlainText;
+    }
 }
 
 // Takes the messages a conversion would show, so that they become the
@@ -165,11 +186,10 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
     if (!source.isFile())
         return failure(fileMessage(input, QStringLiteral("が見つかりません｡")));
     const Kind from = kindOf(source.suffix());
-    if (from == Kind::Unsupported)
+    if (!isReadable(from))
         return failure(fileMessage(input, QStringLiteral("の形式 (.%1) の読み込みにはまだ対応していません｡").arg(source.suffix())));
     const Kind to = kindOf(targetExtension);
-    // Word documents are read only, so far.
-    if (to == Kind::Unsupported || to == Kind::Docx)
+    if (to == Kind::Unsupported)
         return failure(QStringLiteral("変換先の形式 (.%1) にはまだ対応していません｡").arg(targetExtension));
     const QString folder = outDir.isEmpty() ? source.absolutePath() : QDir(outDir).absolutePath();
     const QString target = folder + u'/' + source.completeBaseName() + u'.' + targetExtension.toLower();
@@ -189,11 +209,12 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
         const QString title = engine.document()->metaInformation(QTextDocument::DocumentTitle);
         if (const auto error = saveHtml(engine, target, title.isEmpty() ? source.completeBaseName() : title))
             return failure(*error);
-    } else if (!engine.saveFile(target, engine::FormatCode::PlainText)) {
+    } else if (!engine.saveFile(target, engineFormatOf(to))) {
         return failure(fileMessage(target, QStringLiteral("を保存できません｡")));
     }
     m_written.insert(identity(target));
-    if (to == Kind::Html) {
+    // Only HTML takes its pictures from files; a Word file carries its own.
+    if (from == Kind::Html && to == Kind::Html) {
         for (const QString& picture : picturesFromOutside(engine, source.absolutePath()))
             warnings << QStringLiteral("画像 ") + picture + QStringLiteral(" を文書のﾌｫﾙﾀﾞの外から取り込みました｡");
     }

@@ -147,11 +147,12 @@ void Package::readContentTypes()
     }
 }
 
-std::vector<Relationship> Package::relationships(const QString& partName)
+const std::vector<Relationship>& Package::relationships(const QString& partName)
 {
     if (const auto known = m_relationships.constFind(partName); known != m_relationships.cend())
         return *known;
     std::vector<Relationship> found;
+    QHash<QString, qsizetype> index;
     const std::optional<QByteArray> xml = part(relationshipsPartOf(partName));
     QXmlStreamReader reader(xml.value_or(QByteArray()));
     while (!reader.atEnd()) {
@@ -165,19 +166,19 @@ std::vector<Relationship> Package::relationships(const QString& partName)
                 continue;
             relationship.target = *target;
         }
+        if (!index.contains(relationship.id)) // the first of an id counts
+            index.insert(relationship.id, qsizetype(found.size()));
         found.push_back(relationship);
     }
-    m_relationships.insert(partName, found);
-    return found;
+    m_relationshipIndex.insert(partName, index);
+    return *m_relationships.insert(partName, std::move(found));
 }
 
 std::optional<Relationship> Package::relationship(const QString& partName, const QString& id)
 {
-    for (const Relationship& r : relationships(partName)) {
-        if (r.id == id)
-            return r;
-    }
-    return std::nullopt;
+    const std::vector<Relationship>& all = relationships(partName);
+    const qsizetype found = m_relationshipIndex.value(partName).value(id, -1);
+    return found < 0 ? std::nullopt : std::optional<Relationship>(all[size_t(found)]);
 }
 
 std::optional<QString> Package::targetOfKind(const QString& partName, const QString& kind)

@@ -64,7 +64,7 @@ public:
 
     // The relationships of a part ("" for the package's own), internal targets
     // resolved against the part's folder; those pointing outside are left out.
-    std::vector<Relationship> relationships(const QString& partName);
+    const std::vector<Relationship>& relationships(const QString& partName);
     std::optional<Relationship> relationship(const QString& partName, const QString& id);
     // The target of the first relationship of `kind` from `partName`.
     std::optional<QString> targetOfKind(const QString& partName, const QString& kind);
@@ -83,6 +83,9 @@ private:
     QHash<QString, QString> m_defaultTypes;  // by lower-case extension
     QHash<QString, QString> m_overrideTypes; // by part name
     QHash<QString, std::vector<Relationship>> m_relationships;
+    // By part name, the index of each relationship id's first entry, so that
+    // a document with thousands of links finds each in constant time.
+    QHash<QString, QHash<QString, qsizetype>> m_relationshipIndex;
 };
 
 // True for an OLE compound file that holds an encrypted Office package.

@@ -102,6 +102,17 @@ TEST_F(Convert, PicturesComeAlongIntoTheOutputFolder)
     EXPECT_EQ(QImage(folder.path(QStringLiteral("out/doc_files/image1.png"))).convertToFormat(QImage::Format_RGB32), picture);
 }
 
+TEST_F(Convert, AnyDocumentBecomesThePagesOfAPdf)
+{
+    const QString input = folder.write(QStringLiteral("頁.htm"), "<html><body><h1>見出し</h1><p>本文 text</p></body></html>");
+    EXPECT_EQ(convert(input, QStringLiteral("PDF"), folder.path(QStringLiteral("out"))), QString());
+    EXPECT_TRUE(converted);
+    const QByteArray written = readBytes(folder.path(QStringLiteral("out/頁.pdf")));
+    EXPECT_TRUE(written.startsWith("%PDF-")) << written.left(16).toStdString();
+    EXPECT_TRUE(written.contains("/Type /Page")) << "at least one page";
+    EXPECT_TRUE(dialogs.asked().empty());
+}
+
 struct Failure {
     const char* name;
     QString input;     // relative to the test folder
@@ -141,8 +152,10 @@ INSTANTIATE_TEST_SUITE_P(
                 QStringLiteral("ﾌｧｲﾙ: %1/none.htm が見つかりません｡")},
         Failure{"InputFormatNotYetSupported", QStringLiteral("a.rtf"), "{\\rtf1}", QStringLiteral("htm"), {},
                 QStringLiteral("ﾌｧｲﾙ: %1/a.rtf の形式 (.rtf) の読み込みにはまだ対応していません｡")},
-        Failure{"TargetFormatNotYetSupported", QStringLiteral("a.txt"), "text", QStringLiteral("pdf"), {},
-                QStringLiteral("変換先の形式 (.pdf) にはまだ対応していません｡")},
+        Failure{"TargetFormatNotYetSupported", QStringLiteral("a.txt"), "text", QStringLiteral("odt"), {},
+                QStringLiteral("変換先の形式 (.odt) にはまだ対応していません｡")},
+        Failure{"PdfIsNeverRead", QStringLiteral("a.pdf"), "%PDF-1.4", QStringLiteral("txt"), {},
+                QStringLiteral("ﾌｧｲﾙ: %1/a.pdf の形式 (.pdf) の読み込みにはまだ対応していません｡")},
         Failure{"UnreadableInput", QStringLiteral("deep.htm"), kDeep, QStringLiteral("txt"), {},
                 QStringLiteral("ﾌｧｲﾙ: %1/deep.htm を読み込めません｡要素の入れ子は 256 段までです｡")},
         Failure{"OutputFolderIsAFile", QStringLiteral("a.txt"), "text", QStringLiteral("htm"), QStringLiteral("blocked"),

@@ -1,0 +1,21 @@
+#pragma once
+// Word documents for the conversion benchmarks, made rather than taken from a
+// machine: Japanese and English text in pages of a heading, four paragraphs
+// and a list, with a chapter heading every 25 pages, a link a page, 3 tables
+// every 10 pages (one cell of each spanning two columns) and a picture every
+// 25 pages — 500 pages hold 150 tables and 20 pictures. The document is
+// written as HTML and converted to .docx by LibreOffice once; later runs take
+// it from the build folder.
+
+#include <QString>
+
+namespace docxbenchinputs {
+
+// The HTML of a document of `pages` pages.
+QByteArray documentHtml(int pages);
+
+// The path of the .docx of `pages` pages, made first when missing; "" when
+// LibreOffice could not make it.
+QString wordDocument(int pages);
+
+} // namespace docxbenchinputs
