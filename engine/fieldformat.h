@@ -52,7 +52,22 @@ enum FormatProperty : int {
     // Lists (QTextListFormat)
     ListAttribute = QTextFormat::UserProperty + 48, // int: the host's list attribute
     ListStart,                                      // int: the number of an ordered list's first item
+
+    // Link targets (QTextCharFormat), beside Qt's anchor names
+    AnchorKey = QTextFormat::UserProperty + 64, // QString: the names joined, see setAnchorNames
 };
+
+// Makes `format` the link target named `names`. Qt files formats by a hash
+// that leaves the list of anchor names out, so formats that differ in their
+// names alone all share one hash: every new target was compared with every
+// earlier one, and a manual of 5,000 targets took seconds to load. The names
+// joined into a string, which the hash does take in, keep them apart.
+inline void setAnchorNames(QTextCharFormat& format, const QStringList& names)
+{
+    format.setAnchor(true);
+    format.setAnchorNames(names);
+    format.setProperty(AnchorKey, names.join(u'\n'));
+}
 
 // Object kinds, with the host's enumeration numbers. Only text frames carry
 // ObjectKind; a picture is known by its image format.

@@ -186,6 +186,7 @@ void ImportFinisher::finish()
     tidyTables();
     restoreIdeographicSpaces();
     placePictures();
+    placeAnchors();
     makeFields();
     makeTextFrames();
     if (!m_notes.title.isEmpty())
@@ -370,6 +371,30 @@ void ImportFinisher::restoreIdeographicSpaces()
     // One character for another: the positions stay valid.
     for (const auto& [position, format] : found)
         selection(m_document, position, position + 1).insertText(QString(QChar(u'\u3000')), format);
+}
+
+void ImportFinisher::placeAnchors()
+{
+    if (m_notes.anchors.empty())
+        return;
+    const QChar marker = m_notes.anchorMarker;
+    std::vector<int> found;
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        for (qsizetype i = text.indexOf(marker); i >= 0; i = text.indexOf(marker, i + 1))
+            found.push_back(block.position() + int(i));
+    }
+    // From the last, so that taking a marker out moves none still to come.
+    for (size_t n = found.size(); n-- > 0;) {
+        const int position = found[n];
+        selection(m_document, position, position + 1).removeSelectedText();
+        const QTextBlock block = m_document.findBlock(position);
+        if (n >= m_notes.anchors.size() || position >= block.position() + block.length() - 1)
+            continue;
+        QTextCharFormat target;
+        engine::setAnchorNames(target, m_notes.anchors[n]);
+        selection(m_document, position, position + 1).mergeCharFormat(target);
+    }
 }
 
 void ImportFinisher::placePictures()

@@ -71,6 +71,7 @@ private:
     void emptyMarkedParagraphs();
     void restoreIdeographicSpaces();
     void placePictures();
+    void placeAnchors();
     void placePicture(int position, const PictureNote& note);
     void makeFields();
     int firstFreeFieldId() const;

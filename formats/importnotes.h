@@ -2,7 +2,8 @@
 // What the preparation of an HTML file for Qt's import notes down for the
 // steps after it: Qt's import keeps the markers the preparation puts into the
 // markup (a paragraph's user state, a link's address, a span's tool tip, a
-// picture's name), and these notes say what each marker stands for.
+// picture's name, a character before a link target's letter), and these
+// notes say what each marker stands for.
 
 #include "engine/fieldformat.h"
 #include "formats/cssvalues.h"
@@ -37,12 +38,14 @@ struct ImportNotes {
     bool dialect = false;       // the file is in the program's own dialect
     QChar spacePlaceholder;     // stands for U+3000 in the prepared markup
     QChar emptyParagraph;       // the whole text of a paragraph meant to be empty
+    QChar anchorMarker;         // stands before a letter that is a link target
     QString title;
     QString baseAddress;        // the head's <base href>, if any
     std::vector<ParagraphNote> paragraphs; // by user state
     std::vector<PictureNote> pictures;     // by picture marker number
     std::vector<QString> links;            // field data by link marker number
     std::vector<QString> tips;             // titles by tool-tip marker number
+    std::vector<QStringList> anchors;      // link target names, one entry per anchor marker in order
 };
 
 } // namespace formats

@@ -4,7 +4,7 @@
 
 #include <QSet>
 
-#include <tuple>
+#include <array>
 
 namespace formats {
 
@@ -52,22 +52,23 @@ bool isDialectHeading(const QString& name)
     return name == u"h1" || name == u"h3" || name == u"h5";
 }
 
-// Two private-use characters the text does not hold.
-std::pair<QChar, QChar> unusedPrivateUseCharacters(QStringView text)
+// Private-use characters the text does not hold.
+std::array<QChar, 3> unusedPrivateUseCharacters(QStringView text)
 {
     std::vector<bool> used(kPrivateUseLast - kPrivateUseFirst + 1);
     for (const QChar c : text) {
         if (c.unicode() >= kPrivateUseFirst && c.unicode() <= kPrivateUseLast)
             used[c.unicode() - kPrivateUseFirst] = true;
     }
-    std::vector<QChar> free;
-    for (size_t i = 0; i < used.size() && free.size() < 2; ++i) {
+    std::array<QChar, 3> free;
+    size_t found = 0;
+    for (size_t i = 0; i < used.size() && found < free.size(); ++i) {
         if (!used[i])
-            free.push_back(QChar(char16_t(kPrivateUseFirst + i)));
+            free[found++] = QChar(char16_t(kPrivateUseFirst + i));
     }
-    while (free.size() < 2)
-        free.push_back(QChar(char16_t(kPrivateUseFirst + free.size())));
-    return {free[0], free[1]};
+    for (; found < free.size(); ++found)
+        free[found] = QChar(char16_t(kPrivateUseFirst + found));
+    return free;
 }
 
 QString hiddenIdeographicSpaces(QString text, QChar placeholder)
@@ -168,7 +169,10 @@ std::optional<QString> ImportPreparer::prepare()
     m_tokens = scanMarkup(m_html);
     m_dropped.assign(m_tokens.size(), false);
     m_notes.dialect = QStringView(m_html).trimmed().startsWith(kDialectDoctype);
-    std::tie(m_notes.spacePlaceholder, m_notes.emptyParagraph) = unusedPrivateUseCharacters(m_html);
+    const std::array<QChar, 3> unused = unusedPrivateUseCharacters(m_html);
+    m_notes.spacePlaceholder = unused[0];
+    m_notes.emptyParagraph = unused[1];
+    m_notes.anchorMarker = unused[2];
     collectStyleSheets();
     matchSpans();
     m_out.reserve(m_html.size() + m_html.size() / 4);
@@ -281,9 +285,10 @@ bool ImportPreparer::handleStartTag(size_t index)
     if (name == u"img")
         m_out += takeTargets();
     m_out += rewrittenStartTag(index, style);
-    // Qt's import knows only <a name> as a link target; an element's id is
-    // the other way in-page links name theirs.
-    if (const MarkupAttribute* id = token.attribute(u"id"); id && name != u"a")
+    // An element's id is the other way in-page links name their targets.
+    if (const MarkupAttribute* target = token.attribute(u"name"); target && name == u"a")
+        addTarget(target->value);
+    if (const MarkupAttribute* id = token.attribute(u"id"))
         addTarget(id->value);
     if (empty) {
         // The writer's mark of an empty paragraph. Qt's import drops empty
@@ -366,16 +371,17 @@ void ImportPreparer::addTarget(const QString& name)
         m_targets.append(target);
 }
 
-// The link targets met since the last text, as anchors for Qt's import to
-// put on the letter that follows. Put where they were met, before a block's
-// markup, they would land on white space of the paragraph before.
+// The link targets met since the last text, as a marker for the letter that
+// follows; put where they were met, before a block's markup, they would land
+// on white space of the paragraph before. The finisher makes the letter the
+// target: Qt's own <a name> import costs time quadratic in their number.
 QString ImportPreparer::takeTargets()
 {
-    QString anchors;
-    for (const QString& target : std::as_const(m_targets))
-        anchors += QStringLiteral("<a name=\"") + attributeText(target) + QStringLiteral("\"></a>");
+    if (m_targets.isEmpty())
+        return {};
+    m_notes.anchors.push_back(m_targets);
     m_targets.clear();
-    return anchors;
+    return QString(m_notes.anchorMarker);
 }
 
 bool ImportPreparer::holdsOnlyLineBreak(size_t paragraphIndex) const
@@ -425,13 +431,11 @@ QString ImportPreparer::rewrittenStartTag(size_t index, QString style)
     }
     if (token.name == u"img")
         notePicture(token, attributes);
-    if (const MarkupAttribute* id = token.attribute(u"id"); token.name == u"a" && id && !token.attribute(u"name"))
-        attributes.append({QStringLiteral("name"), id->value});
     QString out = u'<' + outputName(token.name);
     for (const MarkupAttribute& a : std::as_const(attributes)) {
         // Link targets are put before their letter (takeTargets); Qt's
         // import would put an id on whatever white space follows the tag.
-        if (a.name == u"style" || a.name == u"id" || a.name.isEmpty())
+        if (a.name == u"style" || a.name == u"id" || a.name.isEmpty() || (token.name == u"a" && a.name == u"name"))
             continue;
         out += u' ' + a.name + QStringLiteral("=\"") + QString(a.value).replace(u'"', QStringLiteral("&quot;")) + u'"';
     }

@@ -11,8 +11,9 @@
 //   behind a private-use character absent from the file.
 // - Links get a marker address numbering their field data; titled spans a
 //   marker tool tip; pictures a marker name numbering the picture address.
-// - Link targets (an element's id, an empty <a name>) become anchors right
-//   before the next letter or picture, so that each stays in its paragraph.
+// - Link targets (an element's id, an empty <a name>) become a marker
+//   character right before the next letter or picture, so that each stays in
+//   its paragraph; the finisher makes that letter the target.
 // - Comments, scripts, the title and the head's base element are taken out.
 // - More than kMaxTableCells table cells (or rows) make the file
 //   unreadable: Qt's import of a table costs about 3 KB and 40 µs a cell.

@@ -287,7 +287,7 @@ void BodyReader::insertText(const QString& text, const QTextCharFormat& format)
 {
     if (!m_pendingAnchors.isEmpty()) {
         QTextCharFormat target = format;
-        target.setAnchorNames(m_pendingAnchors);
+        engine::setAnchorNames(target, m_pendingAnchors);
         m_pendingAnchors.clear();
         insertText(text, target);
         return;
