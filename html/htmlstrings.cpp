@@ -7,12 +7,15 @@ namespace html {
 
 namespace {
 
-// First occurrence of `marker` (text comparison) that starts the text or
+// First occurrence of `marker` (ASCII case ignored) that starts the text or
 // follows one of `boundaries`, so that a name never matches inside another.
+// Names of declarations and attributes are ASCII: folding the widths of the
+// whole text as well would cost a pass over it and could find a full-width
+// name inside a value.
 qsizetype findAtBoundary(QStringView text, const QString& marker, QStringView boundaries)
 {
-    const env::FoldedText folded(text);
-    for (qsizetype at = folded.indexOf(marker); at >= 0; at = folded.indexOf(marker, at + 1)) {
+    for (qsizetype at = text.indexOf(marker, 0, Qt::CaseInsensitive); at >= 0;
+         at = text.indexOf(marker, at + 1, Qt::CaseInsensitive)) {
         if (at == 0 || boundaries.contains(text[at - 1]))
             return at;
     }

@@ -6,6 +6,7 @@
 #include "html/htmlstrings.h"
 #include "html/links.h"
 
+#include <QHash>
 #include <QStringTokenizer>
 
 namespace html {
@@ -57,18 +58,18 @@ QString tokenised(const QString& body, const QString& bodyFont)
 QString shadedParagraphs(const QString& text)
 {
     const QString marker = QStringLiteral("background-color");
-    const env::FoldedText folded(text);
     QString out;
     qsizetype copied = 0;
     qsizetype from = 0;
-    for (qsizetype hit = folded.indexOf(marker); hit >= 0; hit = folded.indexOf(marker, from)) {
+    for (qsizetype hit = text.indexOf(marker, 0, Qt::CaseInsensitive); hit >= 0;
+         hit = text.indexOf(marker, from, Qt::CaseInsensitive)) {
         from = hit + marker.size();
         const qsizetype open = text.lastIndexOf(u'<', hit);
         const qsizetype tagEnd = text.indexOf(u'>', open);
         if (open < copied || !QStringView(text).sliced(open).startsWith(u"<p") || tagEnd < hit)
             continue;
-        qsizetype closeLength = 0;
-        const qsizetype close = folded.indexOf(u"</p>", open, &closeLength);
+        const qsizetype closeLength = 4;
+        const qsizetype close = text.indexOf(u"</p>", open, Qt::CaseInsensitive);
         if (close < 0)
             continue;
         out += QStringView(text).sliced(copied, open - copied);
@@ -85,7 +86,8 @@ QString shadedParagraphs(const QString& text)
 
 void extractStyle(HtmElement& e)
 {
-    const qsizetype at = env::textIndexOf(e.attributes, u"style=");
+    // Markup is ASCII; a value in full-width letters is not the attribute.
+    const qsizetype at = e.attributes.indexOf(u"style=", 0, Qt::CaseInsensitive);
     if (at >= 0) {
         const qsizetype valueStart = at + 7;
         const qsizetype quote = e.attributes.indexOf(u'"', valueStart);
@@ -137,12 +139,40 @@ QStringList defaultDeclarations(float lineSpacing)
 }
 
 // Drops the default declarations and names a generic family after the fonts.
-void clean(QString& style, const QStringList& defaults)
-{
-    for (const QString& d : defaults)
-        style.remove(d);
-    style = mClt::trimSpaces(withGenericFamilies(style).replace(QStringLiteral("  "), QStringLiteral(" ")));
-}
+// The engine writes a few styles thousands of times: each is cleaned once.
+class StyleCleaner {
+public:
+    explicit StyleCleaner(float lineSpacing) : m_defaults(defaultDeclarations(lineSpacing)) {}
+
+    void clean(QString& style)
+    {
+        if (style.isEmpty())
+            return;
+        const auto found = m_cleaned.constFind(style);
+        if (found != m_cleaned.cend()) {
+            style = *found;
+            return;
+        }
+        QString result = cleaned(style);
+        // A document of styles that never repeat gains nothing from keeping them.
+        if (m_cleaned.size() < kMaxKept)
+            m_cleaned.insert(style, result);
+        style = std::move(result);
+    }
+
+private:
+    static constexpr qsizetype kMaxKept = 4096;
+
+    QString cleaned(QString style) const
+    {
+        for (const QString& d : m_defaults)
+            style.remove(d);
+        return mClt::trimSpaces(withGenericFamilies(style).replace(QStringLiteral("  "), QStringLiteral(" ")));
+    }
+
+    QStringList m_defaults;
+    QHash<QString, QString> m_cleaned;
+};
 
 // What each kind of element needs before the passes see it.
 void applyNameRules(HtmElement& e, QString& bodyStyle, const QString& baseAddress)
@@ -226,8 +256,9 @@ QString ShadePara(QStringView startTag, QStringView inner)
 ElementList ParseElements(const QString& body, const ParseContext& context)
 {
     const QString text = shadedParagraphs(tokenised(body, context.bodyFont));
-    const QStringList defaults = defaultDeclarations(context.lineSpacing);
+    StyleCleaner cleaner(context.lineSpacing);
     ElementList list;
+    list.reserve(size_t(text.count(u'\r')) / 2 + 1);
     int depth = 0;
     QString bodyStyle;
     for (QStringView piece : qTokenize(text, u'\r')) {
@@ -236,7 +267,7 @@ ElementList ParseElements(const QString& body, const ParseContext& context)
         if (raw.isEmpty())
             continue;
         HtmElement e = classified(raw);
-        clean(e.style, defaults);
+        cleaner.clean(e.style);
         depth += e.container;
         // Direct children of the body carry the body's look themselves.
         if (e.container == 1 && depth == 2 && !bodyStyle.isEmpty())
