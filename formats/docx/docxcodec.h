@@ -28,9 +28,9 @@ struct ReadOutcome {
 // Fills `target` (fresh, empty documents) from the bytes of a .docx file.
 ReadOutcome readDocx(const QByteArray& bytes, const engine::DocumentSet& target, const PackageLimits& limits = {});
 
-// The message for a failure more precise than the editor's general one;
-// nullopt where the general one says it all.
-std::optional<QString> failureMessage(PackageFailure failure);
+// Why a document was refused, as a sentence to follow the editor's general
+// "を読み込めません｡"; "" for no failure.
+QString failureMessage(PackageFailure failure);
 
 class DocxCodec : public engine::DocumentCodec {
 public:
