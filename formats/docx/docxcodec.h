@@ -4,11 +4,12 @@
 //
 // Reading, in two stages: the package (docxpackage.h) and the part readers
 // for styles (docxstyles.h), numbering (docxnumbering.h), the main text,
-// headers and footers (docxbody.h). Page setup comes from the last section;
-// headers and footers for every page and, with a title page, the first.
-// Partial: only the last section's page setup; even-page headers are not
-// read. Not read yet: text boxes, complex fields, ruby, table borders.
-// What the engine cannot hold is noted in a Report (docxreport.h).
+// headers, footers and the notes the text refers to (docxbody.h). Page setup
+// comes from the last section; headers and footers for every page and, with a
+// title page, the first. Partial: only the last section's page setup;
+// even-page headers are not read. Not read yet: ruby.
+// What the engine cannot hold is noted in a Report (docxreport.h); read()
+// passes it, and the reason for a refusal, to the engine's ReadReport.
 //
 // Writing: not yet; write() reports failure.
 
