@@ -31,12 +31,13 @@ void tell(const QString& path, const QString& what)
     env::dialogs().inform(QStringLiteral("ﾌｧｲﾙ: ") + QFileInfo(path).fileName() + u' ' + what);
 }
 
-// Text that came in with characters lost is still opened; the user hears how many.
+// A file that came in with something lost is still opened; the user hears
+// what, one line per kind, in one message.
 void tellWhatWasLost(const QString& path, const engine::TextEngine& scratch)
 {
-    const QString warning = formats::readWarning(QFileInfo(path).fileName(), scratch.lastReadReport());
-    if (!warning.isEmpty())
-        env::dialogs().inform(warning);
+    const QStringList warnings = formats::readWarnings(QFileInfo(path).fileName(), scratch.lastReadReport());
+    if (!warnings.isEmpty())
+        env::dialogs().inform(warnings.join(u'\n'));
 }
 
 } // namespace
@@ -96,7 +97,7 @@ std::unique_ptr<engine::TextEngine> DocumentOpener::read(const QString& path) co
         ? readHtml(*scratch, path)
         : scratch->loadFile(path, documentkinds::kindOf(extension)->format, false);
     if (!read && m_refusalReason.isEmpty())
-        m_refusalReason = formats::readLimit(scratch->lastReadReport());
+        m_refusalReason = formats::readRefusal(scratch->lastReadReport());
     return read ? std::move(scratch) : nullptr;
 }
 

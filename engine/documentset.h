@@ -6,7 +6,8 @@
 #include "engine/headerfooter.h"
 #include "engine/pagesetup.h"
 
-#include <QtGlobal>
+#include <QString>
+#include <QStringList>
 
 class QTextDocument;
 
@@ -16,6 +17,9 @@ namespace engine {
 struct ReadReport {
     qsizetype unreadableCharacters = 0; // byte sequences that became U+FFFD
     qsizetype lineLimit = 0;            // a file refused for more lines than this; 0: none
+    QString refusal;    // why a file was refused, as a sentence; "" when the caller's own words say it all
+    QStringList losses; // what the document could not keep as the file had it: one phrase per kind,
+                        // each to follow "<file> の"
 };
 
 struct DocumentSet {

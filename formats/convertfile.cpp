@@ -88,16 +88,15 @@ QString fileMessage(const QString& name, const QString& what)
     return QStringLiteral("ﾌｧｲﾙ: ") + name + u' ' + what;
 }
 
-// `reason`: the limit a refused file was over, when it names one.
+// `reason`: why a refused file was refused, when the reader said.
 bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind, QString& reason)
 {
-    if (kind == Kind::Text) {
-        const bool read = engine.loadFile(input.absoluteFilePath(), engine::FormatCode::PlainText, false);
-        reason = readLimit(engine.lastReadReport());
+    if (kind != Kind::Html) {
+        const auto format = kind == Kind::Text ? engine::FormatCode::PlainText : engine::FormatCode::Docx;
+        const bool read = engine.loadFile(input.absoluteFilePath(), format, false);
+        reason = readRefusal(engine.lastReadReport());
         return read;
     }
-    if (kind == Kind::Docx)
-        return engine.loadFile(input.absoluteFilePath(), engine::FormatCode::Docx, false);
     // Read here rather than through the engine, so that pictures beside the
     // file are found.
     const HtmlImport codec;
@@ -200,9 +199,7 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
     QString reason;
     if (!load(engine, source, from, reason))
         return failure(fileMessage(input, QStringLiteral("を読み込めません｡") + reason));
-    QStringList warnings;
-    if (const QString lost = readWarning(input, engine.lastReadReport()); !lost.isEmpty())
-        warnings << lost;
+    QStringList warnings = readWarnings(input, engine.lastReadReport());
     if (!mClt::MakeFolders(folder))
         return failure(fileMessage(target, QStringLiteral("を保存できません｡")));
     if (to == Kind::Html) {

@@ -2,18 +2,22 @@
 
 namespace formats {
 
-QString readWarning(const QString& fileName, const engine::ReadReport& report)
+QStringList readWarnings(const QString& fileName, const engine::ReadReport& report)
 {
-    if (report.unreadableCharacters == 0)
-        return {};
-    return QStringLiteral("ﾌｧｲﾙ: %1 の %2 文字を読み取れませんでした｡").arg(fileName).arg(report.unreadableCharacters);
+    QStringList warnings;
+    const QString file = QStringLiteral("ﾌｧｲﾙ: ") + fileName + QStringLiteral(" の");
+    if (report.unreadableCharacters > 0)
+        warnings << file + QStringLiteral(" %1 文字を読み取れませんでした｡").arg(report.unreadableCharacters);
+    for (const QString& loss : report.losses)
+        warnings << file + loss;
+    return warnings;
 }
 
-QString readLimit(const engine::ReadReport& report)
+QString readRefusal(const engine::ReadReport& report)
 {
-    if (report.lineLimit == 0)
-        return {};
-    return QStringLiteral("ﾃｷｽﾄは %1 行までです｡").arg(report.lineLimit);
+    if (report.lineLimit > 0)
+        return QStringLiteral("ﾃｷｽﾄは %1 行までです｡").arg(report.lineLimit);
+    return report.refusal;
 }
 
 } // namespace formats

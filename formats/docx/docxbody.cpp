@@ -4,13 +4,15 @@
 #include "engine/hostunits.h"
 #include "engine/objects.h"
 #include "engine/snapshotencoding.h"
+#include "formats/docx/docxequations.h"
+#include "formats/docx/docxplaceholder.h"
 #include "formats/docx/wordmapping.h"
 #include "formats/docx/xmlnames.h"
 #include "formats/fielddata.h"
 
 #include <QFileInfo>
 #include <QImage>
-#include <QRegularExpression>
+#include <QSet>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
@@ -25,28 +27,59 @@ namespace {
 constexpr int kProgramFieldAttribute = 149;
 constexpr int kLinkFieldKind = 1;
 constexpr int kTagFieldKind = 2;
+constexpr double kMaxPictureSide = 5000;
 
 bool isTransparentInParagraph(QStringView name)
 {
     return name == u"ins" || name == u"smartTag" || name == u"customXml" || name == u"sdt" || name == u"sdtContent"
-        || name == u"moveTo" || name == u"fldSimple";
+        || name == u"moveTo" || name == u"fldSimple" || name == u"bdo" || name == u"dir";
 }
 
 bool isTransparentInContainer(QStringView name)
 {
     return name == u"document" || name == u"body" || name == u"hdr" || name == u"ftr" || name == u"sdt"
-        || name == u"sdtContent" || name == u"customXml" || name == u"ins" || name == u"moveTo";
+        || name == u"sdtContent" || name == u"customXml" || name == u"ins" || name == u"moveTo" || name == u"footnotes"
+        || name == u"endnotes" || name == u"txbxContent";
 }
 
-// The target of a HYPERLINK field instruction as field data ("" when it is
-// another field): `HYPERLINK "address"` or `HYPERLINK \l "bookmark"`.
-QString hyperlinkOfInstruction(const QString& instruction)
+// Whether every namespace an alternate content's choice requires (prefixes
+// such as "wps", "w14") is one whose elements the readers know; the others'
+// content is read from the fallback.
+bool understands(const QString& required)
 {
-    static const QRegularExpression hyperlink(QStringLiteral("^\\s*HYPERLINK\\s+(\\\\l\\s+)?\"([^\"]*)\""));
-    const QRegularExpressionMatch m = hyperlink.match(instruction);
-    if (!m.hasMatch())
-        return {};
-    return fieldDataForAddress(m.capturedView(1).isEmpty() ? m.captured(2) : u'#' + m.captured(2));
+    static const QSet<QString> known{
+        QStringLiteral("wps"),  QStringLiteral("wpg"),  QStringLiteral("wpc"),   QStringLiteral("wpi"),
+        QStringLiteral("wp14"), QStringLiteral("w14"),  QStringLiteral("w15"),   QStringLiteral("w16se"),
+        QStringLiteral("a14"),  QStringLiteral("v"),    QStringLiteral("o"),     QStringLiteral("w10"),
+        QStringLiteral("wne"),  QStringLiteral("w16cid"), QStringLiteral("w16cex"), QStringLiteral("m"),
+    };
+    const QStringList prefixes = required.split(u' ', Qt::SkipEmptyParts);
+    return !prefixes.isEmpty() && std::all_of(prefixes.begin(), prefixes.end(), [](const QString& p) { return known.contains(p); });
+}
+
+// Lower-case Roman numerals, as Word numbers endnotes.
+QString romanNumeral(int number)
+{
+    static const std::pair<int, const char*> digits[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"},
+                                                         {90, "xc"},  {50, "l"},   {40, "xl"},  {10, "x"},   {9, "ix"},
+                                                         {5, "v"},    {4, "iv"},   {1, "i"}};
+    QString roman;
+    for (const auto& [value, letters] : digits) {
+        for (; number >= value && roman.size() < 64; number -= value)
+            roman += QLatin1String(letters);
+    }
+    return roman;
+}
+
+std::optional<QTextCharFormat::VerticalAlignment> cellAlignmentOf(QStringView value)
+{
+    if (value == u"top")
+        return QTextCharFormat::AlignTop;
+    if (value == u"center")
+        return QTextCharFormat::AlignMiddle;
+    if (value == u"bottom")
+        return QTextCharFormat::AlignBottom;
+    return std::nullopt;
 }
 
 // A VML length ("100pt", "1.5in", "2cm") in document units.
@@ -95,26 +128,65 @@ bool BodyReader::read(const QByteArray& xml)
     return !m_reader.hasError();
 }
 
+// True, noting it, when `depth` is past what the reader follows.
+bool BodyReader::tooDeepAt(int depth)
+{
+    if (depth <= kMaxElementDepth)
+        return false;
+    m_tooDeep = true;
+    return true;
+}
+
 void BodyReader::readContainer(int depth)
 {
-    while (m_reader.readNextStartElement()) {
-        const QStringView name = m_reader.name();
-        if (depth > kMaxElementDepth)
-            m_reader.skipCurrentElement();
-        else if (name == u"p")
-            readParagraph(depth + 1);
-        else if (name == u"tbl")
-            readTable(depth + 1);
-        else if (name == u"sectPr")
-            readSection();
-        else if (isTransparentInContainer(name))
-            readContainer(depth + 1);
-        else {
-            if (name == u"del" || name == u"moveFrom")
-                m_context.report.note(Loss::TrackedChanges);
-            m_reader.skipCurrentElement();
-        }
+    while (m_reader.readNextStartElement())
+        readBlockLevel(depth);
+    leavePositionedFrame();
+}
+
+// One element where paragraphs and tables stand.
+void BodyReader::readBlockLevel(int depth)
+{
+    const QStringView name = m_reader.name();
+    if (tooDeepAt(depth)) {
+        m_reader.skipCurrentElement();
+        return;
     }
+    if (name != u"p")
+        leavePositionedFrame();
+    if (name == u"p")
+        readParagraph(depth + 1);
+    else if (name == u"tbl")
+        readTable(depth + 1);
+    else if (name == u"sectPr")
+        readSection();
+    else if (name == u"footnote")
+        readNote(depth + 1, m_context.notes.footnotes);
+    else if (name == u"endnote")
+        readNote(depth + 1, m_context.notes.endnotes);
+    else if (name == u"AlternateContent")
+        readAlternateContent([&] { readContainer(depth + 1); });
+    else if (isTransparentInContainer(name))
+        readContainer(depth + 1);
+    else {
+        if (name == u"del" || name == u"moveFrom")
+            m_context.report.note(Loss::TrackedChanges);
+        m_reader.skipCurrentElement();
+    }
+}
+
+// A footnote or endnote the text refers to; separators and notes nobody
+// refers to are left out.
+void BodyReader::readNote(int depth, const QHash<QString, QString>& marks)
+{
+    const auto mark = marks.constFind(attribute(m_reader, u"id"));
+    if (mark == marks.cend()) {
+        m_reader.skipCurrentElement();
+        return;
+    }
+    m_noteMark = *mark;
+    readContainer(depth);
+    m_noteMark.clear();
 }
 
 void BodyReader::readParagraph(int depth)
@@ -127,15 +199,20 @@ void BodyReader::readParagraph(int depth)
             started = true;
             if (m_reader.name() == u"pPr") {
                 properties = readParagraphProperties(m_reader);
+                placeParagraph(properties);
                 base = startParagraph(properties);
                 continue;
             }
+            placeParagraph(properties);
             base = startParagraph(properties);
         }
         readParagraphChild(depth, base, QTextCharFormat());
     }
-    if (!started)
+    if (!started) {
+        placeParagraph(properties);
         startParagraph(properties);
+    }
+    leaveParagraphFrames();
     if (properties.endsSection)
         m_pendingPageBreak = true;
 }
@@ -177,17 +254,27 @@ void BodyReader::joinList(const ListMembership& membership)
 void BodyReader::readParagraphChild(int depth, const QTextCharFormat& base, const QTextCharFormat& link)
 {
     const QStringView name = m_reader.name();
-    if (name == u"r") {
-        readRun(base, link);
-    } else if (name == u"hyperlink" && depth < kMaxElementDepth) {
+    if (tooDeepAt(depth)) {
+        m_reader.skipCurrentElement();
+    } else if (name == u"r") {
+        readRun(depth + 1, base, link);
+    } else if (name == u"hyperlink") {
         readHyperlink(depth + 1, base, link);
-    } else if (name == u"sdt" && depth < kMaxElementDepth) {
+    } else if (name == u"sdt") {
         readContentControl(depth + 1, base, link);
     } else if (name == u"bookmarkStart") {
         if (const QString bookmark = attribute(m_reader, u"name"); !bookmark.isEmpty() && m_pendingAnchors.size() < 16)
             m_pendingAnchors << bookmark;
         m_reader.skipCurrentElement();
-    } else if (isTransparentInParagraph(name) && depth < kMaxElementDepth) {
+    } else if (name == u"AlternateContent") {
+        readAlternateContent([&] {
+            while (m_reader.readNextStartElement())
+                readParagraphChild(depth + 1, base, link);
+        });
+    } else if (name == u"oMath" || name == u"oMathPara") {
+        m_context.report.note(Loss::Equations);
+        insertEquation(base);
+    } else if (isTransparentInParagraph(name)) {
         if (name == u"ins" || name == u"moveTo")
             m_context.report.note(Loss::TrackedChanges);
         const QString data = name == u"fldSimple" ? hyperlinkOfInstruction(attribute(m_reader, u"instr")) : QString();
@@ -197,8 +284,6 @@ void BodyReader::readParagraphChild(int depth, const QTextCharFormat& base, cons
     } else {
         if (name == u"del" || name == u"moveFrom")
             m_context.report.note(Loss::TrackedChanges);
-        else if (name == u"oMath" || name == u"oMathPara")
-            m_context.report.note(Loss::Equations);
         m_reader.skipCurrentElement();
     }
 }
@@ -220,6 +305,25 @@ void BodyReader::readHyperlink(int depth, const QTextCharFormat& base, const QTe
         readParagraphChild(depth, base, link);
 }
 
+// mc:AlternateContent: the first choice the reader understands, else the
+// fallback, each through `readBranch` (which reads the branch's children).
+void BodyReader::readAlternateContent(const std::function<void()>& readBranch)
+{
+    bool chosen = false;
+    while (m_reader.readNextStartElement()) {
+        const QStringView name = m_reader.name();
+        const QString required = attribute(m_reader, u"Requires");
+        if (name == u"Choice" && required.startsWith(u"cx"))
+            m_context.report.note(Loss::Charts);
+        if (!chosen && (name == u"Fallback" || (name == u"Choice" && understands(required)))) {
+            chosen = true;
+            readBranch();
+        } else {
+            m_reader.skipCurrentElement();
+        }
+    }
+}
+
 QTextCharFormat BodyReader::linkFormat(const QString& data)
 {
     QTextCharFormat field = fieldFormat(data, fieldKind(data) == FieldKind::Tag ? kTagFieldKind : kLinkFieldKind,
@@ -228,13 +332,12 @@ QTextCharFormat BodyReader::linkFormat(const QString& data)
     return field;
 }
 
-void BodyReader::readRun(const QTextCharFormat& base, const QTextCharFormat& link)
+void BodyReader::readRun(int depth, const QTextCharFormat& base, const QTextCharFormat& link)
 {
     QTextCharFormat format = base;
     format.merge(link);
     while (m_reader.readNextStartElement()) {
-        const QStringView name = m_reader.name();
-        if (name == u"rPr") {
+        if (m_reader.name() == u"rPr") {
             QString style;
             const QTextCharFormat direct = readRunProperties(m_reader, &style);
             format = base;
@@ -243,48 +346,104 @@ void BodyReader::readRun(const QTextCharFormat& base, const QTextCharFormat& lin
             format.merge(link);
             continue;
         }
+        readRunChild(depth, format, link);
+    }
+}
+
+void BodyReader::readRunChild(int depth, const QTextCharFormat& format, const QTextCharFormat& link)
+{
+    const QStringView name = m_reader.name();
+    if (name == u"fldChar") {
+        readFieldCharacter();
+    } else if (name == u"instrText") {
+        m_fields.addInstruction(m_reader.readElementText(QXmlStreamReader::SkipChildElements));
+        return;
+    } else if (m_fields.hidesContent() || tooDeepAt(depth)) {
+        // A field's instruction is not what Word shows.
+    } else if (name == u"AlternateContent") {
+        readAlternateContent([&] {
+            while (m_reader.readNextStartElement())
+                readRunChild(depth + 1, format, link);
+        });
+        return;
+    } else if (name == u"drawing" || name == u"pict" || name == u"object") {
+        name == u"drawing" ? readDrawing(depth) : readVmlPicture(depth);
+        return;
+    } else {
+        QTextCharFormat shown = format;
+        if (!link.hasProperty(engine::FieldId))
+            shown.merge(m_fields.resultFormat());
         if (name == u"t") {
-            QString text = m_reader.readElementText();
+            QString text = m_reader.readElementText(QXmlStreamReader::SkipChildElements);
             text.replace(u'\n', u' ').replace(u'\r', u' ');
-            insertText(text, format);
-            continue;
-        }
-        if (name == u"drawing") {
-            readDrawing();
-            continue;
-        }
-        if (name == u"pict") {
-            readVmlPicture();
-            continue;
+            insertText(text, shown);
+            return;
         }
         if (name == u"ruby") {
-            readRuby(base, link);
-            continue;
+            readRuby(depth, format, link);
+            return;
         }
         if (name == u"tab")
-            insertText(QStringLiteral("\t"), format);
+            insertText(QStringLiteral("\t"), shown);
         else if (name == u"br" && attribute(m_reader, u"type") == u"page")
             m_pendingPageBreak = true;
         else if (name == u"br" || name == u"cr")
-            insertText(QString(QChar::LineSeparator), format);
+            insertText(QString(QChar::LineSeparator), shown);
         else if (name == u"noBreakHyphen")
-            insertText(QString(QChar(0x2011)), format);
+            insertText(QString(QChar(0x2011)), shown);
         else if (name == u"softHyphen")
-            insertText(QString(QChar(0x00AD)), format);
+            insertText(QString(QChar(0x00AD)), shown);
         else if (name == u"sym")
-            insertText(QString(QChar(char16_t(attribute(m_reader, u"char").toUShort(nullptr, 16)))), format);
-        else if (name == u"footnoteReference")
+            insertText(QString(QChar(char16_t(attribute(m_reader, u"char").toUShort(nullptr, 16)))), shown);
+        else if (name == u"footnoteReference") {
             m_context.report.note(Loss::Footnotes);
-        else if (name == u"endnoteReference")
+            insertNoteReference(m_context.notes.footnotes, false, shown);
+        } else if (name == u"endnoteReference") {
             m_context.report.note(Loss::Endnotes);
-        else if (name == u"commentReference")
+            insertNoteReference(m_context.notes.endnotes, true, shown);
+        } else if (name == u"footnoteRef" || name == u"endnoteRef") {
+            QTextCharFormat mark = shown;
+            mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+            insertText(m_noteMark, mark);
+        } else if (name == u"commentReference")
             m_context.report.note(Loss::Comments);
-        m_reader.skipCurrentElement();
     }
+    m_reader.skipCurrentElement();
+}
+
+void BodyReader::readFieldCharacter()
+{
+    const QString type = attribute(m_reader, u"fldCharType");
+    if (type == u"begin") {
+        m_fields.begin();
+    } else if (type == u"separate") {
+        if (const QString data = hyperlinkOfInstruction(m_fields.separate()); !data.isEmpty())
+            m_fields.setResultFormat(linkFormat(data));
+    } else if (type == u"end") {
+        m_fields.end();
+    }
+}
+
+// The mark of a note at its reference: the notes are numbered in the order
+// the text refers to them; one with a mark of its own (customMarkFollows)
+// has that mark in the run after it.
+void BodyReader::insertNoteReference(QHash<QString, QString>& marks, bool roman, const QTextCharFormat& format)
+{
+    const QString id = attribute(m_reader, u"id");
+    const bool ownMark = hasAttribute(m_reader, u"customMarkFollows") && word::isOn(attribute(m_reader, u"customMarkFollows"));
+    if (!marks.contains(id)) {
+        const int number = int(marks.size()) + 1;
+        marks.insert(id, ownMark ? QString() : roman ? romanNumeral(number) : QString::number(number));
+    }
+    QTextCharFormat mark = format;
+    mark.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    insertText(marks.value(id), mark);
 }
 
 void BodyReader::insertText(const QString& text, const QTextCharFormat& format)
 {
+    if (text.isEmpty())
+        return;
     if (!m_pendingAnchors.isEmpty()) {
         QTextCharFormat target = format;
         engine::setAnchorNames(target, m_pendingAnchors);
@@ -304,10 +463,18 @@ void BodyReader::insertText(const QString& text, const QTextCharFormat& format)
     m_cursor.insertText(text, format);
 }
 
-void BodyReader::readDrawing()
+void BodyReader::insertEquation(const QTextCharFormat& format)
+{
+    QTextCharFormat equation = format;
+    equation.setFontItalic(true);
+    insertText(readEquationText(m_reader), equation);
+}
+
+void BodyReader::readDrawing(int depth)
 {
     QSizeF size;
     QString relationshipId;
+    bool chart = false;
     engine::PicturePlacement placement = engine::PictureInline;
     while (!m_reader.atEnd() && !(m_reader.isEndElement() && m_reader.name() == u"drawing")) {
         if (m_reader.readNext() != QXmlStreamReader::StartElement)
@@ -323,23 +490,34 @@ void BodyReader::readDrawing()
         else if (name == u"blip" && relationshipId.isEmpty())
             relationshipId = attribute(m_reader, u"embed");
         else if (name == u"chart")
-            m_context.report.note(Loss::Charts);
+            chart = true;
+        else if (name == u"txbxContent")
+            readTextBox(depth + 1, size);
     }
     if (!relationshipId.isEmpty())
         readPicture(relationshipId, size, placement);
+    else if (chart)
+        insertPicture(placeholderPicture(size), size, placement, QStringLiteral("chart.png"));
+    if (chart)
+        m_context.report.note(Loss::Charts);
 }
 
-void BodyReader::readVmlPicture()
+// VML (w:pict, w:object): older files' pictures and text boxes.
+void BodyReader::readVmlPicture(int depth)
 {
+    const QString end = m_reader.name().toString();
     QSizeF size;
     QString relationshipId;
-    while (!m_reader.atEnd() && !(m_reader.isEndElement() && m_reader.name() == u"pict")) {
+    while (!m_reader.atEnd() && !(m_reader.isEndElement() && m_reader.name() == end)) {
         if (m_reader.readNext() != QXmlStreamReader::StartElement)
             continue;
-        if (m_reader.name() == u"shape")
+        const QStringView name = m_reader.name();
+        if (name == u"shape" || name == u"rect" || name == u"roundrect")
             size = vmlSize(attribute(m_reader, u"style"));
-        else if (m_reader.name() == u"imagedata" && relationshipId.isEmpty())
+        else if (name == u"imagedata" && relationshipId.isEmpty())
             relationshipId = attribute(m_reader, u"id");
+        else if (name == u"txbxContent")
+            readTextBox(depth + 1, size);
     }
     if (!relationshipId.isEmpty())
         readPicture(relationshipId, size, engine::PictureInline);
@@ -352,28 +530,132 @@ void BodyReader::readPicture(QStringView relationshipId, QSizeF size, engine::Pi
         return;
     const std::optional<QByteArray> bytes = m_context.package.part(found->target);
     const QImage image = bytes ? QImage::fromData(*bytes) : QImage();
-    if (image.isNull()) {
-        m_context.report.note(Loss::UndrawablePictures);
+    const QFileInfo file(found->target);
+    if (!image.isNull()) {
+        insertPicture(image, size, placement, file.fileName());
         return;
     }
+    m_context.report.note(Loss::UndrawablePictures);
+    insertPicture(placeholderPicture(size), size, placement, file.completeBaseName() + QStringLiteral(".png"));
+}
+
+void BodyReader::insertPicture(const QImage& image, QSizeF size, engine::PicturePlacement placement, const QString& fileName)
+{
     QTextDocument& document = *m_cursor.document();
     engine::Objects objects(document);
-    const int id = objects.insertPicture(m_cursor, image, placement, QFileInfo(found->target).fileName());
+    const int id = objects.insertPicture(m_cursor, image, placement, fileName);
     const std::optional<int> position = objects.picturePosition(id);
-    if (!position || size.width() <= 0 || size.height() <= 0)
+    if (!position || !(size.width() > 0 && size.height() > 0))
         return;
     QTextCursor picture(&document);
     picture.setPosition(*position);
     picture.setPosition(*position + 1, QTextCursor::KeepAnchor);
     QTextImageFormat sized;
-    sized.setWidth(size.width());
-    sized.setHeight(size.height());
+    // Past a few pages, a size is a fault of the file.
+    sized.setWidth(std::min(size.width(), kMaxPictureSide));
+    sized.setHeight(std::min(size.height(), kMaxPictureSide));
     picture.mergeCharFormat(sized);
+}
+
+// A text box's content (w:txbxContent) into a text frame as wide as the box,
+// after the paragraph that anchors it (after its earlier boxes); the
+// paragraph then goes on where it was.
+void BodyReader::readTextBox(int depth, QSizeF size)
+{
+    if (m_textBoxNesting >= kMaxTextBoxNesting || tooDeepAt(depth)) {
+        m_tooDeep = true;
+        m_reader.skipCurrentElement();
+        return;
+    }
+    QTextCursor at = m_cursor;
+    if (m_paragraphFrame)
+        at.setPosition(m_paragraphFrame->lastPosition() + 1);
+    else
+        at.movePosition(QTextCursor::EndOfBlock);
+    engine::Objects objects(*m_cursor.document());
+    QTextFrame* frame = objects.textFrame(objects.insertTextFrame(at, {std::clamp(size.width(), 0.0, 2000.0), 0.0}));
+    if (!frame) {
+        m_reader.skipCurrentElement();
+        return;
+    }
+    const Interruption interrupted = interrupt();
+    m_cursor.setPosition(frame->firstPosition());
+    ++m_textBoxNesting;
+    readContainer(depth);
+    --m_textBoxNesting;
+    resume(interrupted);
+    m_paragraphFrame = frame;
+    m_cursor.setPosition(frame->firstPosition() - 1);
+}
+
+BodyReader::Interruption BodyReader::interrupt()
+{
+    Interruption interruption{m_cursor, m_blockUnused, m_paragraphFrame, m_positionedFrame, m_positionedSize};
+    m_blockUnused = true;
+    m_paragraphFrame = nullptr;
+    m_positionedFrame = nullptr;
+    m_positionedSize.reset();
+    return interruption;
+}
+
+void BodyReader::resume(const Interruption& interruption)
+{
+    m_cursor = interruption.cursor;
+    m_blockUnused = interruption.blockUnused;
+    m_paragraphFrame = interruption.paragraphFrame;
+    m_positionedFrame = interruption.positionedFrame;
+    m_positionedSize = interruption.positionedSize;
+}
+
+// A framed paragraph (w:framePr) goes into a text frame, together with the
+// framed paragraphs of the same size right after it.
+void BodyReader::placeParagraph(const ParagraphProperties& properties)
+{
+    if (!properties.frame) {
+        leavePositionedFrame();
+        return;
+    }
+    if (m_positionedFrame && m_positionedSize == properties.frame)
+        return;
+    leavePositionedFrame();
+    if (m_textBoxNesting >= kMaxTextBoxNesting)
+        return;
+    QTextCursor at = m_cursor;
+    at.movePosition(QTextCursor::EndOfBlock);
+    engine::Objects objects(*m_cursor.document());
+    QTextFrame* frame = objects.textFrame(objects.insertTextFrame(at, {std::clamp(properties.frame->width(), 0.0, 2000.0), 0.0}));
+    if (!frame)
+        return;
+    m_positionedFrame = frame;
+    m_positionedSize = properties.frame;
+    m_cursor.setPosition(frame->firstPosition());
+    m_blockUnused = true;
+}
+
+void BodyReader::leavePositionedFrame()
+{
+    if (!m_positionedFrame)
+        return;
+    m_cursor.setPosition(m_positionedFrame->lastPosition() + 1);
+    m_blockUnused = true;
+    m_positionedFrame = nullptr;
+    m_positionedSize.reset();
+}
+
+// After a paragraph that anchors text boxes, the next one follows the boxes.
+void BodyReader::leaveParagraphFrames()
+{
+    if (!m_paragraphFrame)
+        return;
+    m_cursor.setPosition(m_paragraphFrame->lastPosition() + 1);
+    m_blockUnused = true;
+    m_paragraphFrame = nullptr;
 }
 
 void BodyReader::readTable(int depth)
 {
-    if (m_tableNesting >= kMaxTableNesting || depth > kMaxElementDepth) {
+    if (m_tableNesting >= kMaxTableNesting || tooDeepAt(depth)) {
+        m_tooDeep = true;
         m_reader.skipCurrentElement();
         return;
     }
@@ -388,7 +670,10 @@ void BodyReader::readTable(int depth)
                 m_reader.skipCurrentElement();
             }
         } else if (name == u"tblPr") {
-            readTableProperties(builder);
+            QString style;
+            const TableLook own = readTableProperties(m_reader, &style);
+            builder.look = m_context.styles.tableStyle(style);
+            builder.look.merge(own);
         } else if (name == u"tr") {
             readRow(depth, builder);
         } else {
@@ -403,9 +688,13 @@ QTextTable* BodyReader::tableFor(TableBuilder& builder, int columns)
 {
     if (!builder.table) {
         QTextTableFormat format;
-        format.setCellPadding(builder.padding);
+        format.setCellPadding(builder.look.cellPadding.value_or(2));
         format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-        format.setBorder(1);
+        format.setBorder(builder.look.border.value_or(0));
+        if (builder.look.borderColour)
+            format.setBorderBrush(*builder.look.borderColour);
+        if (builder.look.alignment)
+            format.setAlignment(*builder.look.alignment);
         builder.table = m_cursor.insertTable(1, std::max<int>(columns, std::max<int>(1, builder.widths.size())), format);
         return builder.table;
     }
@@ -438,53 +727,58 @@ void BodyReader::readRow(int depth, TableBuilder& builder)
 // Reads one w:tc at (row, column); returns the grid columns it covers.
 int BodyReader::readCell(int depth, TableBuilder& builder, int row, int column)
 {
-    int span = 1;
-    QString verticalMerge;
-    bool merged = false;
-    std::optional<QColor> shading;
+    CellProperties properties;
     QTextTable* table = nullptr;
     while (m_reader.readNextStartElement()) {
         if (m_reader.name() == u"tcPr") {
-            while (m_reader.readNextStartElement()) {
-                const QStringView name = m_reader.name();
-                if (name == u"gridSpan")
-                    span = std::clamp(attribute(m_reader, u"val").toInt(), 1, int(engine::snapshotencoding::kMaxTableColumns) - column);
-                else if (name == u"vMerge") {
-                    merged = true;
-                    verticalMerge = attribute(m_reader, u"val");
-                } else if (name == u"shd")
-                    shading = word::colorOf(attribute(m_reader, u"fill"));
-                m_reader.skipCurrentElement();
-            }
+            properties = readCellProperties(builder, column);
             continue;
         }
         if (!table) {
-            table = tableFor(builder, column + span);
+            table = tableFor(builder, column + properties.span);
             QTextTableCell cell = table->cellAt(row, column);
             m_cursor = cell.firstCursorPosition();
             m_blockUnused = true;
         }
-        const QStringView name = m_reader.name();
-        if (name == u"p")
-            readParagraph(depth + 1);
-        else if (name == u"tbl")
-            readTable(depth + 1);
-        else if (isTransparentInContainer(name))
-            readContainer(depth + 1);
-        else
-            m_reader.skipCurrentElement();
+        readBlockLevel(depth);
     }
+    leavePositionedFrame();
     if (!table)
-        table = tableFor(builder, column + span);
+        table = tableFor(builder, column + properties.span);
     // Last: the cell's format lives where its first paragraph's does.
-    if (shading) {
-        QTextTableCell cell = table->cellAt(row, column);
-        QTextTableCellFormat format = cell.format().toTableCellFormat();
+    QTextTableCell cell = table->cellAt(row, column);
+    QTextTableCellFormat format = cell.format().toTableCellFormat();
+    if (const std::optional<QColor> shading = properties.shading ? properties.shading : builder.look.shading)
         format.setBackground(*shading);
+    if (properties.alignment)
+        format.setVerticalAlignment(*properties.alignment);
+    if (properties.shading || builder.look.shading || properties.alignment)
         cell.setFormat(format);
+    noteMerge(builder, row, column, properties.span, properties.merged ? (properties.verticalMerge == u"restart" ? 1 : 2) : 0);
+    return properties.span;
+}
+
+BodyReader::CellProperties BodyReader::readCellProperties(TableBuilder& builder, int column)
+{
+    CellProperties properties;
+    while (m_reader.readNextStartElement()) {
+        const QStringView name = m_reader.name();
+        if (name == u"tcBorders") {
+            builder.cellBorder = std::max(builder.cellBorder, readBorders(m_reader, nullptr).value_or(0.0));
+            continue;
+        }
+        if (name == u"gridSpan")
+            properties.span = std::clamp(attribute(m_reader, u"val").toInt(), 1, int(engine::snapshotencoding::kMaxTableColumns) - column);
+        else if (name == u"vMerge") {
+            properties.merged = true;
+            properties.verticalMerge = attribute(m_reader, u"val");
+        } else if (name == u"shd")
+            properties.shading = word::colorOf(attribute(m_reader, u"fill"));
+        else if (name == u"vAlign")
+            properties.alignment = cellAlignmentOf(attribute(m_reader, u"val"));
+        m_reader.skipCurrentElement();
     }
-    noteMerge(builder, row, column, span, merged ? (verticalMerge == u"restart" ? 1 : 2) : 0);
-    return span;
+    return properties;
 }
 
 void BodyReader::noteMerge(TableBuilder& builder, int row, int column, int span, int vertical)
@@ -506,6 +800,13 @@ void BodyReader::finishTable(TableBuilder& builder)
     QTextTable* table = builder.table;
     if (!table)
         return;
+    // The engine draws a table's lines as its border: lines drawn by the
+    // cells become the table's.
+    if (table->format().border() <= 0 && builder.cellBorder > 0) {
+        QTextTableFormat format = table->format();
+        format.setBorder(builder.cellBorder);
+        table->setFormat(format);
+    }
     for (const Merge& merge : builder.merges) {
         if (merge.rows > 1 || merge.columns > 1)
             table->mergeCells(merge.row, merge.column, merge.rows, merge.columns);

@@ -4,11 +4,12 @@
 //
 // Reading, in two stages: the package (docxpackage.h) and the part readers
 // for styles (docxstyles.h), numbering (docxnumbering.h), the main text,
-// headers and footers (docxbody.h). Page setup comes from the last section;
-// headers and footers for every page and, with a title page, the first.
-// Partial: only the last section's page setup; even-page headers are not
-// read. Not read yet: text boxes, complex fields, table borders.
-// What the engine cannot hold is noted in a Report (docxreport.h).
+// headers, footers and the notes the text refers to (docxbody.h). Page setup
+// comes from the last section; headers and footers for every page and, with a
+// title page, the first. Partial: only the last section's page setup;
+// even-page headers are not read.
+// What the engine cannot hold is noted in a Report (docxreport.h); read()
+// passes it, and the reason for a refusal, to the engine's ReadReport.
 //
 // Writing (docxwriter.h): everything the reading takes in, with styles.xml
 // from the user's formats the codec was made with.
@@ -30,9 +31,9 @@ struct ReadOutcome {
 // Fills `target` (fresh, empty documents) from the bytes of a .docx file.
 ReadOutcome readDocx(const QByteArray& bytes, const engine::DocumentSet& target, const PackageLimits& limits = {});
 
-// The message for a failure more precise than the editor's general one;
-// nullopt where the general one says it all.
-std::optional<QString> failureMessage(PackageFailure failure);
+// Why a document was refused, as a sentence to follow the editor's general
+// "を読み込めません｡"; "" for no failure.
+QString failureMessage(PackageFailure failure);
 
 class DocxCodec : public engine::DocumentCodec {
 public:

@@ -5,7 +5,6 @@
 #include "formats/docx/docxbody.h"
 
 #include "engine/fieldformat.h"
-#include "engine/hostunits.h"
 #include "formats/docx/wordmapping.h"
 #include "formats/docx/xmlnames.h"
 
@@ -38,23 +37,6 @@ std::optional<ProgramField> programFieldOf(const QString& tag)
 
 } // namespace
 
-// w:tblPr: what the table's cells keep of its cell margins (the left one
-// stands for all).
-void BodyReader::readTableProperties(TableBuilder& builder)
-{
-    while (m_reader.readNextStartElement()) {
-        if (m_reader.name() != u"tblCellMar") {
-            m_reader.skipCurrentElement();
-            continue;
-        }
-        while (m_reader.readNextStartElement()) {
-            if ((m_reader.name() == u"left" || m_reader.name() == u"start") && attribute(m_reader, u"type") != u"pct")
-                builder.padding = engine::twipsToDocument(std::clamp(attribute(m_reader, u"w").toDouble(), 0.0, 1440.0));
-            m_reader.skipCurrentElement();
-        }
-    }
-}
-
 QTextCharFormat BodyReader::fieldFormat(const QString& data, int kind, int attribute)
 {
     QTextCharFormat field;
@@ -83,7 +65,7 @@ void BodyReader::readContentControl(int depth, const QTextCharFormat& base, cons
                 }
                 m_reader.skipCurrentElement();
             }
-        } else if (name == u"sdtContent" && depth < kMaxElementDepth) {
+        } else if (name == u"sdtContent") {
             const bool outer = m_inProgramField;
             m_inProgramField = outer || programField;
             while (m_reader.readNextStartElement())
@@ -96,7 +78,7 @@ void BodyReader::readContentControl(int depth, const QTextCharFormat& base, cons
 }
 
 // w:ruby: the base text, in a tool-tip field whose tip is the reading.
-void BodyReader::readRuby(const QTextCharFormat& base, const QTextCharFormat& link)
+void BodyReader::readRuby(int depth, const QTextCharFormat& base, const QTextCharFormat& link)
 {
     QString reading;
     while (m_reader.readNextStartElement()) {
@@ -107,7 +89,7 @@ void BodyReader::readRuby(const QTextCharFormat& base, const QTextCharFormat& li
             const QTextCharFormat ruby = fieldFormat(QStringLiteral("TP_") + reading, kLinkFieldKind, word::kRubyFieldAttribute);
             while (m_reader.readNextStartElement()) {
                 if (m_reader.name() == u"r")
-                    readRun(base, link.hasProperty(engine::FieldId) ? link : ruby);
+                    readRun(depth + 1, base, link.hasProperty(engine::FieldId) ? link : ruby);
                 else
                     m_reader.skipCurrentElement();
             }

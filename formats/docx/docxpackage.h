@@ -27,6 +27,7 @@ enum class PackageFailure {
     TooLarge,    // past PackageLimits
     MissingPart, // no main document, or a part it needs is not there
     Malformed,   // a part the document needs is not well-formed XML
+    TooDeep,     // elements nested past what the readers follow
 };
 
 struct PackageLimits {

@@ -158,6 +158,13 @@ std::optional<ListMembership> readListMembership(QXmlStreamReader& reader)
     return membership.numberingId.isEmpty() ? std::nullopt : std::optional(membership);
 }
 
+// A drop cap is framed too, but stays a letter of its paragraph.
+bool isDropCap(const QXmlStreamReader& reader)
+{
+    const QString dropCap = attribute(reader, u"dropCap");
+    return !dropCap.isEmpty() && dropCap != u"none";
+}
+
 } // namespace
 
 QTextCharFormat readRunProperties(QXmlStreamReader& reader, QString* styleId)
@@ -192,6 +199,8 @@ ParagraphProperties readParagraphProperties(QXmlStreamReader& reader)
                 block.setBackground(*colour);
         } else if (name == u"sectPr")
             properties.endsSection = true;
+        else if (name == u"framePr" && !isDropCap(reader))
+            properties.frame = QSizeF(documentLength(reader, u"w").value_or(0), documentLength(reader, u"h").value_or(0));
         else if (name == u"outlineLvl")
             properties.outlineLevel = value(reader).toInt();
         else if (name == u"tabs") {

@@ -11,6 +11,7 @@
 // outline level, list membership. Not kept: borders, kerning, spacing
 // between letters, emphasis marks, East Asian layout.
 
+#include <QSizeF>
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -32,6 +33,9 @@ struct ParagraphProperties {
     std::optional<int> outlineLevel;
     std::optional<ListMembership> list;
     bool endsSection = false; // a section break follows the paragraph
+    // w:framePr (not a drop cap): the paragraph stands in a frame of this
+    // size, document units, 0 where the file leaves it to the content.
+    std::optional<QSizeF> frame;
 };
 
 // Both readers start on the properties' start element and stop on its end.

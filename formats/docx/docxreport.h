@@ -1,7 +1,7 @@
 #pragma once
-// What a Word document held that the engine cannot: each kind is noted once,
-// so that the caller can tell the user (the command line prints one line per
-// kind) without the reader deciding how.
+// What a Word document held that the engine cannot keep as it was: each kind
+// is noted once, so that the caller can tell the user (the command line
+// prints one line per kind) without the reader deciding how.
 
 #include <QString>
 #include <set>
@@ -9,13 +9,13 @@
 namespace formats::docx {
 
 enum class Loss {
-    Footnotes,
-    Endnotes,
-    Comments,
-    Equations,
-    Charts,
-    TrackedChanges,    // read as the final view: insertions kept, deletions dropped
-    UndrawablePictures, // EMF, WMF, TIFF and the like: left out
+    Footnotes,          // moved after the text, under a line, with their marks
+    Endnotes,           // likewise, after the footnotes
+    Comments,           // left out
+    Equations,          // their text only
+    Charts,             // the picture the file has for them, or a framed space of their size
+    TrackedChanges,     // read as the final view: insertions kept, deletions dropped
+    UndrawablePictures, // EMF, WMF, TIFF, SVG without a fallback: a framed space of their size
 };
 
 struct Report {
@@ -24,7 +24,7 @@ struct Report {
     void note(Loss loss) { losses.insert(loss); }
 };
 
-// One line in Japanese for the user about `loss`.
+// What became of `loss`, in Japanese, as a phrase to follow "<file> の".
 QString describe(Loss loss);
 
 } // namespace formats::docx

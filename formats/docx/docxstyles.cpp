@@ -43,15 +43,18 @@ void StyleSheet::readDefaults(QXmlStreamReader& reader)
 void StyleSheet::readStyle(QXmlStreamReader& reader)
 {
     const QString type = attribute(reader, u"type");
-    if (type != u"paragraph" && type != u"character") {
+    if (type != u"paragraph" && type != u"character" && type != u"table") {
         reader.skipCurrentElement();
         return;
     }
     const QString id = attribute(reader, u"styleId");
     Style style;
-    style.paragraph = type == u"paragraph";
-    if (style.paragraph && word::isOn(attribute(reader, u"default")) && hasAttribute(reader, u"default"))
+    style.kind = type == u"paragraph" ? Kind::Paragraph : type == u"table" ? Kind::Table : Kind::Character;
+    const bool isDefault = word::isOn(attribute(reader, u"default")) && hasAttribute(reader, u"default");
+    if (isDefault && style.kind == Kind::Paragraph)
         m_defaultParagraphStyle = id;
+    else if (isDefault && style.kind == Kind::Table)
+        m_defaultTableStyle = id;
     while (reader.readNextStartElement()) {
         const QStringView name = reader.name();
         if (name == u"name")
@@ -64,10 +67,26 @@ void StyleSheet::readStyle(QXmlStreamReader& reader)
         } else if (name == u"rPr") {
             style.characters = readRunProperties(reader);
             continue;
+        } else if (name == u"tblPr") {
+            style.table = readTableProperties(reader);
+            continue;
+        } else if (name == u"tcPr") {
+            readTableCellProperties(reader, style);
+            continue;
         }
         reader.skipCurrentElement();
     }
     m_styles.insert(id, style);
+}
+
+// A table style's cell properties: its shading is every cell's.
+void StyleSheet::readTableCellProperties(QXmlStreamReader& reader, Style& style)
+{
+    while (reader.readNextStartElement()) {
+        if (reader.name() == u"shd")
+            style.table.shading = word::colorOf(attribute(reader, u"fill"));
+        reader.skipCurrentElement();
+    }
 }
 
 std::vector<const StyleSheet::Style*> StyleSheet::chainOf(const QString& styleId) const
@@ -86,7 +105,7 @@ std::vector<const StyleSheet::Style*> StyleSheet::chainOf(const QString& styleId
 
 ResolvedParagraphStyle StyleSheet::paragraphStyle(const QString& styleId) const
 {
-    const QString id = m_styles.contains(styleId) && m_styles.value(styleId).paragraph ? styleId : m_defaultParagraphStyle;
+    const QString id = m_styles.contains(styleId) && m_styles.value(styleId).kind == Kind::Paragraph ? styleId : m_defaultParagraphStyle;
     ResolvedParagraphStyle resolved;
     resolved.block = m_defaultBlock;
     resolved.characters = m_defaultCharacters;
@@ -116,6 +135,16 @@ QTextCharFormat StyleSheet::characterStyle(const QString& styleId) const
     for (auto it = chain.crbegin(); it != chain.crend(); ++it)
         format.merge((*it)->characters);
     return format;
+}
+
+TableLook StyleSheet::tableStyle(const QString& styleId) const
+{
+    const QString id = m_styles.contains(styleId) && m_styles.value(styleId).kind == Kind::Table ? styleId : m_defaultTableStyle;
+    TableLook look;
+    const std::vector<const Style*> chain = chainOf(id);
+    for (auto it = chain.crbegin(); it != chain.crend(); ++it)
+        look.merge((*it)->table);
+    return look;
 }
 
 } // namespace formats::docx

@@ -3,9 +3,11 @@
 // character styles with their basedOn chains, resolved into the direct
 // formats the engine keeps. A paragraph style that is a heading (see
 // word::headingLevelOf) gives its level; the other styles leave only their
-// formats behind. Table styles and latent styles are not read.
+// formats behind. Table styles give their basic look (docxtablelook.h);
+// latent styles are not read.
 
 #include "formats/docx/docxproperties.h"
+#include "formats/docx/docxtablelook.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -28,15 +30,22 @@ public:
     ResolvedParagraphStyle paragraphStyle(const QString& styleId) const;
     // The character style `styleId` with its chain; empty when unknown.
     QTextCharFormat characterStyle(const QString& styleId) const;
+    // The table style `styleId` with its chain ("" or unknown: the default
+    // table style).
+    TableLook tableStyle(const QString& styleId) const;
 
 private:
+    enum class Kind { Paragraph, Character, Table };
     struct Style {
         QString name;
         QString basedOn;
-        bool paragraph = true;
+        Kind kind = Kind::Paragraph;
         ParagraphProperties paragraphProperties;
         QTextCharFormat characters;
+        TableLook table;
     };
+
+    void readTableCellProperties(QXmlStreamReader& reader, Style& style);
 
     void readStyle(QXmlStreamReader& reader);
     void readDefaults(QXmlStreamReader& reader);
@@ -46,6 +55,7 @@ private:
 
     QHash<QString, Style> m_styles;
     QString m_defaultParagraphStyle;
+    QString m_defaultTableStyle;
     QTextCharFormat m_defaultCharacters;
     QTextBlockFormat m_defaultBlock;
 };
