@@ -101,7 +101,9 @@ void FindPage::addMatchBoxes(Panel panel, QGridLayout* grid, int row)
     m_matchCase[panel] = new QCheckBox(QStringLiteral("大文字･小文字を区別する"));
     m_matchCase[panel]->setObjectName(QStringLiteral("chMatch%1").arg(int(panel)));
     m_ignoreWidth[panel] = new QCheckBox(QStringLiteral("全角/半角を区別しない"));
+    m_ignoreWidth[panel]->setObjectName(QStringLiteral("chWidth%1").arg(int(panel)));
     m_ignoreKana[panel] = new QCheckBox(QStringLiteral("ひらがな/カタカナを区別しない"));
+    m_ignoreKana[panel]->setObjectName(QStringLiteral("chKana%1").arg(int(panel)));
     auto* boxes = new QHBoxLayout;
     boxes->addWidget(m_matchCase[panel]);
     boxes->addWidget(m_ignoreWidth[panel]);
