@@ -134,5 +134,30 @@ TEST(EngineReplaceAll, AReplacementInALookCarriesItAndTheRestKeepsItsOwn)
     EXPECT_EQ(engine.plainText(), QStringLiteral("赤 or 赤"));
 }
 
+TEST(EngineReplaceAll, AdjacentMatchesAreEachReplacedOnce)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("aaaaa\naaaa"));
+    EXPECT_EQ(engine.replaceAll(QStringLiteral("aa"), FindDefault, QString()), 4);
+    EXPECT_EQ(engine.plainText(), QStringLiteral("a\r\n"));
+    EXPECT_EQ(engine.selectionStart(), 2);
+}
+
+// The formatted replacement box starts empty in the body format; before, the
+// format was lost as soon as the caret was placed into the box again.
+TEST(EngineTyping, AnEmptyParagraphKeepsTheFormatChosenForIt)
+{
+    TextEngine engine;
+    engine.setFontName(QStringLiteral("Noto Serif CJK JP"));
+    engine.setTextColor(0x0000FF);
+    engine.setSelection(0, 0);
+    EXPECT_EQ(engine.fontName(), QStringLiteral("Noto Serif CJK JP"));
+    engine.setSelection(0, -1);
+    EXPECT_EQ(engine.textColor(), 0x0000FF);
+    engine.setSelectedText(QStringLiteral("typed"));
+    engine.setSelection(0, 5);
+    EXPECT_EQ(engine.fontName(), QStringLiteral("Noto Serif CJK JP"));
+}
+
 } // namespace
 } // namespace engine
