@@ -1,5 +1,6 @@
 #include "editor/utxm.h"
 
+#include "dialogs/findpage.h"
 #include "dialogs/linkpage.h"
 #include "dialogs/popupmenus.h"
 #include "dialogs/sbtxm.h"
@@ -94,6 +95,7 @@ void uTxm::makeDialog()
 {
     m_dialog = std::make_unique<dialogs::sbTxm>(this);
     m_dialog->addPage(QStringLiteral("LK"), std::make_unique<dialogs::LinkPage>());
+    m_dialog->addPage(QStringLiteral("FD"), std::make_unique<dialogs::FindPage>(m_formats));
     connect(m_dialog.get(), &dialogs::sbTxm::commandChosen, this,
             [this](int job, const QVariant& argument) { rtAct(job, argument); });
 }

@@ -2,6 +2,7 @@
 
 #include "editor/utxm.h"
 
+#include "dialogs/fontchoice.h"
 #include "editor/characterindent.h"
 #include "editor/jobrules.h"
 #include "editor/styleapplier.h"
@@ -222,11 +223,21 @@ uTxm::Outcome uTxm::deleteSelection()
     return selected ? Outcome::Changed : Outcome::Unchanged;
 }
 
+// The page replaces text through the engine while it is open; a document it
+// changed is edited, whichever of the two commands opened it.
 uTxm::Outcome uTxm::findPage(bool replacing)
 {
+    bool changed = false;
+    const QMetaObject::Connection watch =
+        connect(m_engine.get(), &engine::TextEngine::changed, this, [&changed] { changed = true; });
     QString answer;
     const dialogs::PageResult result = openPage(replacing ? QStringLiteral("RP") : QStringLiteral("FD"), answer);
-    return result == dialogs::PageResult::NoPage ? Outcome::Skipped : Outcome::Changed;
+    disconnect(watch);
+    if (result == dialogs::PageResult::NoPage)
+        return Outcome::Skipped;
+    if (changed)
+        m_modified.setModified(true);
+    return changed ? Outcome::Changed : Outcome::Unchanged;
 }
 
 uTxm::Outcome uTxm::tidyDocument()
@@ -301,22 +312,7 @@ uTxm::Outcome uTxm::applyStyle(const QVariant& code)
 
 uTxm::Outcome uTxm::fontDialog()
 {
-    QFont current(m_engine->fontName());
-    current.setPointSizeF(m_engine->fontSize());
-    current.setBold(m_engine->bold());
-    current.setItalic(m_engine->italic());
-    current.setUnderline(m_engine->underline());
-    current.setStrikeOut(m_engine->strikeOut());
-    const std::optional<QFont> chosen = env::dialogs().font(current);
-    if (!chosen)
-        return Outcome::Unchanged;
-    m_engine->setFontName(chosen->family());
-    m_engine->setFontSize(chosen->pointSizeF());
-    m_engine->setBold(chosen->bold());
-    m_engine->setItalic(chosen->italic());
-    m_engine->setUnderline(chosen->underline());
-    m_engine->setStrikeOut(chosen->strikeOut());
-    return Outcome::Changed;
+    return dialogs::chooseFont(*m_engine) ? Outcome::Changed : Outcome::Unchanged;
 }
 
 uTxm::Outcome uTxm::pageSetup()

@@ -1,6 +1,7 @@
 #include "engine/textengine.h"
 
 #include "engine/clipboardtransfer.h"
+#include "engine/documentsearch.h"
 #include "engine/documenttransfer.h"
 #include "engine/fields.h"
 #include "engine/guardeddocument.h"
@@ -25,6 +26,15 @@
 #include <array>
 
 namespace engine {
+
+textfold::Folds findFolds(int flags)
+{
+    textfold::Folds folds;
+    folds.setFlag(textfold::Fold::Case, !(flags & FindMatchCase));
+    folds.setFlag(textfold::Fold::Width, flags & FindIgnoreWidth);
+    folds.setFlag(textfold::Fold::Kana, flags & FindIgnoreKana);
+    return folds;
+}
 
 namespace {
 
@@ -192,10 +202,35 @@ void TextEngine::setSelectedText(const QString& text)
 {
     EditStep step(m_active);
     QTextCursor cursor = m_cursor;
-    cursor.removeSelectedText();
-    cursor.setCharFormat(typingFormatAt(cursor));
-    plaintext::insert(cursor, text);
+    replaceSelection(cursor, text, nullptr);
     moveCursor(cursor);
+}
+
+void TextEngine::setSelectedText(const QString& text, const CharacterLook& look)
+{
+    EditStep step(m_active);
+    QTextCursor cursor = m_cursor;
+    replaceSelection(cursor, text, &look);
+    moveCursor(cursor);
+}
+
+void TextEngine::replaceSelection(QTextCursor& cursor, const QString& text, const CharacterLook* look)
+{
+    cursor.removeSelectedText();
+    QTextCharFormat format = typingFormatAt(cursor);
+    if (look) {
+        format.setFontFamilies(QStringList{look->fontName});
+        if (look->fontSize >= 1 && look->fontSize <= 1638)
+            format.setFontPointSize(look->fontSize);
+        format.setForeground(QBrush(colorFromHost(look->textColor)));
+        format.setBackground(QBrush(colorFromHost(look->backgroundColor)));
+        format.setFontWeight(look->bold ? QFont::Bold : QFont::Normal);
+        format.setFontItalic(look->italic);
+        format.setFontStrikeOut(look->strikeOut);
+        format.setUnderlineStyle(look->underline ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline);
+    }
+    cursor.setCharFormat(format);
+    plaintext::insert(cursor, text);
 }
 
 // ---- Character format -----------------------------------------------------
@@ -286,6 +321,11 @@ bool TextEngine::underline() const
 void TextEngine::setUnderline(bool on)
 {
     setCharProperty(QTextFormat::TextUnderlineStyle, on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline);
+}
+
+CharacterLook TextEngine::characterLook() const
+{
+    return {fontName(), fontSize(), textColor(), backgroundColor(), bold(), italic(), strikeOut(), underline()};
 }
 
 // ---- Paragraphs -----------------------------------------------------------
@@ -880,28 +920,45 @@ bool TextEngine::printPage(int page, QPainter& painter, const QRectF& target) co
 
 int TextEngine::find(const QString& text, int start, int flags)
 {
-    if (text.isEmpty())
-        return -1;
     const bool backward = flags & FindBackward;
-    QTextDocument::FindFlags options;
-    if (backward)
-        options |= QTextDocument::FindBackward;
-    if (flags & FindMatchCase)
-        options |= QTextDocument::FindCaseSensitively;
-
-    QTextCursor from(m_active);
+    const int end = m_active->characterCount() - 1;
+    int from = 0;
     if (start < 0)
-        from.setPosition(backward ? m_cursor.selectionStart() : m_cursor.selectionEnd());
+        from = backward ? m_cursor.selectionStart() : m_cursor.selectionEnd();
     else if (start == 0 && backward)
-        from.movePosition(QTextCursor::End);
+        from = end;
     else
-        from.setPosition(std::min(start, m_active->characterCount() - 1));
+        from = std::min(start, end);
 
-    const QTextCursor found = m_active->find(text, from, options);
-    if (found.isNull())
+    const DocumentSearch search(*m_active, text, findFolds(flags));
+    const std::optional<TextSpan> found = backward ? search.previous(from) : search.next(from);
+    if (!found)
         return -1;
-    moveCursor(found);
-    return found.selectionStart();
+    moveCursor(selectionIn(m_active, found->start, found->length));
+    return found->start;
+}
+
+int TextEngine::replaceAll(const QString& text, int flags, const QString& replacement,
+                           const std::optional<CharacterLook>& look)
+{
+    // Every match is known before the first replacement, and they are
+    // replaced from the last one back: positions before a replacement do
+    // not move, and no replacement is searched again.
+    const QList<TextSpan> matches = DocumentSearch(*m_active, text, findFolds(flags)).all();
+    if (matches.isEmpty())
+        return 0;
+    EditStep step(m_active);
+    QTextCursor cursor(m_active);
+    QTextCursor behindLast;
+    for (auto match = matches.rbegin(); match != matches.rend(); ++match) {
+        cursor.setPosition(match->start);
+        cursor.setPosition(match->start + match->length, QTextCursor::KeepAnchor);
+        replaceSelection(cursor, replacement, look ? &*look : nullptr);
+        if (behindLast.isNull())
+            behindLast = cursor; // Qt moves it along with the replacements before it
+    }
+    moveCursor(behindLast);
+    return int(matches.size());
 }
 
 // ---- Files and memory -----------------------------------------------------
@@ -1163,6 +1220,10 @@ void TextEngine::setCharProperty(int property, const QVariant& value)
     change.setProperty(property, value);
     QTextCursor cursor = m_cursor;
     cursor.mergeCharFormat(change);
+    // An empty paragraph keeps the format chosen for typing in it, also
+    // when the caret is placed into it anew (a click, an empty input box).
+    if (!cursor.hasSelection() && cursor.block().length() == 1)
+        cursor.mergeBlockCharFormat(change);
     moveCursor(cursor);
 }
 

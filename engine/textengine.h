@@ -22,12 +22,14 @@
 // are paragraphs whose format says "page break before". Each engine operation
 // is one undo step.
 
+#include "engine/characterlook.h"
 #include "engine/documentcodec.h"
 #include "engine/documentset.h"
 #include "engine/pagesetup.h"
 #include "engine/paragraphformat.h"
 #include "engine/tables.h"
 #include "engine/fieldformat.h"
+#include "textfold/fold.h"
 
 #include <QObject>
 #include <QTextCursor>
@@ -58,7 +60,12 @@ enum FindFlag : int {
     FindBackward = 1,
     FindMatchCase = 4,
     FindDefault = 16,
+    FindIgnoreWidth = 32, // Ａ finds A, ｶﾞ finds ガ, the ideographic space a space
+    FindIgnoreKana = 64,  // か finds カ
 };
+
+// The folds a search with `flags` compares text in.
+textfold::Folds findFolds(int flags);
 
 class TextEngine : public QObject {
     Q_OBJECT
@@ -79,6 +86,8 @@ public:
     QString selectedText() const;
     // Replaces the selection; "" deletes it.
     void setSelectedText(const QString& text);
+    // Replaces the selection by `text` in `look`.
+    void setSelectedText(const QString& text, const CharacterLook& look);
 
     // Character format of the selection (read at its first character)
     QString fontName() const;
@@ -97,6 +106,7 @@ public:
     void setStrikeOut(bool on);
     bool underline() const;
     void setUnderline(bool on);
+    CharacterLook characterLook() const;
 
     // Paragraphs of the selection (read at its first paragraph)
     int paragraphAttribute(ParagraphAttribute which) const;
@@ -220,7 +230,16 @@ public:
     // Find: `start` 0 searches from the top (from the end when backward),
     // −1 from the caret, any other value from that position. The text found
     // is selected; returns its position, −1 when not found.
+    // Case is ignored unless FindMatchCase is given; a match covers whole
+    // characters (ｶ is not found in ｶﾞ) and never crosses a paragraph end.
     int find(const QString& text, int start, int flags);
+    // Replaces every match of `text` from the top, found as find() finds it,
+    // by `replacement` (in `look` when given) as one undo step. The search
+    // goes on behind each replacement, so a replacement that holds the text
+    // is not found again. The caret goes behind the last replacement; returns
+    // how many there were.
+    int replaceAll(const QString& text, int flags, const QString& replacement,
+                   const std::optional<CharacterLook>& look = std::nullopt);
 
     // Files and memory. Without insertAtCaret a load replaces the whole
     // document, or, while a text frame is current, that frame's content.
@@ -290,6 +309,7 @@ private:
     QTextCursor cursor() const { return m_cursor; }
     void moveCursor(const QTextCursor& cursor);
     static QTextCharFormat typingFormatAt(const QTextCursor& cursor);
+    static void replaceSelection(QTextCursor& cursor, const QString& text, const CharacterLook* look);
     QTextCharFormat selectionCharFormat() const;
     // Sets one character property on the selection, or for typing without one.
     void setCharProperty(int property, const QVariant& value);

@@ -1,5 +1,7 @@
 #include "env/textcompare.h"
 
+#include "textfold/fold.h"
+
 #include <QChar>
 #include <QList>
 #include <algorithm>
@@ -53,21 +55,6 @@ qsizetype segmentEnd(QStringView text, qsizetype i)
     return i;
 }
 
-char32_t widthFolded(char32_t c)
-{
-    const QChar::Decomposition tag = QChar::decompositionTag(c);
-    if (tag != QChar::Wide && tag != QChar::Narrow)
-        return c;
-    const QString plain = QChar::decomposition(c);
-    return plain.isEmpty() ? c : plain.toUcs4().value(0, c);
-}
-
-char32_t kanaFolded(char32_t c)
-{
-    const bool katakana = (c >= 0x30A1 && c <= 0x30F6) || c == 0x30FD || c == 0x30FE;
-    return katakana ? c - 0x60 : c;
-}
-
 void appendCodePoint(QString& out, char32_t c)
 {
     if (QChar::requiresSurrogates(c)) {
@@ -78,20 +65,10 @@ void appendCodePoint(QString& out, char32_t c)
     }
 }
 
-// Folds one character with its joining marks.
+// Folds one character with its joining marks: case, width and kana at once.
 QString foldSegment(QStringView segment)
 {
-    QString widened;
-    for (qsizetype i = 0; i < segment.size();) {
-        qsizetype units = 0;
-        appendCodePoint(widened, widthFolded(codePointAt(segment, i, &units)));
-        i += units;
-    }
-    const QString composed = widened.normalized(QString::NormalizationForm_C).toCaseFolded();
-    QString out;
-    for (char32_t c : composed.toUcs4())
-        appendCodePoint(out, kanaFolded(c));
-    return out;
+    return textfold::folded(segment, textfold::kAllFolds);
 }
 
 // The fold of a lone character of the Basic Multilingual Plane when it is a
