@@ -744,6 +744,17 @@ bool TextEngine::canSplitTable() const
     return table && table->rows() > 1;
 }
 
+std::optional<TableLook> TextEngine::tableLook(TablePart part) const
+{
+    return Tables(*m_active).look(m_cursor, part);
+}
+
+bool TextEngine::setTableLook(TablePart part, const TableLook& look)
+{
+    EditStep step(m_active);
+    return Tables(*m_active).setLook(m_cursor, part, look);
+}
+
 // ---- Page, headers and footers --------------------------------------------
 
 PageSetup TextEngine::pageSetup() const
@@ -1069,9 +1080,23 @@ bool TextEngine::handleKeyPress(int key, Qt::KeyboardModifiers modifiers)
 {
     bool handled = false;
     emit keyPressed(key, modifiers, &handled);
+    if (!handled && key == Qt::Key_Tab && (modifiers & ~Qt::KeypadModifier) == Qt::NoModifier)
+        return moveToNextCell();
     if (handled || !endsParagraph(key, modifiers))
         return handled;
     setSelectedText(QStringLiteral("\r\n"));
+    return true;
+}
+
+bool TextEngine::moveToNextCell()
+{
+    QTextCursor caret = m_cursor;
+    {
+        EditStep step(m_active);
+        if (!Tables(*m_active).moveToNextCell(caret))
+            return false;
+    }
+    moveCursor(caret);
     return true;
 }
 
