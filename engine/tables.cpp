@@ -172,13 +172,18 @@ CellAddress Tables::at(const QTextCursor& cursor) const
     return {int(tablesInOrder().indexOf(table)) + 1, cell.row() + 1, cell.column() + 1};
 }
 
-int Tables::insert(QTextCursor& cursor, int rows, int columns)
+int Tables::insert(QTextCursor& cursor, int rows, int columns, int columnWidthTwips)
 {
-    if (rows < 1 || columns < 1 || rows > kMaxTableRows || columns > kMaxTableColumns)
+    if (rows < 1 || columns < 1 || rows > kMaxTableRows || columns > kMaxTableColumns || columnWidthTwips < 0
+        || columnWidthTwips > kMaxColumnWidthTwips)
         return 0;
+    QTextTableFormat format = newTableFormat();
+    if (columnWidthTwips > 0)
+        format.setColumnWidthConstraints(
+            QList<QTextLength>(columns, QTextLength(QTextLength::FixedLength, twipsToDocument(columnWidthTwips))));
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    QTextTable* table = cursor.insertTable(rows, columns, newTableFormat());
+    QTextTable* table = cursor.insertTable(rows, columns, format);
     cursor.endEditBlock();
     // The frame tree is brought up to date when the edit block ends.
     cursor = table->cellAt(0, 0).firstCursorPosition();

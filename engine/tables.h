@@ -54,11 +54,12 @@ public:
     CellAddress at(const QTextCursor& cursor) const;
 
     // Inserts a table of `rows` × `columns` empty cells in place of the
-    // cursor's selection; the cursor ends in the first cell. Returns the
-    // table's number, 0 when the size is outside 1..kMaxTableRows or
-    // 1..kMaxTableColumns. Not to be called inside an open edit block: the
+    // cursor's selection, its columns `columnWidthTwips` wide (0: sharing the
+    // text's width); the cursor ends in the first cell. Returns the table's
+    // number, 0 when the size is outside 1..kMaxTableRows or
+    // 1..kMaxTableColumns or the width outside 0..kMaxColumnWidthTwips. Not to be called inside an open edit block: the
     // table could not be numbered there.
-    int insert(QTextCursor& cursor, int rows, int columns);
+    int insert(QTextCursor& cursor, int rows, int columns, int columnWidthTwips = 0);
 
     // Paragraphs of a cell joined by CR LF; empty when the cell does not exist.
     QString cellText(const CellAddress& cell) const;

@@ -635,12 +635,12 @@ int TextEngine::tableCount() const
     return Tables(*m_active).count();
 }
 
-int TextEngine::insertTable(int rows, int columns)
+int TextEngine::insertTable(int rows, int columns, int columnWidthTwips)
 {
     if (!canInsertTable())
         return 0;
     QTextCursor cursor = m_cursor;
-    const int table = Tables(*m_active).insert(cursor, rows, columns);
+    const int table = Tables(*m_active).insert(cursor, rows, columns, columnWidthTwips);
     if (table > 0)
         moveCursor(cursor);
     return table;

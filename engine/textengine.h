@@ -170,7 +170,7 @@ public:
 
     // Tables
     int tableCount() const;
-    int insertTable(int rows, int columns);
+    int insertTable(int rows, int columns, int columnWidthTwips = 0);
     CellAddress tableAtCaret() const;
     int tableRows(int table) const;
     int tableColumns(int table) const;
