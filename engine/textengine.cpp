@@ -185,7 +185,30 @@ QTextCursor TextEngine::selectionIn(QTextDocument* document, int start, int leng
 
 QString TextEngine::selectedText() const
 {
+    // Across table cells the selection is a block of cells; its end is
+    // where the last cell starts, so the cells are read one by one.
+    if (m_cursor.hasComplexSelection())
+        return selectedCellsText();
     return plaintext::fromRange(*m_active, m_cursor.selectionStart(), m_cursor.selectionEnd());
+}
+
+QString TextEngine::selectedCellsText() const
+{
+    int firstRow = 0;
+    int rows = 0;
+    int firstColumn = 0;
+    int columns = 0;
+    m_cursor.selectedTableCells(&firstRow, &rows, &firstColumn, &columns);
+    const QTextTable* table = m_cursor.currentTable();
+    QStringList texts;
+    for (int row = firstRow; row < firstRow + rows; ++row) {
+        for (int column = firstColumn; column < firstColumn + columns; ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() == row && cell.column() == column)
+                texts.append(plaintext::fromRange(*m_active, cell.firstPosition(), cell.lastPosition()));
+        }
+    }
+    return texts.join(QStringLiteral("\r\n"));
 }
 
 void TextEngine::setSelectedText(const QString& text)

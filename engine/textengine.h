@@ -303,6 +303,7 @@ private:
     bool setCurrentObjectProperty(int property, const QVariant& value);
     void followFrameFocus();
     bool moveToNextCell();
+    QString selectedCellsText() const;
     void setActive(QTextDocument* document, const QTextCursor& caret = {});
     static QTextCursor selectionIn(QTextDocument* document, int start, int length);
     void adopt(QTextDocument* document);
