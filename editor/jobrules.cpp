@@ -36,7 +36,8 @@ bool raisesFolderUpdate(int job)
 
 Modifies modifies(int job)
 {
-    if (among(job, {10, 15, 23, 24, 30, 40, 50, 51, 53, 54, 60, 71, 80, 82}))
+    // Splitting a table changes the document as inserting and deleting do.
+    if (among(job, {10, 15, 23, 24, 30, 40, 50, 51, 53, 54, 60, 71, 80, 81, 82}))
         return Modifies::Always;
     // Undo, redo, cut and delete change the document as surely as the
     // others: a document changed by them must not be given up unasked.

@@ -4,6 +4,7 @@
 #include "dialogs/linkpage.h"
 #include "dialogs/popupmenus.h"
 #include "dialogs/sbtxm.h"
+#include "dialogs/tablepage.h"
 #include "editor/inputmethodswitch.h"
 #include "editor/jobrules.h"
 #include "editor/outlinetext.h"
@@ -96,6 +97,7 @@ void uTxm::makeDialog()
     m_dialog = std::make_unique<dialogs::sbTxm>(this);
     m_dialog->addPage(QStringLiteral("LK"), std::make_unique<dialogs::LinkPage>());
     m_dialog->addPage(QStringLiteral("FD"), std::make_unique<dialogs::FindPage>(m_formats));
+    m_dialog->addPage(QStringLiteral("TB"), std::make_unique<dialogs::TablePage>());
     connect(m_dialog.get(), &dialogs::sbTxm::commandChosen, this,
             [this](int job, const QVariant& argument) { rtAct(job, argument); });
 }
@@ -487,6 +489,17 @@ HeaderFooterState uTxm::HeadFtMn() const
     const int flags = m_engine->headerFooterFlags();
     return {bool(flags & engine::HeaderEveryPage), bool(flags & engine::HeaderFirstPage),
             bool(flags & engine::FooterEveryPage), bool(flags & engine::FooterFirstPage)};
+}
+
+QString uTxm::TvCelVL(qint16 iNo, qint32 nRw, qint32 nCL) const
+{
+    return m_tables.cellValue(iNo, nRw, nCL);
+}
+
+void uTxm::setTvCelVL(qint16 iNo, qint32 nRw, qint32 nCL, const QString& sVL)
+{
+    ModifiedState::BusyScope busy(m_modified);
+    m_tables.setCellValue(iNo, nRw, nCL, sVL);
 }
 
 void uTxm::Snapshot(bool bRestore)

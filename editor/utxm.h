@@ -18,6 +18,7 @@
 #include "editor/modifiedstate.h"
 #include "editor/opendialog.h"
 #include "editor/snapshotlayer.h"
+#include "editor/tablecommands.h"
 
 #include <QVariant>
 #include <QWidget>
@@ -145,6 +146,10 @@ public:
     void GetMTxt(QString& sTx, QString& sCp);
     void SetText(const QString& sTx);
     HeaderFooterState HeadFtMn() const;
+    // The text of cell (nRw, nCL) of table iNo, numbered in document order,
+    // without its line ends; setting replaces the cell's text.
+    QString TvCelVL(qint16 iNo, qint32 nRw, qint32 nCL) const;
+    void setTvCelVL(qint16 iNo, qint32 nRw, qint32 nCL, const QString& sVL);
     // Takes (false) or brings back (true) the undo snapshot.
     void Snapshot(bool bRestore);
     // Switches the input method on or off.
@@ -257,6 +262,10 @@ private:
     void showContextMenu(const QPoint& position);
     FieldCommands::Host fieldHost();
 
+    // Tables (job 80 to 85).
+    Outcome tableJob(int job, const QVariant& argument);
+    TableCommands::Host tableHost();
+
     // The numbered save of a new database document arrives with a later
     // feature; until then it says so.
     bool saveByNumber();
@@ -286,6 +295,7 @@ private:
     OpenDialog m_openDialog;
     DocumentOpener m_opener{*m_engine, m_formats};
     DocumentSaver m_saver{*m_engine, m_formats, m_modified, m_currentFile, saverHost()};
+    TableCommands m_tables{*m_engine, tableHost()};
 };
 
 } // namespace editor

@@ -7,6 +7,7 @@
 #include "editor/jobrules.h"
 #include "editor/styleapplier.h"
 #include "editor/stylelevel.h"
+#include "dialogs/tableattributedialog.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
 #include "env/dialogs.h"
@@ -27,10 +28,10 @@ constexpr int kTextFrameHeight = 1440;
 
 // Commands whose work arrives with later features (printing, the page view,
 // pasting kinds, tool bars, pictures, objects, headers and footers, colours,
-// the engine's paragraph and list dialogs, printer setup, tables). Until a
-// feature is built its command says so instead of doing nothing.
-constexpr int kNotBuiltYet[] = {6,  7,  15, 16, 27, 31, 33, 34, 35, 41, 42, 43, 44,
-                                45, 57, 62, 63, 64, 69, 70, 71, 80, 81, 82, 83, 85};
+// the engine's paragraph and list dialogs, printer setup). Until a feature
+// is built its command says so instead of doing nothing.
+constexpr int kNotBuiltYet[] = {6,  7,  15, 16, 27, 31, 33, 34, 35, 41, 42,
+                                43, 44, 45, 57, 62, 63, 64, 69, 70, 71};
 
 void tellNotBuiltYet()
 {
@@ -106,6 +107,8 @@ void uTxm::buildJobs()
     m_jobs[67] = plain(&uTxm::pictureLayoutPage);
     m_jobs[68] = plain(&uTxm::imePage);
     m_jobs[72] = byArgument(&uTxm::pasteMode);
+    for (int job : {80, 81, 82, 83, 85})
+        m_jobs[job] = [this, job](QVariant& argument) { return tableJob(job, argument); };
     m_jobs[84] = done([this] { m_engine->setGridLinesShown(!m_engine->gridLinesShown()); });
     m_jobs[86] = byArgument(&uTxm::zoom);
     m_jobs[87] = [this](QVariant& flag) {
@@ -367,6 +370,57 @@ uTxm::Outcome uTxm::zoom(const QVariant& step)
         m_engine->setZoom(*percent);
     m_engine->refresh();
     return Outcome::Unchanged;
+}
+
+uTxm::Outcome uTxm::tableJob(int job, const QVariant& argument)
+{
+    const QString part = argument.toString();
+    TableCommands::Result result = TableCommands::Result::Skipped;
+    switch (job) {
+    case 80:
+        result = m_tables.insert(part);
+        break;
+    case 81:
+        result = m_tables.split(part);
+        break;
+    case 82:
+        result = m_tables.remove(part);
+        break;
+    case 83:
+        result = m_tables.select(part);
+        break;
+    case 85:
+        result = m_tables.attributes(part);
+        break;
+    default:
+        break;
+    }
+    switch (result) {
+    case TableCommands::Result::Changed:
+        return Outcome::Changed;
+    case TableCommands::Result::Unchanged:
+        return Outcome::Unchanged;
+    case TableCommands::Result::Skipped:
+        break;
+    }
+    return Outcome::Skipped;
+}
+
+TableCommands::Host uTxm::tableHost()
+{
+    TableCommands::Host host;
+    host.openTablePage = [this] {
+        QString answer;
+        return openPage(QStringLiteral("TB"), answer) == dialogs::PageResult::Applied && !answer.isEmpty();
+    };
+    host.askLook = [this](const engine::TableLook& look,
+                          engine::TablePart part) -> std::optional<engine::TableLook> {
+        dialogs::TableAttributeDialog dialog(look, part, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.look();
+    };
+    return host;
 }
 
 void uTxm::loadPageDefaults()

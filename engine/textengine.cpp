@@ -195,7 +195,30 @@ QTextCursor TextEngine::selectionIn(QTextDocument* document, int start, int leng
 
 QString TextEngine::selectedText() const
 {
+    // Across table cells the selection is a block of cells; its end is
+    // where the last cell starts, so the cells are read one by one.
+    if (m_cursor.hasComplexSelection())
+        return selectedCellsText();
     return plaintext::fromRange(*m_active, m_cursor.selectionStart(), m_cursor.selectionEnd());
+}
+
+QString TextEngine::selectedCellsText() const
+{
+    int firstRow = 0;
+    int rows = 0;
+    int firstColumn = 0;
+    int columns = 0;
+    m_cursor.selectedTableCells(&firstRow, &rows, &firstColumn, &columns);
+    const QTextTable* table = m_cursor.currentTable();
+    QStringList texts;
+    for (int row = firstRow; row < firstRow + rows; ++row) {
+        for (int column = firstColumn; column < firstColumn + columns; ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() == row && cell.column() == column)
+                texts.append(plaintext::fromRange(*m_active, cell.firstPosition(), cell.lastPosition()));
+        }
+    }
+    return texts.join(QStringLiteral("\r\n"));
 }
 
 void TextEngine::setSelectedText(const QString& text)
@@ -675,12 +698,12 @@ int TextEngine::tableCount() const
     return Tables(*m_active).count();
 }
 
-int TextEngine::insertTable(int rows, int columns)
+int TextEngine::insertTable(int rows, int columns, int columnWidthTwips)
 {
     if (!canInsertTable())
         return 0;
     QTextCursor cursor = m_cursor;
-    const int table = Tables(*m_active).insert(cursor, rows, columns);
+    const int table = Tables(*m_active).insert(cursor, rows, columns, columnWidthTwips);
     if (table > 0)
         moveCursor(cursor);
     return table;
@@ -782,6 +805,17 @@ bool TextEngine::canSplitTable() const
 {
     const QTextTable* table = m_cursor.currentTable();
     return table && table->rows() > 1;
+}
+
+std::optional<TableLook> TextEngine::tableLook(TablePart part) const
+{
+    return Tables(*m_active).look(m_cursor, part);
+}
+
+bool TextEngine::setTableLook(TablePart part, const TableLook& look)
+{
+    EditStep step(m_active);
+    return Tables(*m_active).setLook(m_cursor, part, look);
 }
 
 // ---- Page, headers and footers --------------------------------------------
@@ -1126,9 +1160,23 @@ bool TextEngine::handleKeyPress(int key, Qt::KeyboardModifiers modifiers)
 {
     bool handled = false;
     emit keyPressed(key, modifiers, &handled);
+    if (!handled && key == Qt::Key_Tab && (modifiers & ~Qt::KeypadModifier) == Qt::NoModifier)
+        return moveToNextCell();
     if (handled || !endsParagraph(key, modifiers))
         return handled;
     setSelectedText(QStringLiteral("\r\n"));
+    return true;
+}
+
+bool TextEngine::moveToNextCell()
+{
+    QTextCursor caret = m_cursor;
+    {
+        EditStep step(m_active);
+        if (!Tables(*m_active).moveToNextCell(caret))
+            return false;
+    }
+    moveCursor(caret);
     return true;
 }
 

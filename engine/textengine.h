@@ -180,7 +180,7 @@ public:
 
     // Tables
     int tableCount() const;
-    int insertTable(int rows, int columns);
+    int insertTable(int rows, int columns, int columnWidthTwips = 0);
     CellAddress tableAtCaret() const;
     int tableRows(int table) const;
     int tableColumns(int table) const;
@@ -199,6 +199,9 @@ public:
     bool canDeleteTableRows() const;
     bool canDeleteTableColumn() const;
     bool canSplitTable() const;
+    // The look of the caret's table, row or cell; nullopt outside tables.
+    std::optional<TableLook> tableLook(TablePart part) const;
+    bool setTableLook(TablePart part, const TableLook& look);
 
     // Page, headers and footers
     PageSetup pageSetup() const;
@@ -259,6 +262,7 @@ public:
     // Asks the owner about a key press; true when the owner or the engine
     // handled it and the view must not. Enter that the owner leaves ends the
     // paragraph here, so that a page break is never copied into the new one.
+    // Tab in a table goes to the next cell, and from the last cell adds a row.
     bool handleKeyPress(int key, Qt::KeyboardModifiers modifiers);
     // Reports a click at `position`; emits fieldClicked() on a field.
     void handleClick(int position);
@@ -318,6 +322,8 @@ private:
     QVariant currentObjectProperty(int property) const;
     bool setCurrentObjectProperty(int property, const QVariant& value);
     void followFrameFocus();
+    bool moveToNextCell();
+    QString selectedCellsText() const;
     void setActive(QTextDocument* document, const QTextCursor& caret = {});
     static QTextCursor selectionIn(QTextDocument* document, int start, int length);
     void adopt(QTextDocument* document);

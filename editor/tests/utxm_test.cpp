@@ -607,10 +607,14 @@ TEST_F(Editor, EveryPopupItemDoesSomething)
             silent << caption;
     }
     // Redo needs something undone, editing or deleting a field needs one under
-    // the caret, and the paste mode item only ticks the mode the editor is in.
-    const QStringList fieldItems = {QStringLiteral("やり直し(&R)"), QStringLiteral("ﾊｲﾊﾟｰﾘﾝｸの修正"), QStringLiteral("ﾊｲﾊﾟｰﾘﾝｸの削除"),
-                                    QStringLiteral("ﾀｸﾞの修正"),       QStringLiteral("ﾀｸﾞの削除"),
-                                    QStringLiteral("dxml参照の削除"),  QStringLiteral("ﾂｰﾙﾁｯﾌﾟの削除"),
-                                    QStringLiteral("ﾘｯﾁﾃｷｽﾄ(書式付)で貼付")};
+    // the caret, the table items but the new table need a table at the caret,
+    // and the paste mode item only ticks the mode the editor is in.
+    QStringList fieldItems = {QStringLiteral("やり直し(&R)"), QStringLiteral("ﾊｲﾊﾟｰﾘﾝｸの修正"), QStringLiteral("ﾊｲﾊﾟｰﾘﾝｸの削除"),
+                              QStringLiteral("ﾀｸﾞの修正"),       QStringLiteral("ﾀｸﾞの削除"),
+                              QStringLiteral("dxml参照の削除"),  QStringLiteral("ﾂｰﾙﾁｯﾌﾟの削除")};
+    for (const char16_t* table : {u"左側に列", u"右側に列", u"上に行", u"下に行", u"現在行の上で分割", u"現在行の下で分割",
+                                  u"表", u"列", u"行", u"表", u"行", u"ｾﾙ", u"表", u"行", u"ｾﾙ"})
+        fieldItems << QString::fromUtf16(table);
+    fieldItems << QStringLiteral("ﾘｯﾁﾃｷｽﾄ(書式付)で貼付");
     EXPECT_EQ(silent, fieldItems) << "of " << items.size() << " items";
 }

@@ -190,3 +190,28 @@ TEST(Tables, NumbersFollowDocumentOrder)
 
 } // namespace
 } // namespace engine
+
+namespace engine {
+namespace {
+
+TEST_F(TablesTest, TextSelectedAcrossCellsReadsEveryCell)
+{
+    const int start = engine.cellFirstPosition({1, 2, 1}) - 1;
+    const int end = engine.cellFirstPosition({1, 2, 2}) - 1 + engine.cellLength({1, 2, 2});
+    engine.setSelection(start, end - start);
+    EXPECT_EQ(engine.selectedText(), QStringLiteral("r2c1\r\nr2c2"));
+}
+
+TEST(Tables, ColumnsCanBeGivenAWidthWhenInserted)
+{
+    TextEngine engine;
+    EXPECT_EQ(engine.insertTable(2, 2, -1), 0);
+    EXPECT_EQ(engine.insertTable(2, 2, Tables::kMaxColumnWidthTwips + 1), 0);
+    ASSERT_EQ(engine.insertTable(2, 2, 1701), 1);
+    EXPECT_EQ(engine.tableLook(TablePart::Table)->columnWidthTwips, 1701);
+    engine.undo();
+    EXPECT_EQ(engine.tableCount(), 0) << "one undo step";
+}
+
+} // namespace
+} // namespace engine
