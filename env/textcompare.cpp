@@ -15,6 +15,23 @@ bool isAscii(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
+// Whether nothing in `text` folds into ASCII (full-width forms, the
+// ideographic space, letters whose case folds to ASCII, marks that may join
+// the letter before): an ASCII needle is then found in it as in ASCII text,
+// without folding the whole of it first. Markup searched for a tag or a
+// declaration is like that, however much Japanese its values hold.
+bool foldsNothingIntoAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        if (u < 0x80)
+            return true;
+        if (u == 0x3000 || (u >= 0xFF01 && u <= 0xFF5E) || c.isSurrogate() || c.isMark())
+            return false;
+        return c.toCaseFolded().unicode() >= 0x80 && c.toLower().unicode() >= 0x80;
+    });
+}
+
 QChar asciiLower(QChar c)
 {
     const char16_t u = c.unicode();
@@ -217,12 +234,13 @@ QString FoldedText::replaced(QStringView before, const QString& after) const
 
 qsizetype textIndexOf(QStringView haystack, QStringView needle, qsizetype from, qsizetype* length)
 {
-    if (isAscii(needle) && isAscii(haystack)) {
-        if (length)
-            *length = needle.size();
+    if (isAscii(needle) && foldsNothingIntoAscii(haystack)) {
         if (needle.isEmpty() || from < 0)
             return -1;
-        return haystack.indexOf(needle, from, Qt::CaseInsensitive);
+        const qsizetype at = haystack.indexOf(needle, from, Qt::CaseInsensitive);
+        if (length && at >= 0)
+            *length = needle.size();
+        return at;
     }
     return FoldedText(haystack).indexOf(needle, from, length);
 }

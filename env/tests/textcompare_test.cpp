@@ -1,5 +1,7 @@
 #include "env/textcompare.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 using namespace env;
@@ -78,6 +80,35 @@ TEST(TextIndexOf, FoldedTextAnswersRepeatedSearchesLikeSingleOnes)
             qsizetype b = 0;
             EXPECT_EQ(folded.indexOf(needle, from, &a), textIndexOf(text, needle, from, &b));
             EXPECT_EQ(a, b);
+        }
+    }
+}
+
+// An ASCII needle in text that holds other letters, searched without folding
+// the text first, must find what folding finds, whatever the text holds
+// that folds into ASCII.
+TEST(TextIndexOf, AsciiNeedlesInJapaneseMarkupFindWhatFoldingFinds)
+{
+    const QStringList texts{
+        QStringLiteral("<span style=\"font-family:'\u30B4\u30B7\u30C3\u30AF';font-size:10pt;\">"),
+        QStringLiteral("<p style=\"font-family:'\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF'\">"), // ＭＳ Ｐゴシック
+        QStringLiteral("\u660E\u671D\u3000style=\u212A\u017F\u0130"),                       // ideographic space, Kelvin, long s
+        QStringLiteral("e\u0301s\uFF8A\uFF9F\uFF9D \U00020BB7S"),
+    };
+    const QStringList needles{QStringLiteral("style="), QStringLiteral("font-size:"), QStringLiteral("k"),
+                              QStringLiteral("s"), QStringLiteral("ms p"), QStringLiteral(" "), QStringLiteral("i")};
+    for (const QString& text : texts) {
+        const FoldedText folded(text);
+        for (const QString& needle : needles) {
+            for (qsizetype from = 0; from <= text.size(); ++from) {
+                qsizetype a = 0;
+                qsizetype b = 0;
+                const qsizetype at = folded.indexOf(needle, from, &a);
+                EXPECT_EQ(at, textIndexOf(text, needle, from, &b))
+                    << qPrintable(text) << " / " << qPrintable(needle) << " from " << from;
+                if (at >= 0)
+                    EXPECT_EQ(a, b);
+            }
         }
     }
 }
