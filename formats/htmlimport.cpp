@@ -79,7 +79,12 @@ bool HtmlImport::readFrom(const QByteArray& bytes, const QString& folder, const 
     // Straight into the fresh document: inserting at a cursor would build the
     // whole document twice, once as a fragment and once as its copy.
     document.setHtml(*prepared);
+    // In one edit block: outside one, every insertion by a cursor lays out
+    // its paragraph again to keep the cursor's x position.
+    QTextCursor edit(&document);
+    edit.beginEditBlock();
     finisher.finish();
+    edit.endEditBlock();
     return true;
 }
 

@@ -104,15 +104,23 @@ void extractStyle(HtmElement& e)
     }
 }
 
+// A tag's name: from `from` to the first space, without ">". Read straight
+// from the tag, since its attribute values may hold anything.
+QString tagName(const QString& raw, qsizetype from)
+{
+    const qsizetype space = raw.indexOf(u' ', from);
+    return raw.sliced(from, (space < 0 ? raw.size() : space) - from).remove(u'>');
+}
+
 HtmElement classified(const QString& raw)
 {
     HtmElement e;
     e.raw = raw;
     if (raw.startsWith(QStringLiteral("</"))) {
-        e.name = u'/' + mClt::sBetween(raw, u"</", u" ").remove(u'>');
+        e.name = u'/' + tagName(raw, 2);
         e.container = -1;
     } else if (raw.startsWith(u'<')) {
-        e.name = mClt::sBetween(raw, u"<", u" ").remove(u'>');
+        e.name = tagName(raw, 1);
         e.container = (e.name == u"br" || e.name == u"img" || e.name == u"hr") ? 0 : 1;
         const qsizetype space = raw.indexOf(u' ');
         if (space >= 0) {
