@@ -38,92 +38,12 @@ QChar asciiLower(QChar c)
     return (u >= u'A' && u <= u'Z') ? QChar(u + 0x20) : c;
 }
 
-// Voiced and semi-voiced sound marks of half-width katakana: letters in
-// Unicode, yet they join the preceding kana like combining marks.
-bool joinsPrevious(char32_t c)
-{
-    // No combining marks before U+0300, nor from Bopomofo through the CJK
-    // ideographs to Vai: the bulk of Japanese text needs no property lookup.
-    if (c < 0x300 || (c >= 0x3100 && c < 0xA66F))
-        return false;
-    return QChar::isMark(c) || c == 0xFF9E || c == 0xFF9F;
-}
-
-char32_t codePointAt(QStringView text, qsizetype i, qsizetype* units)
-{
-    const QChar c = text[i];
-    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-        *units = 2;
-        return QChar::surrogateToUcs4(c, text[i + 1]);
-    }
-    *units = 1;
-    return c.unicode();
-}
-
-// End of the character that starts at `i`: the character with every mark that
-// joins it, so that ｶﾞ, カ + U+3099 and ガ fold alike.
-qsizetype segmentEnd(QStringView text, qsizetype i)
-{
-    qsizetype units = 0;
-    codePointAt(text, i, &units);
-    i += units;
-    while (i < text.size() && joinsPrevious(codePointAt(text, i, &units)))
-        i += units;
-    return i;
-}
-
-void appendCodePoint(QString& out, char32_t c)
-{
-    if (QChar::requiresSurrogates(c)) {
-        out.append(QChar(QChar::highSurrogate(c)));
-        out.append(QChar(QChar::lowSurrogate(c)));
-    } else {
-        out.append(QChar(char16_t(c)));
-    }
-}
-
-// Folds one character with its joining marks: case, width and kana at once.
-QString foldSegment(QStringView segment)
-{
-    return textfold::folded(segment, textfold::kAllFolds);
-}
-
-// The fold of a lone character of the Basic Multilingual Plane when it is a
-// single code point, else `expands`. Remembered per thread: folding the same
-// few thousand characters of a long text again and again is the hot path.
-constexpr char32_t expands = 0xFFFFFFFF;
-constexpr char32_t unknown = 0xFFFFFFFE;
-
-char32_t foldedAlone(char16_t c)
-{
-    thread_local std::vector<char32_t> folds(0x10000, unknown);
-    char32_t& fold = folds[c];
-    if (fold == unknown) {
-        const QList<uint> folded = foldSegment(QStringView(&c, 1)).toUcs4();
-        fold = folded.size() == 1 ? folded[0] : expands;
-    }
-    return fold;
-}
-
-// Appends the fold of the character starting at `i` to `out`; returns where
-// the next character starts.
+// Appends the fold of the character starting at `i` (with the marks that
+// join it) to `out`: case, width and kana at once. Returns where the next
+// character starts.
 qsizetype foldCharacter(QStringView text, qsizetype i, QString& out)
 {
-    const qsizetype end = segmentEnd(text, i);
-    const char16_t c = text[i].unicode();
-    if (end == i + 1 && c < 0x80) {
-        out.append(asciiLower(QChar(c)));
-        return end;
-    }
-    if (end == i + 1 && !QChar::isSurrogate(c)) {
-        const char32_t fold = foldedAlone(c);
-        if (fold != expands) {
-            appendCodePoint(out, fold);
-            return end;
-        }
-    }
-    out.append(foldSegment(text.sliced(i, end - i)));
-    return end;
+    return textfold::foldCharacter(text, i, textfold::kAllFolds, out);
 }
 
 } // namespace
