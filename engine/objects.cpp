@@ -239,4 +239,14 @@ QList<std::pair<int, int>> Objects::pictures() const
     return result;
 }
 
+QImage pictureImage(const QTextDocument& document, const QString& name)
+{
+    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(name));
+    if (resource.canConvert<QImage>())
+        return resource.value<QImage>();
+    if (resource.typeId() == QMetaType::QByteArray)
+        return QImage::fromData(resource.toByteArray());
+    return {};
+}
+
 } // namespace engine

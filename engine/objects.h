@@ -10,6 +10,7 @@
 
 #include "engine/fieldformat.h"
 
+#include <QImage>
 #include <QList>
 #include <QSizeF>
 #include <QString>
@@ -64,5 +65,9 @@ private:
 
     QTextDocument& m_document;
 };
+
+// The picture registered in `document` under `name`, however it was
+// registered (as an image or as its encoded bytes); null when none is.
+QImage pictureImage(const QTextDocument& document, const QString& name);
 
 } // namespace engine

@@ -1,6 +1,7 @@
 #include "formats/picturefiles.h"
 
 #include "engine/fieldformat.h"
+#include "engine/objects.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -15,16 +16,6 @@ namespace formats {
 namespace {
 
 constexpr int kJpegQuality = 92;
-
-QImage imageOf(const QTextDocument& document, const QString& name)
-{
-    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(name));
-    if (resource.canConvert<QImage>())
-        return resource.value<QImage>();
-    if (resource.typeId() == QMetaType::QByteArray)
-        return QImage::fromData(resource.toByteArray());
-    return {};
-}
 
 QByteArray encoded(const QImage& image, const char* format)
 {
@@ -54,7 +45,7 @@ std::optional<QString> PictureFiles::address(const QTextDocument& document, cons
     const QString name = format.name();
     if (const auto known = m_written.constFind(name); known != m_written.constEnd())
         return *known;
-    const QImage image = imageOf(document, name);
+    const QImage image = engine::pictureImage(document, name);
     if (image.isNull())
         return std::nullopt;
     QString address;

@@ -1,6 +1,7 @@
 #include "formats/docx/docxparts.h"
 
 #include "engine/fieldformat.h"
+#include "engine/objects.h"
 #include "formats/docx/wordmapping.h"
 
 #include <QBuffer>
@@ -17,16 +18,6 @@ namespace {
 constexpr int kJpegQuality = 92;
 constexpr int kListLevels = 9;
 constexpr int kListIndentTwips = 420; // two Japanese characters of 10.5 pt
-
-QImage imageOf(const QTextDocument& document, const QString& name)
-{
-    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(name));
-    if (resource.canConvert<QImage>())
-        return resource.value<QImage>();
-    if (resource.typeId() == QMetaType::QByteArray)
-        return QImage::fromData(resource.toByteArray());
-    return {};
-}
 
 // Photographs that came as JPEG stay JPEG; everything else is PNG, which
 // keeps every pixel and any transparency.
@@ -110,7 +101,7 @@ QString MediaStore::nameFor(const QTextDocument& document, const QTextImageForma
     const QString resource = format.name();
     if (const auto known = m_names.constFind(resource); known != m_names.cend())
         return *known;
-    const QImage image = imageOf(document, resource);
+    const QImage image = engine::pictureImage(document, resource);
     const bool jpeg = !image.isNull() && keepsJpeg(image, format);
     const QByteArray bytes = image.isNull() ? QByteArray() : encoded(image, jpeg ? "JPEG" : "PNG");
     QString name;
