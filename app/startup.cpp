@@ -7,7 +7,7 @@
 #include "env/shell.h"
 #include "env/yini.h"
 #include "formats/docx/docxcodec.h"
-#include "formats/htmlimport.h"
+#include "formats/html/htmlimport.h"
 #include "html/scratchsave.h"
 
 #include <QApplication>

@@ -34,7 +34,7 @@ function(fumi_tests name)
   add_executable(${name}_tests ${ARG_SOURCES})
   target_link_libraries(${name}_tests PRIVATE ${ARG_LIBS} fumi_testmain)
   target_compile_definitions(${name}_tests PRIVATE
-    FUMI_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data")
+    FUMI_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data" FUMI_SOURCE_ROOT="${PROJECT_SOURCE_DIR}")
   fumi_warnings(${name}_tests)
   gtest_discover_tests(${name}_tests
     DISCOVERY_MODE PRE_TEST

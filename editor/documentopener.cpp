@@ -5,7 +5,7 @@
 #include "engine/fieldformat.h"
 #include "engine/textengine.h"
 #include "env/dialogs.h"
-#include "formats/htmlimport.h"
+#include "formats/html/htmlimport.h"
 #include "formats/readwarning.h"
 #include "html/scratchsave.h"
 

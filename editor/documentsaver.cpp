@@ -9,8 +9,8 @@
 #include "env/mclt.h"
 #include "env/yini.h"
 #include "formats/docx/docxcodec.h"
-#include "formats/enginehtmlexport.h"
-#include "formats/tooltiptable.h"
+#include "formats/html/enginehtmlexport.h"
+#include "formats/html/tooltiptable.h"
 #include "html/yhtm.h"
 
 #include <QFileInfo>

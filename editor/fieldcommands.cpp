@@ -6,7 +6,7 @@
 #include "engine/plaintext.h"
 #include "engine/textengine.h"
 #include "env/dialogs.h"
-#include "formats/fielddata.h"
+#include "formats/html/fielddata.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

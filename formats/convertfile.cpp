@@ -4,10 +4,10 @@
 #include "engine/textengine.h"
 #include "env/dialogs.h"
 #include "env/mclt.h"
-#include "formats/enginehtmlexport.h"
-#include "formats/htmlimport.h"
+#include "formats/html/enginehtmlexport.h"
+#include "formats/html/htmlimport.h"
 #include "formats/readwarning.h"
-#include "formats/tooltiptable.h"
+#include "formats/html/tooltiptable.h"
 #include "html/yhtm.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // a folder of its own, read into a fresh engine.
 
 #include "engine/textengine.h"
-#include "formats/htmlimport.h"
+#include "formats/html/htmlimport.h"
 #include "fuzz/fuzzsupport.h"
 
 namespace {

@@ -7,10 +7,10 @@
 
 #include "bench/benchmain.h"
 #include "engine/textengine.h"
-#include "formats/enginehtmlexport.h"
-#include "formats/htmlimport.h"
-#include "formats/markupscanner.h"
-#include "formats/tooltiptable.h"
+#include "formats/html/enginehtmlexport.h"
+#include "formats/html/htmlimport.h"
+#include "formats/html/markupscanner.h"
+#include "formats/html/tooltiptable.h"
 #include "html/yhtm.h"
 
 #include <QTemporaryDir>

@@ -7,8 +7,8 @@
 #include "bench/conversion/benchinputs.h"
 #include "engine/textengine.h"
 #include "formats/convertfile.h"
-#include "formats/enginehtmlexport.h"
-#include "formats/tooltiptable.h"
+#include "formats/html/enginehtmlexport.h"
+#include "formats/html/tooltiptable.h"
 #include "html/yhtm.h"
 
 #include <QFile>

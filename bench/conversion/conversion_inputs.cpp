@@ -4,8 +4,8 @@
 
 #include "bench/conversion/benchinputs.h"
 #include "engine/textengine.h"
-#include "formats/enginehtmlexport.h"
-#include "formats/tooltiptable.h"
+#include "formats/html/enginehtmlexport.h"
+#include "formats/html/tooltiptable.h"
 #include "html/yhtm.h"
 
 #include <QDir>

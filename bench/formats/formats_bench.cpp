@@ -5,9 +5,9 @@
 #include "bench/benchmain.h"
 #include "bench/conversion/benchinputs.h"
 #include "engine/textengine.h"
-#include "formats/enginehtmlexport.h"
-#include "formats/htmlimport.h"
-#include "formats/tooltiptable.h"
+#include "formats/html/enginehtmlexport.h"
+#include "formats/html/htmlimport.h"
+#include "formats/html/tooltiptable.h"
 #include "html/yhtm.h"
 
 #include <QFile>

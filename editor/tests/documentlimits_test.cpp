@@ -4,7 +4,7 @@
 #include "editor/tests/editortestsupport.h"
 #include "editor/utxm.h"
 #include "engine/textengine.h"
-#include "formats/importpreparer.h"
+#include "formats/html/importpreparer.h"
 
 #include <QFileInfo>
 

@@ -8,7 +8,7 @@
 #include "formats/docx/docxplaceholder.h"
 #include "formats/docx/wordmapping.h"
 #include "formats/docx/xmlnames.h"
-#include "formats/fielddata.h"
+#include "formats/html/fielddata.h"
 
 #include <QFileInfo>
 #include <QImage>

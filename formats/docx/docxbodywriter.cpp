@@ -4,7 +4,7 @@
 #include "engine/hostunits.h"
 #include "formats/docx/docxstyleswriter.h"
 #include "formats/docx/wordmapping.h"
-#include "formats/fielddata.h"
+#include "formats/html/fielddata.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "formats/docx/docxfields.h"
 
-#include "formats/fielddata.h"
+#include "formats/html/fielddata.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -5,8 +5,8 @@
 #include "engine/fields.h"
 #include "engine/plaintextcodec.h"
 #include "formats/convertfile.h"
-#include "formats/importpreparer.h"
-#include "formats/tests/formatstest.h"
+#include "formats/html/importpreparer.h"
+#include "formats/html/tests/formatstest.h"
 #include "testsupport/tempfolder.h"
 #include "testsupport/watchedfifo.h"
 

@@ -3,7 +3,7 @@
 
 #include "formats/convertfile.h"
 
-#include "formats/tests/formatstest.h"
+#include "formats/html/tests/formatstest.h"
 #include "testsupport/scripteddialogs.h"
 #include "testsupport/tempfolder.h"
 

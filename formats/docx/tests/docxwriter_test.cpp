@@ -8,7 +8,7 @@
 #include "formats/docx/docxwriter.h"
 #include "formats/docx/tests/docxfixture.h"
 #include "formats/docx/wordmapping.h"
-#include "formats/tests/documentbuilder.h"
+#include "formats/html/tests/documentbuilder.h"
 
 #include "engine/fields.h"
 #include "engine/objects.h"

@@ -5,7 +5,7 @@
 
 #include "formats/docx/docxwriter.h"
 #include "formats/docx/tests/docxfixture.h"
-#include "formats/tests/documentbuilder.h"
+#include "formats/html/tests/documentbuilder.h"
 
 #include "testsupport/tempfolder.h"
 
