@@ -85,17 +85,18 @@ int Objects::kindOf(int id) const
 }
 
 int Objects::insertPicture(QTextCursor& cursor, const QImage& image, PicturePlacement placement,
-                           const QString& fileName)
+                           const QString& fileName, QSizeF displaySize)
 {
     if (image.isNull())
         return 0;
     const QString name = resourceNameFor(image);
     m_document.addResource(QTextDocument::ImageResource, QUrl(name), image);
-    const int id = nextFreeId();
+    const int id = allocateId();
+    const QSizeF size = displaySize.isEmpty() ? QSizeF(image.size()) : displaySize;
     QTextImageFormat format;
     format.setName(name);
-    format.setWidth(image.width());
-    format.setHeight(image.height());
+    format.setWidth(size.width());
+    format.setHeight(size.height());
     format.setProperty(ObjectId, id);
     format.setProperty(ObjectSetting, 0);
     format.setProperty(ObjectFileName, fileName);
@@ -109,7 +110,7 @@ int Objects::insertPicture(QTextCursor& cursor, const QImage& image, PicturePlac
 
 int Objects::insertTextFrame(QTextCursor& cursor, const QSizeF& size)
 {
-    const int id = nextFreeId();
+    const int id = allocateId();
     QTextFrameFormat format;
     format.setProperty(ObjectId, id);
     format.setProperty(ObjectKind, kObjectKindTextFrame);
@@ -226,6 +227,13 @@ int Objects::nextFreeId() const
     for (const QTextFrame* frame : framesInOrder(m_document))
         highest = std::max(highest, frame->frameFormat().intProperty(ObjectId));
     return highest + 1;
+}
+
+int Objects::allocateId()
+{
+    if (m_nextId == 0)
+        m_nextId = nextFreeId();
+    return m_nextId++;
 }
 
 QList<std::pair<int, int>> Objects::pictures() const

@@ -24,6 +24,11 @@ class QTextFrame;
 
 namespace engine {
 
+// A view of a document's objects. Ids for insertions come from the highest
+// id in the document when this view inserts its first object, then count on:
+// a reader keeps one view for a run of insertions instead of looking through
+// the whole document for each, and the view must not outlive other code's
+// insertions into the same document.
 class Objects {
 public:
     explicit Objects(QTextDocument& document);
@@ -37,9 +42,11 @@ public:
     int kindOf(int id) const;
 
     // Inserts `image` at `cursor` (replacing its selection) and returns its id;
-    // 0 and nothing changed when the image is null.
+    // 0 and nothing changed when the image is null. The picture shows at
+    // `displaySize` in document units, or at the image's own size when that is
+    // empty.
     int insertPicture(QTextCursor& cursor, const QImage& image, PicturePlacement placement,
-                      const QString& fileName);
+                      const QString& fileName, QSizeF displaySize = {});
     // Inserts an empty text frame of the given size in document units (0:
     // as wide as the text, as high as its content), leaves the cursor after it.
     int insertTextFrame(QTextCursor& cursor, const QSizeF& size);
@@ -62,8 +69,10 @@ public:
 
 private:
     QList<std::pair<int, int>> pictures() const; // (id, position)
+    int allocateId();
 
     QTextDocument& m_document;
+    int m_nextId = 0; // 0 until the first insertion
 };
 
 // The picture registered in `document` under `name`, however it was

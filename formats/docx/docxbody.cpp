@@ -116,6 +116,7 @@ BodyReader::BodyReader(ReaderContext& context, QString partName, QTextCursor cur
     : m_context(context)
     , m_partName(std::move(partName))
     , m_cursor(std::move(cursor))
+    , m_objects(*m_cursor.document())
 {
 }
 
@@ -541,20 +542,11 @@ void BodyReader::readPicture(QStringView relationshipId, QSizeF size, engine::Pi
 
 void BodyReader::insertPicture(const QImage& image, QSizeF size, engine::PicturePlacement placement, const QString& fileName)
 {
-    QTextDocument& document = *m_cursor.document();
-    engine::Objects objects(document);
-    const int id = objects.insertPicture(m_cursor, image, placement, fileName);
-    const std::optional<int> position = objects.picturePosition(id);
-    if (!position || !(size.width() > 0 && size.height() > 0))
-        return;
-    QTextCursor picture(&document);
-    picture.setPosition(*position);
-    picture.setPosition(*position + 1, QTextCursor::KeepAnchor);
-    QTextImageFormat sized;
     // Past a few pages, a size is a fault of the file.
-    sized.setWidth(std::min(size.width(), kMaxPictureSide));
-    sized.setHeight(std::min(size.height(), kMaxPictureSide));
-    picture.mergeCharFormat(sized);
+    const QSizeF shown = size.width() > 0 && size.height() > 0
+                             ? QSizeF(std::min(size.width(), kMaxPictureSide), std::min(size.height(), kMaxPictureSide))
+                             : QSizeF();
+    m_objects.insertPicture(m_cursor, image, placement, fileName, shown);
 }
 
 // A text box's content (w:txbxContent) into a text frame as wide as the box,
@@ -572,8 +564,7 @@ void BodyReader::readTextBox(int depth, QSizeF size)
         at.setPosition(m_paragraphFrame->lastPosition() + 1);
     else
         at.movePosition(QTextCursor::EndOfBlock);
-    engine::Objects objects(*m_cursor.document());
-    QTextFrame* frame = objects.textFrame(objects.insertTextFrame(at, {std::clamp(size.width(), 0.0, 2000.0), 0.0}));
+    QTextFrame* frame = m_objects.textFrame(m_objects.insertTextFrame(at, {std::clamp(size.width(), 0.0, 2000.0), 0.0}));
     if (!frame) {
         m_reader.skipCurrentElement();
         return;
@@ -622,8 +613,7 @@ void BodyReader::placeParagraph(const ParagraphProperties& properties)
         return;
     QTextCursor at = m_cursor;
     at.movePosition(QTextCursor::EndOfBlock);
-    engine::Objects objects(*m_cursor.document());
-    QTextFrame* frame = objects.textFrame(objects.insertTextFrame(at, {std::clamp(properties.frame->width(), 0.0, 2000.0), 0.0}));
+    QTextFrame* frame = m_objects.textFrame(m_objects.insertTextFrame(at, {std::clamp(properties.frame->width(), 0.0, 2000.0), 0.0}));
     if (!frame)
         return;
     m_positionedFrame = frame;

@@ -24,6 +24,7 @@
 // them) as they were, bookmarks as link targets (docxfieldreader.cpp).
 
 #include "engine/fieldformat.h"
+#include "engine/objects.h"
 #include "engine/pagesetup.h"
 #include "formats/docx/docxfields.h"
 #include "formats/docx/docxnumbering.h"
@@ -160,6 +161,7 @@ private:
     ReaderContext& m_context;
     QString m_partName;
     QTextCursor m_cursor;
+    engine::Objects m_objects; // inserts every picture and frame of the part
     QXmlStreamReader m_reader;
     bool m_blockUnused = true;     // the cursor's block has not been given a paragraph yet
     bool m_pendingPageBreak = false;

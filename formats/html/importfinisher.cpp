@@ -176,6 +176,7 @@ ImportFinisher::ImportFinisher(QTextDocument& document, const ImportNotes& notes
     , m_notes(notes)
     , m_options(std::move(options))
     , m_pictures(pictureFolder(notes, m_options.folder))
+    , m_objects(document)
 {
 }
 
@@ -262,10 +263,9 @@ void ImportFinisher::makeTextFrame(QTextTable& table)
     table.removeRows(0, table.rows());
     QTextCursor cursor(&m_document);
     cursor.setPosition(at);
-    engine::Objects objects(m_document);
-    const int id = objects.insertTextFrame(cursor, {width.type() == QTextLength::FixedLength ? width.rawValue() : 0.0, 0.0});
+    const int id = m_objects.insertTextFrame(cursor, {width.type() == QTextLength::FixedLength ? width.rawValue() : 0.0, 0.0});
     QTextCursor inside(&m_document);
-    inside.setPosition(objects.textFrame(id)->firstPosition());
+    inside.setPosition(m_objects.textFrame(id)->firstPosition());
     inside.setBlockFormat(first);
     inside.insertFragment(content);
 }
@@ -426,7 +426,7 @@ void ImportFinisher::placePicture(int position, const PictureNote& note)
         cursor.insertText(note.alt, withoutPicture(marked));
         return;
     }
-    engine::Objects(m_document).insertPicture(cursor, found.image, note.placement, found.fileName);
+    m_objects.insertPicture(cursor, found.image, note.placement, found.fileName);
     // Keep what the markup around the picture said (its link and alt text)
     // and its size.
     QTextImageFormat kept;

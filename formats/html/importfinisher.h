@@ -16,6 +16,7 @@
 // frame becomes a text frame again. Fields get the colour the editor shows their kind in; the links'
 // other looks come from the file.
 
+#include "engine/objects.h"
 #include "formats/html/importnotes.h"
 #include "formats/html/picturesource.h"
 
@@ -82,6 +83,9 @@ private:
     const ImportNotes& m_notes;
     ImportOptions m_options;
     PictureSource m_pictures;
+    // One view for every picture and frame the finisher inserts: ids count on
+    // instead of being looked for through the whole document each time.
+    engine::Objects m_objects;
     // One-cell tables that stand for text frames. Guarded: making one frame
     // removes its table, and with it any such table nested inside.
     std::vector<QPointer<QTextTable>> m_textFrameTables;
