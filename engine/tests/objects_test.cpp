@@ -1,5 +1,7 @@
 // Pictures and text frames through the engine: insertion, ids, enumeration
 // by kind, current object, setting and file name, frame focus and signals.
+#include "engine/documentwalk.h"
+#include "engine/objects.h"
 #include "engine/textengine.h"
 
 #include "testsupport/tempfolder.h"
@@ -50,6 +52,32 @@ TEST(Objects, CurrentPictureCarriesSettingAndFileName)
     EXPECT_EQ(engine.objectSetting(), 3);
     EXPECT_EQ(engine.objectFileName(), QStringLiteral("b.png"));
     EXPECT_FALSE(engine.setCurrentObject(id + 100));
+}
+
+// A reader inserts many objects through one view: its ids go on from those
+// the document had, stay distinct across pictures and frames, and a picture
+// can show at a size other than its image's.
+TEST(Objects, OneViewCountsIdsOnAfterTheDocumentsOwn)
+{
+    TextEngine engine;
+    const int existing = engine.insertPicture(sample(8, 8, Qt::red), PictureInline);
+    QTextDocument& document = *engine.document();
+    Objects objects(document);
+    QTextCursor cursor(&document);
+    cursor.movePosition(QTextCursor::End);
+    const int picture = objects.insertPicture(cursor, sample(4, 4, Qt::blue), PictureInline, {}, QSizeF(40, 30));
+    const int frame = objects.insertTextFrame(cursor, {});
+    const int another = objects.insertPicture(cursor, sample(4, 4, Qt::green), PictureInline, {});
+    EXPECT_EQ(picture, existing + 1);
+    EXPECT_EQ(frame, existing + 2);
+    EXPECT_EQ(another, existing + 3);
+    EXPECT_EQ(Objects(document).nextFreeId(), existing + 4);
+    QSizeF shown;
+    forEachImage(document, [&](int, const QTextImageFormat& format) {
+        if (format.intProperty(ObjectId) == picture)
+            shown = QSizeF(format.width(), format.height());
+    });
+    EXPECT_EQ(shown, QSizeF(40, 30));
 }
 
 struct PlacementRow {
