@@ -11,22 +11,26 @@ namespace {
 
 // Repoints the picture addresses: the prefix written before "<name>_images"
 // at the first picture (the attribute start and any folder the engine put in
-// front) is replaced throughout by `img src="<name>_files`.
+// front) is replaced throughout by `img src="<name>_files`. Only attribute
+// values are compared, so the text of the document is never folded.
 void repointPictures(QString& body, const QString& name)
 {
     const QString oldFolder = (name + QStringLiteral("_images")).toHtmlEscaped().replace(u' ', QStringLiteral("%20"));
     const QString newFolder = (name + QStringLiteral("_files")).toHtmlEscaped();
     const QString attributeStart = QStringLiteral("img src=\"");
-    const env::FoldedText folded(body);
-    qsizetype oldLength = 0;
-    const qsizetype at = folded.indexOf(oldFolder, 0, &oldLength);
-    if (at < 0)
+    for (qsizetype start = body.indexOf(attributeStart); start >= 0; start = body.indexOf(attributeStart, start + 1)) {
+        const qsizetype valueStart = start + attributeStart.size();
+        const qsizetype valueEnd = body.indexOf(u'"', valueStart);
+        if (valueEnd < 0)
+            return;
+        qsizetype oldLength = 0;
+        const qsizetype at = env::textIndexOf(QStringView(body).sliced(valueStart, valueEnd - valueStart), oldFolder, 0, &oldLength);
+        if (at < 0)
+            continue;
+        const QString prefix = body.mid(start, attributeStart.size() + at + oldLength);
+        body.replace(prefix, attributeStart + newFolder);
         return;
-    const qsizetype start = folded.lastIndexOf(attributeStart, at);
-    if (start < 0 || at - start < attributeStart.size())
-        return;
-    const QString prefix = body.mid(start, at + oldLength - start);
-    body = folded.replaced(prefix, attributeStart + newFolder);
+    }
 }
 
 } // namespace

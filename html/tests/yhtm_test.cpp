@@ -140,6 +140,20 @@ TEST_F(SaveOver, ReplacesTheDocumentAndItsPictureFolder)
     expectNoScratchLeft();
 }
 
+// Text that names the picture folder, before the first picture, is the
+// user's text: it stays, and the pictures are still repointed.
+TEST_F(SaveOver, RepointsPicturesPastTextThatNamesTheirFolder)
+{
+    ASSERT_TRUE(save(copyingEngine(QStringLiteral("<html><head></head><body><p>DOC_images と doc_images は消さない</p>"
+                                                  "<p><img src=\"doc_images/a.png\" alt=\"\" /></p>"
+                                                  "<p><img src=\"doc_images/b.png\" alt=\"\" /></p></body></html>"))));
+    const QString text = readText(target);
+    EXPECT_TRUE(text.contains(QStringLiteral("DOC_images と doc_images は消さない"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("<img src=\"doc_files/a.png\"")));
+    EXPECT_TRUE(text.contains(QStringLiteral("<img src=\"doc_files/b.png\"")));
+    EXPECT_EQ(folder.read(QStringLiteral("doc_files/b.png")), QByteArray("picture"));
+}
+
 TEST_F(SaveOver, WithoutPicturesTheEarlierFolderStays)
 {
     ASSERT_TRUE(save(copyingEngine(QStringLiteral("<html><head></head><body><p>x</p></body></html>"))));
