@@ -26,6 +26,19 @@ QString resourceNameFor(const QImage& image)
     return QString::fromLatin1(kPictureResourceScheme) + QString::fromLatin1(hash.result().toHex());
 }
 
+// The file's own bytes sit beside the image under a name of their own:
+// a document keeps one resource per name, whatever its type.
+QUrl fileBytesUrl(const QString& name)
+{
+    return QUrl(name + QStringLiteral("/file"));
+}
+
+QString resourceNameFor(const QByteArray& fileBytes)
+{
+    return QString::fromLatin1(kPictureResourceScheme)
+         + QString::fromLatin1(QCryptographicHash::hash(fileBytes, QCryptographicHash::Sha1).toHex());
+}
+
 QTextFrameFormat::Position floatPosition(PicturePlacement placement)
 {
     return placement == PictureFloatRight ? QTextFrameFormat::FloatRight : QTextFrameFormat::FloatLeft;
@@ -85,12 +98,16 @@ int Objects::kindOf(int id) const
 }
 
 int Objects::insertPicture(QTextCursor& cursor, const QImage& image, PicturePlacement placement,
-                           const QString& fileName, QSizeF displaySize)
+                           const QString& fileName, QSizeF displaySize, const QByteArray& fileBytes)
 {
     if (image.isNull())
         return 0;
-    const QString name = resourceNameFor(image);
+    // Named by the file when there is one: two files the engine cannot draw
+    // may stand in the text as the same image.
+    const QString name = fileBytes.isEmpty() ? resourceNameFor(image) : resourceNameFor(fileBytes);
     m_document.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    if (!fileBytes.isEmpty())
+        m_document.addResource(QTextDocument::UserResource, fileBytesUrl(name), fileBytes);
     const int id = allocateId();
     const QSizeF size = displaySize.isEmpty() ? QSizeF(image.size()) : displaySize;
     QTextImageFormat format;
@@ -245,6 +262,44 @@ QList<std::pair<int, int>> Objects::pictures() const
             result.append({id, position});
     });
     return result;
+}
+
+QByteArray pictureFileBytes(const QTextDocument& document, const QString& name)
+{
+    if (!name.startsWith(QLatin1String(kPictureResourceScheme)))
+        return {};
+    const QVariant resource = document.resource(QTextDocument::UserResource, fileBytesUrl(name));
+    return resource.typeId() == QMetaType::QByteArray ? resource.toByteArray() : QByteArray();
+}
+
+QString pictureFileType(QByteArrayView bytes)
+{
+    struct Signature {
+        qsizetype offset;
+        QByteArrayView magic;
+        const char* type;
+    };
+    static const Signature signatures[] = {
+        {0, "\x89PNG\r\n\x1a\n", "png"},
+        {0, "\xff\xd8\xff", "jpeg"},
+        {0, "GIF8", "gif"},
+        {0, "BM", "bmp"},
+        {0, QByteArrayView("II*\0", 4), "tiff"},
+        {0, QByteArrayView("MM\0*", 4), "tiff"},
+        {40, " EMF", "emf"},
+        {0, "\xd7\xcd\xc6\x9a", "wmf"},
+        {0, QByteArrayView("\x01\0\x09\0", 4), "wmf"},
+        {0, QByteArrayView("\x02\0\x09\0", 4), "wmf"},
+    };
+    for (const Signature& signature : signatures) {
+        if (bytes.size() >= signature.offset + signature.magic.size()
+            && bytes.sliced(signature.offset, signature.magic.size()) == signature.magic)
+            return QString::fromLatin1(signature.type);
+    }
+    const QByteArrayView start = bytes.first(std::min<qsizetype>(bytes.size(), 512));
+    if (start.contains("<svg") || (start.trimmed().startsWith("<?xml") && bytes.contains("<svg")))
+        return QStringLiteral("svg");
+    return {};
 }
 
 QImage pictureImage(const QTextDocument& document, const QString& name)

@@ -44,9 +44,12 @@ public:
     // Inserts `image` at `cursor` (replacing its selection) and returns its id;
     // 0 and nothing changed when the image is null. The picture shows at
     // `displaySize` in document units, or at the image's own size when that is
-    // empty.
+    // empty. `fileBytes`, the picture's file as a document carried it, are
+    // kept beside the image (pictureFileBytes) so that writers can give the
+    // file back as it came, even one the engine cannot draw and shows as
+    // `image` in its place.
     int insertPicture(QTextCursor& cursor, const QImage& image, PicturePlacement placement,
-                      const QString& fileName, QSizeF displaySize = {});
+                      const QString& fileName, QSizeF displaySize = {}, const QByteArray& fileBytes = {});
     // Inserts an empty text frame of the given size in document units (0:
     // as wide as the text, as high as its content), leaves the cursor after it.
     int insertTextFrame(QTextCursor& cursor, const QSizeF& size);
@@ -78,5 +81,14 @@ private:
 // The picture registered in `document` under `name`, however it was
 // registered (as an image or as its encoded bytes); null when none is.
 QImage pictureImage(const QTextDocument& document, const QString& name);
+
+// The file a picture registered under `name` came from, as insertPicture
+// kept it; empty when none was kept. Editing that replaces the whole document
+// (a snapshot's undo) keeps the images only.
+QByteArray pictureFileBytes(const QTextDocument& document, const QString& name);
+
+// The kind of picture file `bytes` hold, by their first bytes: "png", "jpeg",
+// "gif", "bmp", "tiff", "emf", "wmf", "svg"; "" when unknown.
+QString pictureFileType(QByteArrayView bytes);
 
 } // namespace engine

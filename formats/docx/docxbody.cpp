@@ -533,20 +533,22 @@ void BodyReader::readPicture(QStringView relationshipId, QSizeF size, engine::Pi
     const QImage image = bytes ? QImage::fromData(*bytes) : QImage();
     const QFileInfo file(found->target);
     if (!image.isNull()) {
-        insertPicture(image, size, placement, file.fileName());
+        insertPicture(image, size, placement, file.fileName(), *bytes);
         return;
     }
     m_context.report.note(Loss::UndrawablePictures);
-    insertPicture(placeholderPicture(size), size, placement, file.completeBaseName() + QStringLiteral(".png"));
+    insertPicture(placeholderPicture(size), size, placement, file.completeBaseName() + QStringLiteral(".png"),
+                  bytes.value_or(QByteArray()));
 }
 
-void BodyReader::insertPicture(const QImage& image, QSizeF size, engine::PicturePlacement placement, const QString& fileName)
+void BodyReader::insertPicture(const QImage& image, QSizeF size, engine::PicturePlacement placement, const QString& fileName,
+                               const QByteArray& fileBytes)
 {
     // Past a few pages, a size is a fault of the file.
     const QSizeF shown = size.width() > 0 && size.height() > 0
                              ? QSizeF(std::min(size.width(), kMaxPictureSide), std::min(size.height(), kMaxPictureSide))
                              : QSizeF();
-    m_objects.insertPicture(m_cursor, image, placement, fileName, shown);
+    m_objects.insertPicture(m_cursor, image, placement, fileName, shown, fileBytes);
 }
 
 // A text box's content (w:txbxContent) into a text frame as wide as the box,

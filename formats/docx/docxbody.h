@@ -141,7 +141,8 @@ private:
     void readDrawing(int depth);
     void readVmlPicture(int depth);
     void readPicture(QStringView relationshipId, QSizeF size, engine::PicturePlacement placement);
-    void insertPicture(const QImage& image, QSizeF size, engine::PicturePlacement placement, const QString& fileName);
+    void insertPicture(const QImage& image, QSizeF size, engine::PicturePlacement placement, const QString& fileName,
+                       const QByteArray& fileBytes = {});
     void readTextBox(int depth, QSizeF size);
     Interruption interrupt();
     void resume(const Interruption& interruption);

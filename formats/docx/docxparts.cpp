@@ -101,12 +101,19 @@ QString MediaStore::nameFor(const QTextDocument& document, const QTextImageForma
     const QString resource = format.name();
     if (const auto known = m_names.constFind(resource); known != m_names.cend())
         return *known;
-    const QImage image = engine::pictureImage(document, resource);
-    const bool jpeg = !image.isNull() && keepsJpeg(image, format);
-    const QByteArray bytes = image.isNull() ? QByteArray() : encoded(image, jpeg ? "JPEG" : "PNG");
+    // A picture's own file goes back as it came, even one the engine shows
+    // as a placeholder; Word takes an SVG only beside a picture of it.
+    QByteArray bytes = engine::pictureFileBytes(document, resource);
+    QString type = engine::pictureFileType(bytes);
+    if (type.isEmpty() || type == u"svg") {
+        const QImage image = engine::pictureImage(document, resource);
+        const bool jpeg = !image.isNull() && keepsJpeg(image, format);
+        bytes = image.isNull() ? QByteArray() : encoded(image, jpeg ? "JPEG" : "PNG");
+        type = jpeg ? QStringLiteral("jpeg") : QStringLiteral("png");
+    }
     QString name;
     if (!bytes.isEmpty()) {
-        name = QStringLiteral("media/image%1.%2").arg(m_items.size() + 1).arg(jpeg ? u"jpeg" : u"png");
+        name = QStringLiteral("media/image%1.%2").arg(m_items.size() + 1).arg(type);
         m_items.push_back({name, bytes});
     }
     m_names.insert(resource, name);

@@ -172,10 +172,22 @@ QByteArray PackageWriter::contentTypes() const
         {"rels", "application/vnd.openxmlformats-package.relationships+xml"},
         {"xml", "application/xml"},
     };
-    for (const auto& [extension, type] : defaults) {
+    const auto writeDefault = [&xml](const char* extension, const char* type) {
         xml.writeEmptyElement(QStringLiteral("Default"));
         xml.writeAttribute(QStringLiteral("Extension"), QLatin1String(extension));
         xml.writeAttribute(QStringLiteral("ContentType"), QLatin1String(type));
+    };
+    for (const auto& [extension, type] : defaults)
+        writeDefault(extension, type);
+    // Pictures kept as their own files bring their own kinds.
+    const std::pair<const char*, const char*> pictureKinds[] = {
+        {"bmp", "image/bmp"}, {"emf", "image/x-emf"}, {"gif", "image/gif"}, {"tiff", "image/tiff"}, {"wmf", "image/x-wmf"},
+    };
+    for (const auto& [extension, type] : pictureKinds) {
+        const QString suffix = u'.' + QLatin1String(extension);
+        const auto& items = m_media.items();
+        if (std::any_of(items.cbegin(), items.cend(), [&](const MediaStore::Item& item) { return item.name.endsWith(suffix); }))
+            writeDefault(extension, type);
     }
     std::vector<PartType> overrides{
         {QStringLiteral("/docProps/app.xml"), QStringLiteral("application/vnd.openxmlformats-officedocument.extended-properties+xml")},

@@ -52,7 +52,7 @@ std::optional<QString> PictureFiles::address(const QTextDocument& document, cons
     if (m_folder.isEmpty()) {
         address = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(encoded(image, "PNG").toBase64());
     } else {
-        address = fileFor(image, format);
+        address = fileFor(document, image, format);
         if (address.isEmpty()) {
             m_failed = true;
             return std::nullopt;
@@ -62,11 +62,20 @@ std::optional<QString> PictureFiles::address(const QTextDocument& document, cons
     return address;
 }
 
-QString PictureFiles::fileFor(const QImage& image, const QTextImageFormat& format)
+QString PictureFiles::fileFor(const QTextDocument& document, const QImage& image, const QTextImageFormat& format)
 {
-    const bool jpeg = usesJpeg(image, format);
-    const QString fileName = QStringLiteral("image%1.%2").arg(m_written.size() + 1).arg(jpeg ? u"jpg" : u"png");
-    const QByteArray bytes = encoded(image, jpeg ? "JPEG" : "PNG");
+    // A picture's own file is written as it came when a browser shows it and
+    // it is of a kind the export allows: nothing is encoded again.
+    QByteArray bytes = engine::pictureFileBytes(document, format.name());
+    const QString type = engine::pictureFileType(bytes);
+    QString suffix = type == u"jpeg" ? QStringLiteral("jpg") : type;
+    const bool passes = m_exportCode == kPicturesAsPng ? type == u"png" : (type == u"png" || type == u"jpeg" || type == u"gif");
+    if (!passes) {
+        const bool jpeg = usesJpeg(image, format);
+        suffix = jpeg ? QStringLiteral("jpg") : QStringLiteral("png");
+        bytes = encoded(image, jpeg ? "JPEG" : "PNG");
+    }
+    const QString fileName = QStringLiteral("image%1.%2").arg(m_written.size() + 1).arg(suffix);
     if (bytes.isEmpty() || !QDir().mkpath(m_folder))
         return {};
     QSaveFile file(m_folder + u'/' + fileName);

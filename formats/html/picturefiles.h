@@ -37,7 +37,7 @@ public:
 
 private:
     PictureFiles() = default;
-    QString fileFor(const QImage& image, const QTextImageFormat& format);
+    QString fileFor(const QTextDocument& document, const QImage& image, const QTextImageFormat& format);
     bool usesJpeg(const QImage& image, const QTextImageFormat& format) const;
 
     QString m_folder;        // empty: embedded

@@ -15,6 +15,8 @@
 #include "testsupport/golden.h"
 #include "testsupport/tempfolder.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QTextList>
 #include <QTextTable>
 
@@ -311,3 +313,46 @@ TEST(DocxCodec, WritesThroughTheEngineWithTheStylesItIsGiven)
 }
 
 } // namespace
+
+// Pictures go back as the files they came as: a PNG is not encoded again,
+// and a picture the engine shows as a placeholder (an EMF) keeps its bytes
+// and its kind through a read and a write.
+TEST(DocxWriter, PicturesGoBackAsTheFilesTheyCameAs)
+{
+    QByteArray emf = QByteArray("\x01\0\0\0", 4) + QByteArray(36, '\0') + QByteArray(" EMF") + QByteArray(60, '\x07');
+    QImage image(6, 3, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "PNG", 0));
+    const QByteArray inline1 = "<w:r><w:drawing><wp:inline><wp:extent cx=\"952500\" cy=\"952500\"/><a:graphic><a:graphicData>"
+                               "<a:blip r:embed=\"";
+    const QByteArray inline2 = "\"/></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
+    Documents documents;
+    ASSERT_TRUE(readDocx(docxtest::package("<w:p>" + inline1 + "rE" + inline2 + inline1 + "rP" + inline2 + "</w:p>",
+                                           {{QStringLiteral("word/media/e.emf"), emf}, {QStringLiteral("word/media/p.png"), png}},
+                                           docxtest::relationship("rE", "image", "media/e.emf")
+                                               + docxtest::relationship("rP", "image", "media/p.png")),
+                         documents.set())
+                    .ok());
+    const QByteArray first = written(documents);
+    EXPECT_EQ(partOf(first, QStringLiteral("word/media/image1.emf")), emf);
+    EXPECT_EQ(partOf(first, QStringLiteral("word/media/image2.png")), png) << "written as it came, not encoded again";
+    EXPECT_TRUE(partOf(first, QStringLiteral("[Content_Types].xml")).contains("Extension=\"emf\" ContentType=\"image/x-emf\""));
+    Documents again;
+    ASSERT_TRUE(readDocx(first, again.set()).ok());
+    EXPECT_EQ(written(again), first);
+}
+
+TEST(PictureFileType, KnowsTheKindsDocumentsCarry)
+{
+    EXPECT_EQ(engine::pictureFileType("\x89PNG\r\n\x1a\n...."), QStringLiteral("png"));
+    EXPECT_EQ(engine::pictureFileType("\xff\xd8\xff\xe0"), QStringLiteral("jpeg"));
+    EXPECT_EQ(engine::pictureFileType("GIF89a"), QStringLiteral("gif"));
+    EXPECT_EQ(engine::pictureFileType(QByteArray("\xd7\xcd\xc6\x9a\0\0", 6)), QStringLiteral("wmf"));
+    EXPECT_EQ(engine::pictureFileType(QByteArray(40, '\0') + " EMF"), QStringLiteral("emf"));
+    EXPECT_EQ(engine::pictureFileType("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>"), QStringLiteral("svg"));
+    EXPECT_EQ(engine::pictureFileType(" EMF"), QString()) << "too short to be what its bytes say";
+    EXPECT_EQ(engine::pictureFileType(""), QString());
+}
