@@ -4,6 +4,7 @@
 
 #include "formats/convertfile.h"
 #include "formats/docx/docxcodec.h"
+#include "formats/docx/docxpackage.h"
 #include "watchedcodec.h"
 
 #include "testsupport/printers.h"
@@ -61,7 +62,11 @@ TEST_F(DocxConversion, AWordFileBecomesTheDialectWithHeadingsTablesPicturesAndLi
     EXPECT_TRUE(written.contains(QStringLiteral("colspan=\"2\"")));
     EXPECT_TRUE(written.contains(QStringLiteral("rowspan=\"2\"")));
     EXPECT_TRUE(written.contains(QStringLiteral("<img src=\"報告_files/")));
-    EXPECT_FALSE(QDir(folder.path(QStringLiteral("out/報告_files"))).isEmpty());
+    // The picture is the file the document carried, not an encoding of it.
+    formats::docx::Package package;
+    ASSERT_EQ(package.open(bytesOf(kWordFile)), formats::docx::PackageFailure::None);
+    EXPECT_EQ(bytesOf(folder.path(QStringLiteral("out/報告_files/image1.png"))),
+              package.part(QStringLiteral("word/media/image1.png")).value_or(QByteArray()));
     EXPECT_TRUE(dialogs.asked().empty());
 }
 
