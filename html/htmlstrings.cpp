@@ -61,7 +61,9 @@ void MergeStyle(QString& target, QStringView source)
         if (colon < 0)
             continue;
         const QString name = mClt::trimSpaces(piece.left(colon)).toLower();
-        if (name == u"line-height" || env::textContains(target, name))
+        // Property names are ASCII: a full-width name inside a value (a
+        // font called "ＭＳ 明朝") is not a declaration.
+        if (name == u"line-height" || target.contains(name, Qt::CaseInsensitive))
             continue;
         target += piece;
         target += u';';

@@ -63,13 +63,23 @@ bool isHiragana(char32_t c)
     return c >= 0x3041 && c <= 0x309F;
 }
 
+bool isFullWidthAscii(char32_t c)
+{
+    return c == 0x3000 || (c >= 0xFF01 && c <= 0xFF5E);
+}
+
 // The fold of one character with its joining marks.
 QString foldOne(QStringView character, Folds folds)
 {
     qsizetype units = 0;
     const char32_t first = codePointAt(character, 0, &units);
     QString out = character.toString();
-    if (folds & Fold::Width) {
+    if ((folds & Fold::Width) && character.size() == 1 && isFullWidthAscii(first)) {
+        // The forms of ASCII (a font named "ＭＳ 明朝", the ideographic space)
+        // narrow by a fixed offset: no need to start the transliterator,
+        // whose first use costs milliseconds.
+        out = QChar(first == 0x3000 ? char16_t(0x20) : char16_t(first - 0xFEE0));
+    } else if (folds & Fold::Width) {
         switch (widthChange(first)) {
         case Width::Narrow: out = transliterated("Fullwidth-Halfwidth", out); break;
         case Width::Widen: out = transliterated("Halfwidth-Fullwidth", out); break;

@@ -28,3 +28,17 @@ TEST(Fold, TheFoldedFormOfPlainAsciiIsTheTextItself)
     EXPECT_EQ(textfold::folded(u"ｶﾞＡあ", textfold::kAllFolds), once);
     EXPECT_EQ(once, QStringLiteral("ガaア"));
 }
+
+// The forms of ASCII narrow without the transliterator; what they narrow to
+// is what the transliterator makes of them.
+TEST(Fold, FullWidthAsciiNarrowsAsTheTransliteratorNarrowsIt)
+{
+    QString block = QStringLiteral("\u3000");
+    for (char16_t c = 0xFF01; c <= 0xFF5E; ++c)
+        block += QChar(c);
+    const QString narrowed = textfold::folded(block, textfold::Fold::Width);
+    EXPECT_EQ(narrowed, textfold::toHalfWidth(block));
+    EXPECT_EQ(narrowed.size(), block.size());
+    EXPECT_EQ(narrowed.front(), u' ');
+    EXPECT_EQ(narrowed.back(), u'~');
+}
