@@ -56,7 +56,8 @@ const QHash<QByteArray, ControlWord>& table()
         {"pnlcltr", {K::Flag, Act::OldLowerLetter}}, {"listtext", {K::Destination, Act::ListText}},
 
         {"intbl", {K::Flag, Act::InTable}}, {"itap", {K::Value, Act::NestLevel}}, {"trowd", {K::Flag, Act::RowDefaults}},
-        {"cellx", {K::Value, Act::CellBoundary}}, {"cell", {K::Flag, Act::Cell}}, {"row", {K::Flag, Act::Row}},
+        {"cellx", {K::Value, Act::CellBoundary}},
+        {"trgaph", {K::Value, Act::CellGap}}, {"cell", {K::Flag, Act::Cell}}, {"row", {K::Flag, Act::Row}},
         {"nestcell", {K::Flag, Act::NestCell}}, {"nestrow", {K::Flag, Act::NestRow}},
         {"nesttableprops", {K::Destination, Act::NestTableProperties}},
         {"nonesttables", {K::Destination, Act::NoNestTables}}, {"clmgf", {K::Flag, Act::MergeFirst}},

@@ -30,7 +30,7 @@ enum class Act {
     OldList, OldListText, OldBullet, OldDecimal, OldUpperRoman, OldLowerRoman, OldUpperLetter, OldLowerLetter,
     ListText,
     // Tables
-    InTable, NestLevel, RowDefaults, CellBoundary, Cell, Row, NestCell, NestRow, NestTableProperties, NoNestTables,
+    InTable, NestLevel, RowDefaults, CellGap, CellBoundary, Cell, Row, NestCell, NestRow, NestTableProperties, NoNestTables,
     MergeFirst, MergeNext, VerticalMergeFirst, VerticalMergeNext, CellShading, BorderWidth,
     // Pictures
     Picture, PictureWidthGoal, PictureHeightGoal, PictureWidth, PictureHeight, ScaleX, ScaleY,

@@ -206,6 +206,7 @@ private:
     QHash<int, std::vector<CellDefinition>> m_rowDefinitions; // by table level
     CellDefinition m_nextCell;
     int m_rowBorder = 0;
+    std::optional<int> m_rowGap; // twips
 
     QByteArray m_bytes;
     int m_bytesCodePage = 1252;

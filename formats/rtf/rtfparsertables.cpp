@@ -33,7 +33,9 @@ bool Parser::handleTableWord(Act act, int value)
         cells.clear();
         m_nextCell = {};
         m_rowBorder = 0;
+        m_rowGap.reset();
         return true;
+    case Act::CellGap: m_rowGap = std::clamp(value, 0, 1440); return true;
     case Act::CellBoundary:
         if (int(cells.size()) < kMaxColumns) {
             m_nextCell.right = value;
@@ -102,7 +104,7 @@ void Parser::startTable()
     const int level = int(m_out.tables.size()) + 1;
     const int columns = std::max<int>(1, int(m_rowDefinitions.value(level).size()));
     QTextTableFormat format;
-    format.setCellPadding(2);
+    format.setCellPadding(m_rowGap ? engine::twipsToDocument(*m_rowGap) : 2);
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorder(0);
     TableBuilder builder;
