@@ -425,10 +425,12 @@ void Writer::writeRun(const QTextFragment& fragment)
     }
     const int outer = m_skip;
     m_out += '{';
+    const qsizetype start = m_out.size();
     writeRunProperties(format);
-    m_out += ' ';
+    if (m_out.size() > start)
+        m_out += ' '; // ends the last control word; alone it would be text
     const QString value = fragment.text();
-    qsizetype start = 0;
+    qsizetype from = 0;
     for (qsizetype i = 0; i <= value.size(); ++i) {
         const QChar c = i < value.size() ? value[i] : QChar();
         const char* word = c == u'\t' ? "\\tab " : c == QChar::LineSeparator ? "\\line " : c == QChar::Nbsp ? "\\~"
@@ -437,10 +439,10 @@ void Writer::writeRun(const QTextFragment& fragment)
                                                                                                                              : nullptr;
         if (i < value.size() && !word)
             continue;
-        text(QStringView(value).sliced(start, i - start));
+        text(QStringView(value).sliced(from, i - from));
         if (word)
             m_out += word;
-        start = i + 1;
+        from = i + 1;
     }
     m_out += '}';
     m_skip = outer;
