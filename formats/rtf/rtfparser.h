@@ -59,27 +59,19 @@ struct GroupState {
 
 struct CellDefinition {
     int right = 0;
-    bool mergeFirst = false;
     bool mergeNext = false;
     bool verticalFirst = false;
     bool verticalNext = false;
     std::optional<QColor> shading;
 };
 
-struct Merge {
-    int row = 0;
-    int column = 0;
-    int rows = 1;
-    int columns = 1;
-};
-
 struct TableBuilder {
     QTextTable* table = nullptr;
     int row = 0;
-    int column = 0;
+    int cell = 0; // of the row
     bool inCell = false;
-    std::vector<CellDefinition> lastCells; // of the last row, for the column widths
-    std::vector<Merge> merges;
+    std::vector<int> grid; // the right edges of the columns, every row's edges together (twips)
+    std::vector<std::vector<CellDefinition>> rows; // each ended row's definition
     int border = 0; // twips
 };
 
@@ -162,7 +154,8 @@ private:
     void endCell(int level);
     void endRow(int level);
     void finishTable();
-    void applyRow(TableBuilder& builder, const std::vector<CellDefinition>& cells);
+    void widenGrid(TableBuilder& builder, const std::vector<CellDefinition>& cells);
+    void applyRows(TableBuilder& builder);
     int definitionLevel() const;
 
     // Destinations

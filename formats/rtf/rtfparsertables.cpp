@@ -19,6 +19,10 @@ namespace {
 constexpr int kMaxTableNesting = 16;
 constexpr int kMaxColumns = int(engine::snapshotencoding::kMaxTableColumns);
 constexpr int kMaxRows = int(engine::snapshotencoding::kMaxTableRows);
+// Programs round the same edge differently from row to row (9600, 9601).
+constexpr int kEdgeTolerance = 20;
+
+bool sameEdge(int a, int b) { return std::abs(a - b) <= kEdgeTolerance; }
 
 } // namespace
 
@@ -43,7 +47,7 @@ bool Parser::handleTableWord(Act act, int value)
         }
         m_nextCell = {};
         return true;
-    case Act::MergeFirst: m_nextCell.mergeFirst = true; return true;
+    case Act::MergeFirst: return true; // the first merged cell is known by the \\clmrg after it
     case Act::MergeNext: m_nextCell.mergeNext = true; return true;
     case Act::VerticalMergeFirst: m_nextCell.verticalFirst = true; return true;
     case Act::VerticalMergeNext: m_nextCell.verticalNext = true; return true;
@@ -102,25 +106,72 @@ void Parser::enterTableLevel(int level)
 void Parser::startTable()
 {
     const int level = int(m_out.tables.size()) + 1;
-    const int columns = std::max<int>(1, int(m_rowDefinitions.value(level).size()));
     QTextTableFormat format;
     format.setCellPadding(m_rowGap ? engine::twipsToDocument(*m_rowGap) : 2);
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorder(0);
     TableBuilder builder;
-    builder.table = m_out.cursor.insertTable(1, columns, format);
+    const std::vector<CellDefinition> cells = m_rowDefinitions.value(level);
+    for (const CellDefinition& cell : cells)
+        builder.grid.push_back(cell.right);
+    std::sort(builder.grid.begin(), builder.grid.end());
+    builder.grid.erase(std::unique(builder.grid.begin(), builder.grid.end(), [](int a, int b) { return sameEdge(a, b); }),
+                       builder.grid.end());
+    builder.table = m_out.cursor.insertTable(1, std::clamp(int(builder.grid.size()), 1, kMaxColumns), format);
     m_out.tables.push_back(std::move(builder));
 }
 
+// Rows whose cells end where no other row's do add columns to the grid; the
+// cells of the other rows that cross them are merged over them when the
+// table ends.
+void Parser::widenGrid(TableBuilder& builder, const std::vector<CellDefinition>& cells)
+{
+    for (const CellDefinition& cell : cells) {
+        auto at = std::lower_bound(builder.grid.begin(), builder.grid.end(), cell.right - kEdgeTolerance);
+        if ((at != builder.grid.end() && sameEdge(*at, cell.right)) || int(builder.grid.size()) >= kMaxColumns)
+            continue;
+        const int column = int(at - builder.grid.begin());
+        builder.grid.insert(at, cell.right);
+        if (builder.grid.size() <= size_t(builder.table->columns()))
+            continue;
+        if (column < builder.table->columns())
+            builder.table->insertColumns(column, 1);
+        else
+            builder.table->appendColumns(1);
+    }
+}
+
+namespace {
+
+// The first grid column of cell `cell` of a row defined by `cells`; cells
+// past the definition (a nested row defined only after its cells) take one
+// column each after it.
+int gridColumnOf(const TableBuilder& builder, const std::vector<CellDefinition>& cells, int cell)
+{
+    const int defined = std::min(cell, int(cells.size()));
+    int column = 0;
+    if (defined > 0) {
+        const int edge = cells[size_t(defined - 1)].right;
+        column = int(std::lower_bound(builder.grid.begin(), builder.grid.end(), edge - kEdgeTolerance) - builder.grid.begin()) + 1;
+    }
+    return column + cell - defined;
+}
+
+} // namespace
+
 void Parser::enterCell()
 {
+    const int level = int(m_out.tables.size());
     TableBuilder& builder = m_out.tables.back();
     QTextTable* table = builder.table;
+    const std::vector<CellDefinition> cells = m_rowDefinitions.value(level);
+    widenGrid(builder, cells);
+    const int column = std::min(gridColumnOf(builder, cells, builder.cell), kMaxColumns - 1);
     if (builder.row >= table->rows())
         table->appendRows(builder.row - table->rows() + 1);
-    if (builder.column >= table->columns())
-        table->appendColumns(builder.column - table->columns() + 1);
-    m_out.cursor = table->cellAt(builder.row, builder.column).firstCursorPosition();
+    if (column >= table->columns())
+        table->appendColumns(column - table->columns() + 1);
+    m_out.cursor = table->cellAt(builder.row, column).firstCursorPosition();
     m_out.blockUnused = true;
     m_out.paragraphOpen = false;
     builder.inCell = true;
@@ -137,7 +188,7 @@ void Parser::endCell(int level)
     finishParagraph();
     TableBuilder& builder = m_out.tables.back();
     builder.inCell = false;
-    builder.column = std::min(builder.column + 1, kMaxColumns - 1);
+    builder.cell = std::min(builder.cell + 1, kMaxColumns - 1);
 }
 
 void Parser::endRow(int level)
@@ -146,46 +197,58 @@ void Parser::endRow(int level)
         return;
     enterTableLevel(level);
     TableBuilder& builder = m_out.tables.back();
-    applyRow(builder, m_rowDefinitions.value(level));
+    const std::vector<CellDefinition> cells = m_rowDefinitions.value(level);
+    widenGrid(builder, cells);
+    if (int(builder.rows.size()) == builder.row)
+        builder.rows.push_back(cells);
     builder.border = std::max(builder.border, m_rowBorder);
     if (builder.row + 1 < kMaxRows)
         ++builder.row;
-    builder.column = 0;
+    builder.cell = 0;
     builder.inCell = false;
 }
 
-// The row's merges and shading, from its definition.
-void Parser::applyRow(TableBuilder& builder, const std::vector<CellDefinition>& cells)
+// The rows' merges and shading, on the grid of all their columns: a cell
+// covers the columns up to its right edge, with those \clmrg joins to it;
+// \clvmrg joins it to the cell above.
+void Parser::applyRows(TableBuilder& builder)
 {
+    struct Merge {
+        int row, column, rows, columns;
+    };
+    std::vector<Merge> merges;
     QTextTable* table = builder.table;
-    const int row = builder.row;
-    if (row >= table->rows())
-        return;
-    if (!cells.empty())
-        builder.lastCells = cells;
-    for (int column = 0; column < int(cells.size()); ++column) {
-        const CellDefinition& cell = cells[size_t(column)];
-        if (cell.shading && column < table->columns()) {
-            QTextTableCell tableCell = table->cellAt(row, column);
-            QTextTableCellFormat format = tableCell.format().toTableCellFormat();
-            format.setBackground(*cell.shading);
-            tableCell.setFormat(format);
-        }
-        if (cell.mergeNext)
-            continue;
-        int span = 1;
-        while (column + span < int(cells.size()) && cells[size_t(column + span)].mergeNext)
-            ++span;
-        if (cell.verticalNext) {
-            for (Merge& merge : builder.merges) {
-                if (merge.column == column && merge.row + merge.rows == row) {
-                    ++merge.rows;
-                    break;
-                }
+    for (int row = 0; row < int(builder.rows.size()) && row < table->rows(); ++row) {
+        const std::vector<CellDefinition>& cells = builder.rows[size_t(row)];
+        for (int cell = 0; cell < int(cells.size()); ++cell) {
+            const CellDefinition& definition = cells[size_t(cell)];
+            const int column = gridColumnOf(builder, cells, cell);
+            if (definition.mergeNext || column >= table->columns())
+                continue;
+            int last = cell;
+            while (last + 1 < int(cells.size()) && cells[size_t(last + 1)].mergeNext)
+                ++last;
+            const int columns = std::min(gridColumnOf(builder, cells, last + 1), table->columns()) - column;
+            if (definition.shading) {
+                QTextTableCell tableCell = table->cellAt(row, column);
+                QTextTableCellFormat format = tableCell.format().toTableCellFormat();
+                format.setBackground(*definition.shading);
+                tableCell.setFormat(format);
             }
-        } else if (span > 1 || cell.verticalFirst) {
-            builder.merges.push_back({row, column, 1, span});
+            const auto above = std::find_if(merges.begin(), merges.end(), [&](const Merge& m) {
+                return m.column == column && m.row + m.rows == row;
+            });
+            if (definition.verticalNext && above != merges.end())
+                ++above->rows;
+            else if (columns > 1 || definition.verticalFirst)
+                merges.push_back({row, column, 1, columns});
         }
+    }
+    for (const Merge& merge : merges) {
+        const int rows = std::min(merge.rows, table->rows() - merge.row);
+        const int columns = std::min(merge.columns, table->columns() - merge.column);
+        if (rows > 1 || columns > 1)
+            table->mergeCells(merge.row, merge.column, rows, columns);
     }
 }
 
@@ -199,18 +262,13 @@ void Parser::finishTable()
         format.setBorder(engine::twipsToDocument(builder.border));
         table->setFormat(format);
     }
-    for (const Merge& merge : builder.merges) {
-        const int rows = std::min(merge.rows, table->rows() - merge.row);
-        const int columns = std::min(merge.columns, table->columns() - merge.column);
-        if (rows > 1 || columns > 1)
-            table->mergeCells(merge.row, merge.column, rows, columns);
-    }
-    if (!builder.lastCells.empty()) {
+    applyRows(builder);
+    if (!builder.grid.empty()) {
         QTextTableFormat format = table->format();
         QList<QTextLength> widths;
         int left = 0;
         for (int i = 0; i < table->columns(); ++i) {
-            const int right = i < int(builder.lastCells.size()) ? builder.lastCells[size_t(i)].right : left + 1440;
+            const int right = i < int(builder.grid.size()) ? builder.grid[size_t(i)] : left + 1440;
             widths << QTextLength(QTextLength::FixedLength, engine::twipsToDocument(std::clamp(right - left, 1, 31680)));
             left = std::max(left, right);
         }
