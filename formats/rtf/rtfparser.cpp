@@ -198,7 +198,8 @@ void Parser::closeGroup()
     }
     const GroupState closed = std::move(m_states.back());
     m_states.pop_back();
-    if (closed.opened)
+    // A destination the document's own group opened ends with the document.
+    if (closed.opened && !m_states.empty())
         finishDestination(*closed.opened, closed);
 }
 

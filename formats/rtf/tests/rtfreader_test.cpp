@@ -294,6 +294,10 @@ TEST(RtfReader, RefusesBrokenAndHostileFiles)
         Documents documents;
         EXPECT_EQ(read(rtf, documents).failure, failure) << rtf.left(40).toStdString();
     }
+    // A destination opened by the document's group itself ends with it.
+    Documents pictureDocument;
+    EXPECT_TRUE(read("{\\rtf1 a\\pict\\emfblip 0100}", pictureDocument).ok());
+    EXPECT_EQ(paragraphs(pictureDocument.body), QStringLiteral("a"));
     Documents outOfRange;
     const ReadOutcome outcome = read("{\\rtf1 a\\u99999?b\\u-99999?c}", outOfRange);
     ASSERT_TRUE(outcome.ok());
