@@ -28,7 +28,7 @@ const QHash<QByteArray, ControlWord>& table()
         {"levelnfcn", {K::Value, Act::LevelFormat}}, {"leveltext", {K::Destination, Act::LevelText}},
         {"levelnumbers", {K::Destination, Act::LevelNumbers}},
         {"listoverridetable", {K::Destination, Act::ListOverrideTable}},
-        {"listoverride", {K::Destination, Act::ListOverride}}, {"listoverridecount", {K::Value, Act::ListOverrideCount}},
+        {"listoverride", {K::Destination, Act::ListOverride}},
         {"info", {K::Destination, Act::Info}}, {"title", {K::Destination, Act::Title}},
 
         {"plain", {K::Flag, Act::Plain}}, {"f", {K::Value, Act::Font}}, {"fs", {K::Value, Act::FontSize}},
@@ -66,8 +66,7 @@ const QHash<QByteArray, ControlWord>& table()
         {"brdrw", {K::Value, Act::BorderWidth}},
 
         {"pict", {K::Destination, Act::Picture}}, {"picwgoal", {K::Value, Act::PictureWidthGoal}},
-        {"pichgoal", {K::Value, Act::PictureHeightGoal}}, {"picw", {K::Value, Act::PictureWidth}},
-        {"pich", {K::Value, Act::PictureHeight}}, {"picscalex", {K::Value, Act::ScaleX}},
+        {"pichgoal", {K::Value, Act::PictureHeightGoal}}, {"picscalex", {K::Value, Act::ScaleX}},
         {"picscaley", {K::Value, Act::ScaleY}}, {"pngblip", {K::Flag, Act::PngBlip}},
         {"jpegblip", {K::Flag, Act::JpegBlip}}, {"emfblip", {K::Flag, Act::EmfBlip}},
         {"wmetafile", {K::Value, Act::WmfBlip}}, {"macpict", {K::Flag, Act::OtherBlip}},

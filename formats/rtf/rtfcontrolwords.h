@@ -18,7 +18,7 @@ enum class Act {
     Ansi, Mac, Pc, Pca, AnsiCodePage, DefaultFont, UnicodeSkip, Unicode, Upr, Ud,
     // Tables of the header
     FontTable, FontCharset, FontCodePage, ColorTable, Red, Green, Blue, StyleSheet, Style, OutlineLevel,
-    ListTable, List, ListLevel, ListId, LevelFormat, LevelText, LevelNumbers, ListOverrideTable, ListOverride, ListOverrideCount, CharacterStyle,
+    ListTable, List, ListLevel, ListId, LevelFormat, LevelText, LevelNumbers, ListOverrideTable, ListOverride, CharacterStyle,
     Info, Title,
     // Characters
     Plain, Font, FontSize, Bold, Italic, Underline, UnderlineNone, Strike, Foreground, Background,
@@ -33,7 +33,7 @@ enum class Act {
     InTable, NestLevel, RowDefaults, CellGap, CellBoundary, Cell, Row, NestCell, NestRow, NestTableProperties, NoNestTables,
     MergeFirst, MergeNext, VerticalMergeFirst, VerticalMergeNext, CellShading, BorderWidth,
     // Pictures
-    Picture, PictureWidthGoal, PictureHeightGoal, PictureWidth, PictureHeight, ScaleX, ScaleY,
+    Picture, PictureWidthGoal, PictureHeightGoal, ScaleX, ScaleY,
     PngBlip, JpegBlip, EmfBlip, WmfBlip, OtherBlip, ShapePicture, NonShapePicture,
     // Fields and links
     Field, FieldInstruction, FieldResult, ProgramField, BookmarkStart,

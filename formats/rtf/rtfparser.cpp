@@ -272,11 +272,12 @@ void Parser::handle(const ControlWord& word, const Token& token)
         m_text += QChar(word.character);
         return;
     }
-    const int toggle = word.kind == WordKind::Toggle && token.hasParameter ? value : (word.kind == WordKind::Toggle ? 1 : value);
-    if (handleDocumentWord(word.act, toggle) || handleCharacterWord(word.act, toggle, token.hasParameter)
-        || handleParagraphWord(word.act, toggle) || handleTableWord(word.act, toggle) || handlePictureWord(word.act, toggle))
+    // A toggle without a parameter is on.
+    const int argument = word.kind == WordKind::Toggle && !token.hasParameter ? 1 : value;
+    if (handleDocumentWord(word.act, argument) || handleCharacterWord(word.act, argument) || handleParagraphWord(word.act, argument)
+        || handleTableWord(word.act, argument) || handlePictureWord(word.act, argument))
         return;
-    handlePageWord(word.act, toggle);
+    handlePageWord(word.act, argument);
 }
 
 bool Parser::handleDocumentWord(Act act, int value)
@@ -308,7 +309,6 @@ bool Parser::handleDocumentWord(Act act, int value)
             m_currentListId = value;
         return true;
     case Act::LevelFormat: m_currentLevelFormat = value; return true;
-    case Act::ListOverrideCount: return true;
     case Act::FootnoteMark:
         if (group.dest == Dest::Body)
             m_text += QString::number(++m_noteMarks);
@@ -317,7 +317,7 @@ bool Parser::handleDocumentWord(Act act, int value)
     }
 }
 
-bool Parser::handleCharacterWord(Act act, int value, bool hasValue)
+bool Parser::handleCharacterWord(Act act, int value)
 {
     GroupState& group = state();
     QTextCharFormat& format = group.characters;
@@ -363,10 +363,8 @@ bool Parser::handleCharacterWord(Act act, int value, bool hasValue)
     case Act::Superscript: format.setVerticalAlignment(QTextCharFormat::AlignSuperScript); return true;
     case Act::Subscript: format.setVerticalAlignment(QTextCharFormat::AlignSubScript); return true;
     case Act::NoSuperSub: format.setVerticalAlignment(QTextCharFormat::AlignNormal); return true;
-    default: break;
+    default: return false;
     }
-    (void)hasValue;
-    return false;
 }
 
 bool Parser::handleParagraphWord(Act act, int value)
@@ -532,7 +530,6 @@ void Parser::openDestination(Act act)
     case Act::ListText:
     case Act::NoNestTables:
     case Act::NonShapePicture:
-    case Act::ShapeResult:
     case Act::Skip:
     case Act::LevelNumbers: to(Dest::Skip); break;
     case Act::ShapePicture:
@@ -574,9 +571,16 @@ void Parser::openDestination(Act act)
             to(Dest::Skip);
             break;
         }
-        if (act == Act::Shape)
+        if (act == Act::Shape) {
             m_shapeWidth = 0;
+            m_shapeHadText = false;
+        }
         to(Dest::Shape);
+        break;
+    case Act::ShapeResult:
+        // What other readers show for the shape: for a text box its text
+        // again, for a picture shape the picture, which is read from here.
+        to(from == Dest::Shape && !m_shapeHadText ? Dest::Body : Dest::Skip);
         break;
     case Act::ShapeText:
         if (from != Dest::Shape || m_savedOutputs.size() >= size_t(kMaxOutputNesting)) {
@@ -584,6 +588,7 @@ void Parser::openDestination(Act act)
             break;
         }
         to(Dest::Body);
+        m_shapeHadText = true;
         openTextBox();
         group.paragraph = ParagraphState();
         break;
@@ -1031,8 +1036,6 @@ bool Parser::handlePictureWord(Act act, int value)
     switch (act) {
     case Act::PictureWidthGoal: m_picture.widthGoal = value; return true;
     case Act::PictureHeightGoal: m_picture.heightGoal = value; return true;
-    case Act::PictureWidth: m_picture.width = value; return true;
-    case Act::PictureHeight: m_picture.height = value; return true;
     case Act::ScaleX: m_picture.scaleX = value; return true;
     case Act::ScaleY: m_picture.scaleY = value; return true;
     case Act::PngBlip:

@@ -96,7 +96,7 @@ struct PictureData {
     QByteArray bytes;
     int pendingNibble = -1;
     Act kind = Act::OtherBlip;
-    int width = 0, height = 0, widthGoal = 0, heightGoal = 0, scaleX = 100, scaleY = 100;
+    int widthGoal = 0, heightGoal = 0, scaleX = 100, scaleY = 100; // twips, percent
 };
 
 struct Field {
@@ -119,7 +119,7 @@ private:
     void handleSymbol(char symbol);
     void handle(const ControlWord& word, const Token& token);
     bool handleDocumentWord(Act act, int value);
-    bool handleCharacterWord(Act act, int value, bool hasValue);
+    bool handleCharacterWord(Act act, int value);
     bool handleParagraphWord(Act act, int value);
     bool handleTableWord(Act act, int value);
     bool handlePictureWord(Act act, int value);
@@ -219,6 +219,7 @@ private:
     engine::PageSetup m_page;
     double m_shapeWidth = 0;
     int m_shapeLeft = 0;
+    bool m_shapeHadText = false;
     bool m_done = false;
 };
 

@@ -16,7 +16,8 @@
 // program's own fields (a \*\fumifield in the instruction) exactly, other
 // fields as their result; bookmarks as link targets; page setup, headers and
 // footers (every page and, with \titlepg, the first); \shptxt text boxes as
-// text frames after their paragraph. Footnotes are moved after the text under
+// text frames after their paragraph, other shapes (floating pictures) as
+// what their \shprslt shows, in line. Footnotes are moved after the text under
 // a line and annotations left out, both reported; other unknown \*
 // destinations are skipped.
 //

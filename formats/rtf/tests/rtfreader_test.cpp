@@ -210,12 +210,14 @@ TEST(RtfReader, PicturesAtTheirSizeAndUndrawableOnesAsFramedSpaces)
     Documents documents;
     const QByteArray rtf = "{\\rtf1\\ansi{\\*\\shppict{\\pict\\pngblip\\picw4\\pich2\\picwgoal1440\\pichgoal720 "
         + pngHex(Qt::red) + "}}{\\nonshppict{\\pict\\wmetafile8 0102}}"
-        + "{\\pict\\emfblip\\picwgoal720\\pichgoal720 01000000}\\par}";
+        + "{\\pict\\emfblip\\picwgoal720\\pichgoal720 01000000}"
+          "{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\pngblip 00}}}}{\\shprslt {\\*\\shppict{\\pict\\pngblip "
+        + pngHex(Qt::green) + "}}}}\\par}";
     const ReadOutcome outcome = read(rtf, documents);
     ASSERT_TRUE(outcome.ok());
     engine::Objects objects(documents.body);
     const QList<int> pictures = objects.ids(engine::kObjectKindPicture);
-    ASSERT_EQ(pictures.size(), 2);
+    ASSERT_EQ(pictures.size(), 3) << "a floating picture's shape by the picture its result shows";
     const QTextImageFormat first = formatAt(documents.body, *objects.picturePosition(pictures[0])).toImageFormat();
     EXPECT_DOUBLE_EQ(first.width(), engine::twipsToDocument(1440));
     EXPECT_DOUBLE_EQ(first.height(), engine::twipsToDocument(720));
