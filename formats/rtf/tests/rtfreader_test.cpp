@@ -291,6 +291,9 @@ TEST(RtfReader, RefusesBrokenAndHostileFiles)
         {deep, Failure::TooDeep},
         {"{\\rtf1 {\\pict\\bin999999 ab}}", Failure::Malformed},
         {fonts, Failure::TooLarge},
+        {"{\\rtf1 {\\pict\\pngblip\\bin" + QByteArray::number(kMaxPictureBytes + 1) + ' '
+             + QByteArray(kMaxPictureBytes + 1, 'x') + "}}",
+         Failure::TooLarge},
     };
     for (const auto& [rtf, failure] : cases) {
         Documents documents;
