@@ -202,7 +202,8 @@ QByteArray Writer::styleSheet()
             sheet += "\\s" + number(level) + "\\outlinelevel" + number(level - 1) + "\\keepn";
         else
             sheet += "\\sl" + number(std::lround(240.0 * double(m_styles.lineSpacing))) + "\\slmult1";
-        sheet += "\\f" + number(font) + "\\fs" + number(std::max(style.size, 1) * 2) + "\\cf"
+        // Japanese as the East Asian language, or LibreOffice takes its own.
+        sheet += "\\langfe1041\\f" + number(font) + "\\fs" + number(std::max(style.size, 1) * 2) + "\\cf"
             + number(colourIndex(engine::colorFromHost(int(style.colour))));
         if (level > 0)
             sheet += "\\sbasedon0";
