@@ -16,7 +16,7 @@ const char* const kHelp =
     "\n"
     "  --convert-to EXT [--outdir DIR] FILE...\n"
     "             ﾌｧｲﾙを EXT 形式に変換します (画面なし) / convert files without a window\n"
-    "             EXT: htm, txt, docx, pdf\n"
+    "             EXT: htm, txt, docx, rtf, pdf\n"
     "  --version  版を表示して終了します / print the version and exit\n"
     "  --help     この説明を表示して終了します / print this help and exit\n";
 

@@ -2,6 +2,7 @@
 
 #include "formats/convertfile.h"
 #include "formats/docx/docxcodec.h"
+#include "formats/rtf/rtfcodec.h"
 
 #include <cstdio>
 #include <cstring>
@@ -9,7 +10,7 @@
 namespace app {
 
 namespace {
-const char* const kUsage = "使い方 / usage: fumi --convert-to htm|txt|docx|pdf [--outdir DIR] FILE...\n";
+const char* const kUsage = "使い方 / usage: fumi --convert-to htm|txt|docx|rtf|pdf [--outdir DIR] FILE...\n";
 
 void printLine(const QString& line)
 {
@@ -53,6 +54,7 @@ int runConversion(const QStringList& arguments)
     }
     int status = 0;
     formats::docx::registerDocxCodec();
+    formats::rtf::registerRtfCodec();
     formats::ConversionRun run(request->files);
     for (const QString& file : request->files) {
         const formats::ConversionOutcome outcome = run.convert(file, request->targetExtension, request->outDir);

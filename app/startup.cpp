@@ -7,6 +7,7 @@
 #include "env/shell.h"
 #include "env/yini.h"
 #include "formats/docx/docxcodec.h"
+#include "formats/rtf/rtfcodec.h"
 #include "formats/html/htmlimport.h"
 #include "html/scratchsave.h"
 
@@ -92,6 +93,7 @@ fmDoc* Main(const StartOptions& options)
     // spacing; opening a document applies the user's own factor.
     formats::registerHtmlCodec();
     formats::docx::registerDocxCodec();
+    formats::rtf::registerRtfCodec();
     auto* window = new fmDoc;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->Act(options.arguments);

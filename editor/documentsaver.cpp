@@ -9,6 +9,7 @@
 #include "env/mclt.h"
 #include "env/yini.h"
 #include "formats/docx/docxcodec.h"
+#include "formats/rtf/rtfcodec.h"
 #include "formats/html/enginehtmlexport.h"
 #include "formats/html/tooltiptable.h"
 #include "html/yhtm.h"
@@ -241,11 +242,13 @@ bool DocumentSaver::writeHtml(const QString& name)
 
 bool DocumentSaver::writeWithEngine(const QString& name, FormatCode format)
 {
-    // Formats that keep a title take the title box's; Word documents take
-    // the user's formats as they are at this save as their styles.
+    // Formats that keep a title take the title box's; Word and RTF documents
+    // take the user's formats as they are at this save as their styles.
     m_engine.document()->setMetaInformation(QTextDocument::DocumentTitle, m_host.title());
     if (format == FormatCode::Docx)
         formats::docx::useStyles(htmlStyles(m_formats));
+    if (format == FormatCode::Rtf)
+        formats::rtf::useStyles(htmlStyles(m_formats));
     if (m_engine.saveFile(name, format))
         return true;
     tellCannotSave(name);

@@ -7,6 +7,7 @@
 #include "engine/plaintext.h"
 #include "engine/snapshot.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -14,6 +15,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <algorithm>
 
 namespace engine::clipboard {
 
@@ -30,6 +32,46 @@ const QMimeData* clipboardData()
 QString engineMimeType()
 {
     return QString::fromLatin1(kMimeType);
+}
+
+// The names RTF goes by on the clipboards of other programs.
+const QStringList& rtfMimeTypes()
+{
+    static const QStringList types{QStringLiteral("text/rtf"), QStringLiteral("application/rtf")};
+    return types;
+}
+
+// A copied selection (its snapshot) as the registered RTF codec writes it;
+// empty without one.
+QByteArray selectionAsRtf(const QByteArray& snapshot)
+{
+    const std::shared_ptr<DocumentCodec> codec = codecFor(FormatCode::Rtf);
+    if (!codec)
+        return {};
+    GuardedDocument copied;
+    QTextCursor into(&copied);
+    if (!insertSnapshot(snapshot, into))
+        return {};
+    QByteArray rtf;
+    QBuffer out(&rtf);
+    out.open(QIODevice::WriteOnly);
+    return codec->write({&copied}, out) ? rtf : QByteArray();
+}
+
+bool pasteRtf(const QMimeData& data, QTextCursor& cursor)
+{
+    const std::shared_ptr<DocumentCodec> codec = codecFor(FormatCode::Rtf);
+    for (const QString& type : rtfMimeTypes()) {
+        if (!codec || !data.hasFormat(type))
+            continue;
+        const QByteArray rtf = data.data(type);
+        GuardedDocument source;
+        if (rtf.size() > codec->maxInputBytes() || !codec->read(rtf, {&source}))
+            return false;
+        transfer::insertDocument(source, cursor);
+        return true;
+    }
+    return false;
 }
 
 bool pasteEngineContent(const QMimeData& data, QTextCursor& cursor)
@@ -81,7 +123,12 @@ void copy(const QTextCursor& selection)
     data->setText(plaintext::fromRange(*selection.document(), selection.selectionStart(),
                                        selection.selectionEnd()));
     data->setHtml(selection.selection().toHtml());
-    data->setData(engineMimeType(), writeSelectionSnapshot(selection));
+    const QByteArray snapshot = writeSelectionSnapshot(selection);
+    data->setData(engineMimeType(), snapshot);
+    if (const QByteArray rtf = selectionAsRtf(snapshot); !rtf.isEmpty()) {
+        for (const QString& type : rtfMimeTypes())
+            data->setData(type, rtf);
+    }
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
@@ -89,7 +136,9 @@ bool canPaste()
 {
     const QMimeData* data = clipboardData();
     return data
-        && (data->hasFormat(engineMimeType()) || data->hasImage() || data->hasHtml() || data->hasText());
+        && (data->hasFormat(engineMimeType()) || data->hasImage() || data->hasHtml()
+            || std::any_of(rtfMimeTypes().begin(), rtfMimeTypes().end(), [&](const QString& type) { return data->hasFormat(type); })
+            || data->hasText());
 }
 
 bool paste(QTextCursor& cursor)
@@ -98,7 +147,7 @@ bool paste(QTextCursor& cursor)
     if (!data)
         return false;
     return pasteEngineContent(*data, cursor) || pasteImage(*data, cursor) || pasteHtml(*data, cursor)
-        || pasteText(*data, cursor);
+        || pasteRtf(*data, cursor) || pasteText(*data, cursor);
 }
 
 } // namespace engine::clipboard

@@ -2,12 +2,13 @@
 // Puts the engine's selections on the system clipboard and brings clipboard
 // content back into a document.
 //
-// A copy offers plain text (the host's plain-text rules), HTML for other
+// A copy offers plain text (the host's plain-text rules), HTML and, where an
+// RTF codec is registered, RTF (text/rtf, application/rtf) for other
 // programs, and the engine's own payload under kMimeType (snapshot bytes of
 // the selection), which keeps fields, pictures, frames and tables, also
 // between two running copies of the program. A paste prefers the engine's
-// payload, then a picture, then HTML, then plain text; pasted fields and
-// objects get fresh ids.
+// payload, then a picture, then HTML, then RTF, then plain text; pasted
+// fields and objects get fresh ids.
 
 #include <QString>
 

@@ -19,7 +19,7 @@ namespace formats {
 
 namespace {
 
-enum class Kind { Text, Html, Docx, Pdf, Unsupported };
+enum class Kind { Text, Html, Docx, Rtf, Pdf, Unsupported };
 
 Kind kindOf(const QString& extension)
 {
@@ -30,6 +30,8 @@ Kind kindOf(const QString& extension)
         return Kind::Html;
     if (lower == u"docx")
         return Kind::Docx;
+    if (lower == u"rtf")
+        return Kind::Rtf;
     if (lower == u"pdf")
         return Kind::Pdf;
     return Kind::Unsupported;
@@ -47,6 +49,8 @@ engine::FormatCode engineFormatOf(Kind kind)
     switch (kind) {
     case Kind::Docx:
         return engine::FormatCode::Docx;
+    case Kind::Rtf:
+        return engine::FormatCode::Rtf;
     case Kind::Pdf:
         return engine::FormatCode::Pdf;
     default:
@@ -92,8 +96,7 @@ QString fileMessage(const QString& name, const QString& what)
 bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind, QString& reason)
 {
     if (kind != Kind::Html) {
-        const auto format = kind == Kind::Text ? engine::FormatCode::PlainText : engine::FormatCode::Docx;
-        const bool read = engine.loadFile(input.absoluteFilePath(), format, false);
+        const bool read = engine.loadFile(input.absoluteFilePath(), engineFormatOf(kind), false);
         reason = readRefusal(engine.lastReadReport());
         return read;
     }

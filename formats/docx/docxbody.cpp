@@ -5,8 +5,8 @@
 #include "engine/objects.h"
 #include "engine/snapshotencoding.h"
 #include "formats/docx/docxequations.h"
-#include "formats/docx/docxplaceholder.h"
-#include "formats/docx/wordmapping.h"
+#include "formats/word/placeholder.h"
+#include "formats/word/wordmapping.h"
 #include "formats/docx/xmlnames.h"
 #include "formats/html/fielddata.h"
 
@@ -20,6 +20,8 @@
 #include <cmath>
 
 namespace formats::docx {
+
+using word::Loss;
 
 namespace {
 
@@ -498,7 +500,7 @@ void BodyReader::readDrawing(int depth)
     if (!relationshipId.isEmpty())
         readPicture(relationshipId, size, placement);
     else if (chart)
-        insertPicture(placeholderPicture(size), size, placement, QStringLiteral("chart.png"));
+        insertPicture(word::placeholderPicture(size), size, placement, QStringLiteral("chart.png"));
     if (chart)
         m_context.report.note(Loss::Charts);
 }
@@ -537,7 +539,7 @@ void BodyReader::readPicture(QStringView relationshipId, QSizeF size, engine::Pi
         return;
     }
     m_context.report.note(Loss::UndrawablePictures);
-    insertPicture(placeholderPicture(size), size, placement, file.completeBaseName() + QStringLiteral(".png"),
+    insertPicture(word::placeholderPicture(size), size, placement, file.completeBaseName() + QStringLiteral(".png"),
                   bytes.value_or(QByteArray()));
 }
 

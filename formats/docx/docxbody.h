@@ -29,7 +29,7 @@
 #include "formats/docx/docxfields.h"
 #include "formats/docx/docxnumbering.h"
 #include "formats/docx/docxpackage.h"
-#include "formats/docx/docxreport.h"
+#include "formats/word/wordreport.h"
 #include "formats/docx/docxstyles.h"
 
 #include <QHash>
@@ -62,7 +62,7 @@ struct ReaderContext {
     Package& package;
     const StyleSheet& styles;
     const Numbering& numbering;
-    Report& report;
+    word::Report& report;
     int nextFieldId = 1;
     NoteMarks notes;
 };

@@ -3,7 +3,7 @@
 #include "engine/fieldformat.h"
 #include "engine/hostunits.h"
 #include "formats/docx/docxstyleswriter.h"
-#include "formats/docx/wordmapping.h"
+#include "formats/word/wordmapping.h"
 #include "formats/html/fielddata.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -221,7 +221,7 @@ bool DocxCodec::read(const QByteArray& bytes, const engine::DocumentSet& target)
     const ReadOutcome outcome = bytes.size() <= maxInputBytes() ? readDocx(bytes, target) : ReadOutcome{PackageFailure::TooLarge, {}};
     if (target.report) {
         target.report->refusal = failureMessage(outcome.failure);
-        for (const Loss loss : outcome.report.losses)
+        for (const word::Loss loss : outcome.report.losses)
             target.report->losses << describe(loss);
     }
     return outcome.ok();

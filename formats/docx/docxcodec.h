@@ -8,7 +8,7 @@
 // comes from the last section; headers and footers for every page and, with a
 // title page, the first. Partial: only the last section's page setup;
 // even-page headers are not read.
-// What the engine cannot hold is noted in a Report (docxreport.h); read()
+// What the engine cannot hold is noted in a Report (formats/word/wordreport.h); read()
 // passes it, and the reason for a refusal, to the engine's ReadReport.
 //
 // Writing (docxwriter.h): everything the reading takes in, with styles.xml
@@ -16,14 +16,14 @@
 
 #include "engine/documentcodec.h"
 #include "formats/docx/docxpackage.h"
-#include "formats/docx/docxreport.h"
+#include "formats/word/wordreport.h"
 #include "html/styleset.h"
 
 namespace formats::docx {
 
 struct ReadOutcome {
     PackageFailure failure = PackageFailure::None;
-    Report report;
+    word::Report report;
 
     bool ok() const { return failure == PackageFailure::None; }
 };

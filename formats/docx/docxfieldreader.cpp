@@ -5,7 +5,7 @@
 #include "formats/docx/docxbody.h"
 
 #include "engine/fieldformat.h"
-#include "formats/docx/wordmapping.h"
+#include "formats/word/wordmapping.h"
 #include "formats/docx/xmlnames.h"
 
 #include <QRegularExpression>

@@ -2,7 +2,7 @@
 
 #include "engine/fieldformat.h"
 
-#include "formats/docx/wordmapping.h"
+#include "formats/word/wordmapping.h"
 #include "formats/docx/xmlnames.h"
 
 #include <QXmlStreamReader>

@@ -2,7 +2,7 @@
 
 #include "engine/fieldformat.h"
 #include "engine/objects.h"
-#include "formats/docx/wordmapping.h"
+#include "formats/word/wordmapping.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "formats/docx/docxproperties.h"
 
 #include "engine/hostunits.h"
-#include "formats/docx/wordmapping.h"
+#include "formats/word/wordmapping.h"
 #include "formats/docx/xmlnames.h"
 
 #include <QFont>

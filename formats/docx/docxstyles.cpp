@@ -1,6 +1,6 @@
 #include "formats/docx/docxstyles.h"
 
-#include "formats/docx/wordmapping.h"
+#include "formats/word/wordmapping.h"
 #include "formats/docx/xmlnames.h"
 
 #include <QXmlStreamReader>

@@ -2,7 +2,7 @@
 
 #include "engine/hostunits.h"
 #include "formats/docx/docxparts.h"
-#include "formats/docx/wordmapping.h"
+#include "formats/word/wordmapping.h"
 
 #include <cmath>
 

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 using namespace formats::docx;
+using formats::word::Loss;
 using docxtest::Documents;
 
 namespace {

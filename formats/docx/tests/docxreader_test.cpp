@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace formats::docx;
+using formats::word::Loss;
 using docxtest::Documents;
 
 namespace {

@@ -7,7 +7,7 @@
 #include "formats/docx/docxstyles.h"
 #include "formats/docx/docxwriter.h"
 #include "formats/docx/tests/docxfixture.h"
-#include "formats/docx/wordmapping.h"
+#include "formats/word/wordmapping.h"
 #include "formats/html/tests/documentbuilder.h"
 
 #include "engine/fields.h"

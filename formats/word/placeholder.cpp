@@ -1,10 +1,10 @@
-#include "formats/docx/docxplaceholder.h"
+#include "formats/word/placeholder.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
-namespace formats::docx {
+namespace formats::word {
 
 namespace {
 
@@ -31,4 +31,4 @@ QImage placeholderPicture(QSizeF size)
     return image;
 }
 
-} // namespace formats::docx
+} // namespace formats::word

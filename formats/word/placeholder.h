@@ -8,9 +8,9 @@
 #include <QImage>
 #include <QSizeF>
 
-namespace formats::docx {
+namespace formats::word {
 
 // `size` in document units; an empty size gives a frame of one inch.
 QImage placeholderPicture(QSizeF size);
 
-} // namespace formats::docx
+} // namespace formats::word

@@ -1,12 +1,12 @@
 #pragma once
-// What a Word document held that the engine cannot keep as it was: each kind
+// What a Word or RTF document held that the engine cannot keep as it was: each kind
 // is noted once, so that the caller can tell the user (the command line
 // prints one line per kind) without the reader deciding how.
 
 #include <QString>
 #include <set>
 
-namespace formats::docx {
+namespace formats::word {
 
 enum class Loss {
     Footnotes,          // moved after the text, under a line, with their marks
@@ -27,4 +27,4 @@ struct Report {
 // What became of `loss`, in Japanese, as a phrase to follow "<file> の".
 QString describe(Loss loss);
 
-} // namespace formats::docx
+} // namespace formats::word

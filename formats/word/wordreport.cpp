@@ -1,6 +1,6 @@
-#include "formats/docx/docxreport.h"
+#include "formats/word/wordreport.h"
 
-namespace formats::docx {
+namespace formats::word {
 
 QString describe(Loss loss)
 {
@@ -23,4 +23,4 @@ QString describe(Loss loss)
     return {};
 }
 
-} // namespace formats::docx
+} // namespace formats::word

@@ -1,4 +1,4 @@
-#include "formats/docx/wordmapping.h"
+#include "formats/word/wordmapping.h"
 
 #include <QHash>
 #include <QRegularExpression>
