@@ -963,7 +963,7 @@ void Parser::openTextBox()
         at.setPosition(m_out.paragraphFrame->lastPosition() + 1);
     else
         at.movePosition(QTextCursor::EndOfBlock);
-    engine::Objects objects(*m_out.cursor.document());
+    engine::Objects& objects = objectsOf(*m_out.cursor.document());
     QTextFrame* frame = objects.textFrame(objects.insertTextFrame(at, {std::clamp(m_shapeWidth, 0.0, 2000.0), 0.0}));
     QTextFrame* anchorFrame = frame ? frame : m_out.paragraphFrame;
     m_out.paragraphFrame = anchorFrame;
@@ -1000,6 +1000,11 @@ void Parser::startFieldResult()
     group.link = link;
 }
 
+engine::Objects& Parser::objectsOf(QTextDocument& document)
+{
+    return m_objects.try_emplace(&document, document).first->second;
+}
+
 void Parser::insertPicture()
 {
     const QImage image = m_picture.kind == Act::PngBlip || m_picture.kind == Act::JpegBlip
@@ -1015,20 +1020,13 @@ void Parser::insertPicture()
     if (!drawable)
         m_outcome.report.note(word::Loss::UndrawablePictures);
     const QString suffix = m_picture.kind == Act::JpegBlip && drawable ? QStringLiteral("jpeg") : QStringLiteral("png");
-    QTextDocument& document = *m_out.cursor.document();
-    engine::Objects objects(document);
-    const int id = objects.insertPicture(m_out.cursor, drawable ? image : word::placeholderPicture(size),
-                                         engine::PictureInline, QStringLiteral("image%1.%2").arg(++m_pictures).arg(suffix));
-    const std::optional<int> position = objects.picturePosition(id);
-    if (!position || !(size.width() > 0 && size.height() > 0))
-        return;
-    QTextCursor picture(&document);
-    picture.setPosition(*position);
-    picture.setPosition(*position + 1, QTextCursor::KeepAnchor);
-    QTextImageFormat sized;
-    sized.setWidth(std::min(size.width(), kMaxPictureSide));
-    sized.setHeight(std::min(size.height(), kMaxPictureSide));
-    picture.mergeCharFormat(sized);
+    const QSizeF shown = size.width() > 0 && size.height() > 0
+                             ? QSizeF(std::min(size.width(), kMaxPictureSide), std::min(size.height(), kMaxPictureSide))
+                             : QSizeF();
+    // The picture's file is kept as it came, also behind a placeholder.
+    objectsOf(*m_out.cursor.document())
+        .insertPicture(m_out.cursor, drawable ? image : word::placeholderPicture(size), engine::PictureInline,
+                       QStringLiteral("image%1.%2").arg(++m_pictures).arg(suffix), shown, m_picture.bytes);
 }
 
 bool Parser::handlePictureWord(Act act, int value)

@@ -4,6 +4,7 @@
 // output: a cursor with its open paragraph, lists and tables, switched for
 // headers, footers and text boxes).
 
+#include "engine/objects.h"
 #include "formats/rtf/rtfcontrolwords.h"
 #include "formats/rtf/rtfreader.h"
 #include "formats/rtf/rtftokenizer.h"
@@ -163,6 +164,7 @@ private:
     void restoreOutput();
     void closeOutputContent();
     void insertPicture();
+    engine::Objects& objectsOf(QTextDocument& document);
     void openTextBox();
     void startFieldResult();
     void storeStyle();
@@ -211,6 +213,9 @@ private:
     QStringList m_pendingAnchors;
     int m_nextFieldId = 1;
     int m_pictures = 0;
+    // One object view per document read into: ids count on instead of being
+    // looked for through the whole document at each picture or frame.
+    std::map<QTextDocument*, engine::Objects> m_objects;
     QStringList m_notes;
     int m_noteMarks = 0;
     int m_headerFooterFlags = 0;

@@ -479,16 +479,23 @@ void Writer::writePicture(const QTextImageFormat& format)
     const QImage image = engine::pictureImage(*m_document, format.name());
     if (image.isNull())
         return;
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return;
+    // A picture's own file goes back as it came when RTF has a word for its
+    // kind; anything else is written as PNG.
+    QByteArray bytes = engine::pictureFileBytes(*m_document, format.name());
+    const QString type = engine::pictureFileType(bytes);
+    const char* blip = type == u"jpeg" ? "\\jpegblip" : type == u"emf" ? "\\emfblip" : "\\pngblip";
+    if (type != u"png" && type != u"jpeg" && type != u"emf") {
+        bytes.clear();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG"))
+            return;
+    }
     const double width = format.width() > 0 ? format.width() : image.width();
     const double height = format.height() > 0 ? format.height() : image.height();
-    m_out += "{\\*\\shppict{\\pict\\pngblip\\picw" + number(image.width()) + "\\pich" + number(image.height())
+    m_out += "{\\*\\shppict{\\pict" + QByteArray(blip) + "\\picw" + number(image.width()) + "\\pich" + number(image.height())
         + "\\picwgoal" + number(twips(width)) + "\\pichgoal" + number(twips(height)) + '\n';
-    const QByteArray hex = png.toHex();
+    const QByteArray hex = bytes.toHex();
     for (qsizetype i = 0; i < hex.size(); i += 128)
         m_out += hex.mid(i, 128) + '\n';
     m_out += "}}";

@@ -13,6 +13,7 @@
 #include "testsupport/golden.h"
 
 #include <QBuffer>
+#include <QImage>
 #include <QTextList>
 #include <QTextTable>
 
@@ -202,4 +203,30 @@ TEST(RtfCodec, WritesThroughTheEngineWithTheStylesItIsGiven)
     Documents read;
     EXPECT_TRUE(codec->read(again, read.set()));
     EXPECT_EQ(paragraphs(read.body), QStringLiteral("本文"));
+}
+
+// A picture goes back as the file it came as: an EMF the engine shows as a
+// placeholder is written as the same EMF, and a JPEG as a JPEG.
+TEST(RtfWriter, PicturesGoBackAsTheFilesTheyCameAs)
+{
+    const QByteArray emf = QByteArray("\x01\0\0\0", 4) + QByteArray(36, '\0') + QByteArray(" EMF") + QByteArray(24, '\x05');
+    QImage image(4, 2, QImage::Format_RGB32);
+    image.fill(Qt::darkBlue);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "JPEG"));
+    const QByteArray rtf = "{\\rtf1\\ansi{\\pict\\emfblip\\picwgoal720\\pichgoal720 " + emf.toHex()
+                         + "}{\\pict\\jpegblip\\picwgoal720\\pichgoal360 " + jpeg.toHex() + "}\\par}";
+    Documents documents;
+    ASSERT_TRUE(readRtf(rtf, documents.set()).ok());
+    const QByteArray first = written(documents);
+    const QByteArray joined = QByteArray(first).replace('\n', QByteArray());
+    EXPECT_TRUE(joined.contains("\\emfblip"));
+    EXPECT_TRUE(joined.contains(emf.toHex())) << first.toStdString();
+    EXPECT_TRUE(joined.contains("\\jpegblip"));
+    EXPECT_TRUE(joined.contains(jpeg.toHex()));
+    Documents again;
+    ASSERT_TRUE(readRtf(first, again.set()).ok());
+    EXPECT_EQ(written(again), first);
 }
