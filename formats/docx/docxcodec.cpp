@@ -1,4 +1,5 @@
 #include "formats/docx/docxcodec.h"
+#include "formats/word/undopause.h"
 
 #include "formats/docx/docxbody.h"
 #include "formats/docx/docxwriter.h"
@@ -12,28 +13,7 @@ namespace formats::docx {
 
 namespace {
 
-// Loading a file is not an edit the user can take back.
-class UndoPause {
-public:
-    explicit UndoPause(QTextDocument* document)
-        : m_document(document)
-        , m_enabled(document && document->isUndoRedoEnabled())
-    {
-        if (m_document)
-            m_document->setUndoRedoEnabled(false);
-    }
-    ~UndoPause()
-    {
-        if (m_document)
-            m_document->setUndoRedoEnabled(m_enabled);
-    }
-    UndoPause(const UndoPause&) = delete;
-    UndoPause& operator=(const UndoPause&) = delete;
-
-private:
-    QTextDocument* m_document;
-    bool m_enabled;
-};
+using word::UndoPause;
 
 // Reads part `name` through a cursor at the start of `document`, or at its
 // end after its last paragraph when `append`.

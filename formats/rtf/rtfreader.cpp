@@ -1,4 +1,5 @@
 #include "formats/rtf/rtfreader.h"
+#include "formats/word/undopause.h"
 
 #include "formats/rtf/rtfparser.h"
 
@@ -6,32 +7,7 @@
 
 namespace formats::rtf {
 
-namespace {
-
-// Loading a file is not an edit the user can take back.
-class UndoPause {
-public:
-    explicit UndoPause(QTextDocument* document)
-        : m_document(document)
-        , m_enabled(document && document->isUndoRedoEnabled())
-    {
-        if (m_document)
-            m_document->setUndoRedoEnabled(false);
-    }
-    ~UndoPause()
-    {
-        if (m_document)
-            m_document->setUndoRedoEnabled(m_enabled);
-    }
-    UndoPause(const UndoPause&) = delete;
-    UndoPause& operator=(const UndoPause&) = delete;
-
-private:
-    QTextDocument* m_document;
-    bool m_enabled;
-};
-
-} // namespace
+using word::UndoPause;
 
 ReadOutcome readRtf(const QByteArray& bytes, const engine::DocumentSet& target)
 {
