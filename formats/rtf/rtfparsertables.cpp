@@ -266,10 +266,13 @@ void Parser::finishTable()
     if (!builder.grid.empty()) {
         QTextTableFormat format = table->format();
         QList<QTextLength> widths;
-        int left = 0;
+        // Cell edges are the file's numbers, anything an int holds: widths are
+        // taken in a wider type so that no difference overflows.
+        qint64 left = 0;
         for (int i = 0; i < table->columns(); ++i) {
-            const int right = i < int(builder.grid.size()) ? builder.grid[size_t(i)] : left + 1440;
-            widths << QTextLength(QTextLength::FixedLength, engine::twipsToDocument(std::clamp(right - left, 1, 31680)));
+            const qint64 right = i < int(builder.grid.size()) ? builder.grid[size_t(i)] : left + 1440;
+            widths << QTextLength(QTextLength::FixedLength,
+                                  engine::twipsToDocument(double(std::clamp<qint64>(right - left, 1, 31680))));
             left = std::max(left, right);
         }
         format.setColumnWidthConstraints(widths);
