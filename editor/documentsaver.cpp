@@ -245,10 +245,8 @@ bool DocumentSaver::writeWithEngine(const QString& name, FormatCode format)
     // Formats that keep a title take the title box's; Word and RTF documents
     // take the user's formats as they are at this save as their styles.
     m_engine.document()->setMetaInformation(QTextDocument::DocumentTitle, m_host.title());
-    if (format == FormatCode::Docx)
-        formats::docx::useStyles(htmlStyles(m_formats));
-    if (format == FormatCode::Rtf)
-        formats::rtf::useStyles(htmlStyles(m_formats));
+    if (format == FormatCode::Docx || format == FormatCode::Rtf)
+        formats::word::useStyles(format, htmlStyles(m_formats));
     if (m_engine.saveFile(name, format))
         return true;
     tellCannotSave(name);

@@ -209,19 +209,13 @@ bool DocxCodec::read(const QByteArray& bytes, const engine::DocumentSet& target)
 
 bool DocxCodec::write(const engine::DocumentSet& source, QIODevice& out)
 {
-    const std::optional<QByteArray> package = writeDocx(source, m_styles);
+    const std::optional<QByteArray> package = writeDocx(source, styles());
     return package && out.write(*package) == package->size();
 }
 
 void registerDocxCodec(const html::StyleSet& styles)
 {
     engine::registerCodec(engine::FormatCode::Docx, std::make_shared<DocxCodec>(styles));
-}
-
-void useStyles(const html::StyleSet& styles)
-{
-    if (const auto codec = std::dynamic_pointer_cast<DocxCodec>(engine::codecFor(engine::FormatCode::Docx)))
-        codec->setStyles(styles);
 }
 
 } // namespace formats::docx

@@ -14,9 +14,9 @@
 // Writing (docxwriter.h): everything the reading takes in, with styles.xml
 // from the user's formats the codec was made with.
 
-#include "engine/documentcodec.h"
 #include "formats/docx/docxpackage.h"
 #include "formats/word/wordreport.h"
+#include "formats/word/styledcodec.h"
 #include "html/styleset.h"
 
 namespace formats::docx {
@@ -35,29 +35,19 @@ ReadOutcome readDocx(const QByteArray& bytes, const engine::DocumentSet& target,
 // "を読み込めません｡"; "" for no failure.
 QString failureMessage(PackageFailure failure);
 
-class DocxCodec : public engine::DocumentCodec {
+class DocxCodec : public word::StyledCodec {
 public:
     explicit DocxCodec(html::StyleSet styles = html::StyleSet::defaults())
-        : m_styles(std::move(styles))
+        : StyledCodec(std::move(styles))
     {
     }
 
-    qint64 maxInputBytes() const override { return qint64(256) * 1024 * 1024; }
     bool read(const QByteArray& bytes, const engine::DocumentSet& target) override;
     bool write(const engine::DocumentSet& source, QIODevice& out) override;
-    void setStyles(html::StyleSet styles) { m_styles = std::move(styles); }
-
-private:
-    html::StyleSet m_styles;
 };
 
 // Registers DocxCodec as the engine's codec for format code 13, writing
 // `styles` as the styles of what it writes.
 void registerDocxCodec(const html::StyleSet& styles = html::StyleSet::defaults());
-
-// Gives the registered DocxCodec the user's formats as they are now; the
-// editor calls it before it saves. Another codec registered for format 13
-// is left as it is.
-void useStyles(const html::StyleSet& styles);
 
 } // namespace formats::docx

@@ -27,19 +27,13 @@ bool RtfCodec::write(const engine::DocumentSet& source, QIODevice& out)
 {
     if (!source.body)
         return false;
-    const QByteArray bytes = writeRtf(source, m_styles);
+    const QByteArray bytes = writeRtf(source, styles());
     return out.write(bytes) == bytes.size();
 }
 
 void registerRtfCodec(const html::StyleSet& styles)
 {
     engine::registerCodec(engine::FormatCode::Rtf, std::make_shared<RtfCodec>(styles));
-}
-
-void useStyles(const html::StyleSet& styles)
-{
-    if (const auto codec = std::dynamic_pointer_cast<RtfCodec>(engine::codecFor(engine::FormatCode::Rtf)))
-        codec->setStyles(styles);
 }
 
 } // namespace formats::rtf

@@ -297,7 +297,7 @@ TEST(DocxWriter, TextFramesBecomeTextBoxesWordAndLibreOfficeOpen)
 TEST(DocxCodec, WritesThroughTheEngineWithTheStylesItIsGiven)
 {
     registerDocxCodec();
-    useStyles(userStyles());
+    formats::word::useStyles(engine::FormatCode::Docx, userStyles());
     testsupport::TempFolder folder;
     engine::TextEngine engine;
     engine.document()->setPlainText(QStringLiteral("保存"));

@@ -194,7 +194,7 @@ TEST(RtfCodec, WritesThroughTheEngineWithTheStylesItIsGiven)
     EXPECT_TRUE(bytes.contains("heading 1;}"));
     html::StyleSet larger = userStyles();
     larger.body.size = 16;
-    useStyles(larger);
+    formats::word::useStyles(engine::FormatCode::Rtf, larger);
     QByteArray again;
     QBuffer second(&again);
     second.open(QIODevice::WriteOnly);
