@@ -1,5 +1,7 @@
 #include "engine/guardeddocument.h"
 
+#include "engine/filebytes.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -86,10 +88,8 @@ QVariant GuardedDocument::readLocalResource(const QUrl& url)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.isSequential())
         return {};
-    const QByteArray bytes = file.read(kMaxResourceBytes + 1);
-    if (bytes.size() > kMaxResourceBytes)
-        return {};
-    return bytes;
+    const std::optional<QByteArray> bytes = readFileBytes(file, kMaxResourceBytes);
+    return bytes ? QVariant(*bytes) : QVariant();
 }
 
 QVariant GuardedDocument::loadResource(int type, const QUrl& name)

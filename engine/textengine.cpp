@@ -4,6 +4,7 @@
 #include "engine/documentsearch.h"
 #include "engine/documenttransfer.h"
 #include "engine/fields.h"
+#include "engine/filebytes.h"
 #include "engine/guardeddocument.h"
 #include "engine/hostunits.h"
 #include "engine/objects.h"
@@ -1007,10 +1008,10 @@ bool TextEngine::loadFile(const QString& path, FormatCode format, bool insertAtC
         return failWith(FileError::CannotOpen);
     if (file.size() > codec->maxInputBytes())
         return failWith(FileError::TooLarge);
-    const QByteArray bytes = file.read(codec->maxInputBytes() + 1);
-    if (file.error() != QFileDevice::NoError)
-        return failWith(FileError::CannotOpen);
-    return readInto(bytes, format, insertAtCaret);
+    const std::optional<QByteArray> bytes = readFileBytes(file, codec->maxInputBytes());
+    if (!bytes)
+        return failWith(file.error() == QFileDevice::NoError ? FileError::TooLarge : FileError::CannotOpen);
+    return readInto(*bytes, format, insertAtCaret);
 }
 
 bool TextEngine::saveFile(const QString& path, FormatCode format)

@@ -1,6 +1,7 @@
 // Loading and saving through the engine: the plain-text codec's encodings,
 // the codec registry, insert-at-caret, size limits and failures that leave
 // the document and the file on disk untouched.
+#include "engine/filebytes.h"
 #include "engine/plaintextcodec.h"
 #include "engine/textengine.h"
 
@@ -105,6 +106,24 @@ TEST(Files, HugeFileFailsClearlyWithoutReading)
     EXPECT_FALSE(engine.loadFile(path, FormatCode::PlainText, false));
     EXPECT_EQ(engine.lastFileError(), FileError::TooLarge);
     EXPECT_EQ(engine.plainText(), QStringLiteral("keep"));
+}
+
+TEST(Files, ReadingAFileStopsAtItsBound)
+{
+    testsupport::TempFolder folder;
+    QFile exact(folder.write(QStringLiteral("exact.bin"), QByteArray(1000, 'x')));
+    ASSERT_TRUE(exact.open(QIODevice::ReadOnly));
+    EXPECT_EQ(readFileBytes(exact, 1000), QByteArray(1000, 'x'));
+    QFile over(folder.write(QStringLiteral("over.bin"), QByteArray(1001, 'x')));
+    ASSERT_TRUE(over.open(QIODevice::ReadOnly));
+    EXPECT_EQ(readFileBytes(over, 1000), std::nullopt);
+    QFile empty(folder.write(QStringLiteral("empty.bin"), {}));
+    ASSERT_TRUE(empty.open(QIODevice::ReadOnly));
+    EXPECT_EQ(readFileBytes(empty, 1000), QByteArray());
+    // A device without end is read to the bound and refused, not read forever.
+    QFile endless(QStringLiteral("/dev/zero"));
+    ASSERT_TRUE(endless.open(QIODevice::ReadOnly));
+    EXPECT_EQ(readFileBytes(endless, 3 * 1024 * 1024 + 5), std::nullopt);
 }
 
 TEST(Files, MissingFileAndUnwritableTargetFail)
