@@ -34,9 +34,10 @@ QString shortenedAll(QStringView text, QStringView before, QStringView after)
     return out;
 }
 
-QString tokenised(const QString& body, const QString& bodyFont)
+QString tokenised(QString body, const QString& bodyFont)
 {
     QString joined = shortenedAll(body, u"<br />", u"<br>");
+    body = QString();
     joined.remove(QStringLiteral("\r\n"));
     QString out;
     out.reserve(joined.size() + joined.size() / 4);
@@ -58,10 +59,13 @@ QString tokenised(const QString& body, const QString& bodyFont)
 QString shadedParagraphs(const QString& text)
 {
     const QString marker = QStringLiteral("background-color");
+    const qsizetype first = text.indexOf(marker, 0, Qt::CaseInsensitive);
+    if (first < 0)
+        return text;
     QString out;
     qsizetype copied = 0;
     qsizetype from = 0;
-    for (qsizetype hit = text.indexOf(marker, 0, Qt::CaseInsensitive); hit >= 0;
+    for (qsizetype hit = first; hit >= 0;
          hit = text.indexOf(marker, from, Qt::CaseInsensitive)) {
         from = hit + marker.size();
         const qsizetype open = text.lastIndexOf(u'<', hit);
@@ -231,13 +235,13 @@ void dropLayoutSpaces(ElementList& list)
     std::vector<bool> layout(list.size());
     for (size_t i = 0; i < list.size(); ++i)
         layout[i] = isBlank(list[i]) && ((i > 0 && blockAt(i - 1)) || blockAt(i + 1));
-    ElementList kept;
-    kept.reserve(list.size());
+    // Compacted in place: a second list would hold every element twice.
+    size_t kept = 0;
     for (size_t i = 0; i < list.size(); ++i) {
         if (!layout[i])
-            kept.push_back(std::move(list[i]));
+            list[kept++] = std::move(list[i]);
     }
-    list = std::move(kept);
+    list.resize(kept);
 }
 
 } // namespace
@@ -261,9 +265,9 @@ QString ShadePara(QStringView startTag, QStringView inner)
         + QStringLiteral("\">\r") + inner.toString() + QStringLiteral("\r</span>\r</p>");
 }
 
-ElementList ParseElements(const QString& body, const ParseContext& context)
+ElementList ParseElements(QString body, const ParseContext& context)
 {
-    const QString text = shadedParagraphs(tokenised(body, context.bodyFont));
+    const QString text = shadedParagraphs(tokenised(std::move(body), context.bodyFont));
     StyleCleaner cleaner(context.lineSpacing);
     ElementList list;
     list.reserve(size_t(text.count(u'\r')) / 2 + 1);

@@ -34,7 +34,7 @@ struct ParseContext {
     QString baseAddress;       // the engine's base href, for file links
 };
 // Splits the body (from "<body" to the end) into elements and cleans them.
-ElementList ParseElements(const QString& body, const ParseContext& context);
+ElementList ParseElements(QString body, const ParseContext& context);
 // A shaded paragraph rewritten as a paragraph carrying the layout declarations
 // around a span carrying the rest (the shading among them).
 QString ShadePara(QStringView startTag, QStringView inner);

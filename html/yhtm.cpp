@@ -34,6 +34,23 @@ QString bodyContent(const QString& written)
     return start < 0 ? QString() : written.mid(start + 1, end < 0 ? -1 : end - start - 1);
 }
 
+// The elements live only in here, so they are gone before the written text
+// is copied once more.
+QString rewrittenBody(QString body, const StyleSet& styles, const QString& baseAddress, const QString& sTP,
+                      const BaseStyles& base, ClassTable& classes)
+{
+    ElementList list = ParseElements(std::move(body), {styles.body.fontName, styles.lineSpacing, baseAddress});
+    TipsToSpans(list, base.tip, sTP);
+    AttrsToStyles(list);
+    PruneEmpty(list);
+    FindHeadings(list, {styles.headings[0].size, styles.headings[1].size, styles.headings[2].size});
+    AssignClasses(list, classes);
+    SetLevels(list);
+    QString written = WriteElements(list);
+    written.replace(QChar(spacePlaceholder), QChar(ideographicSpace));
+    return written;
+}
+
 } // namespace
 
 yHtm::yHtm(StyleSet styles)
@@ -41,19 +58,11 @@ yHtm::yHtm(StyleSet styles)
 {
 }
 
-yHtm::Converted yHtm::rewrite(const QString& body, const QString& baseAddress, const QString& sTP) const
+yHtm::Converted yHtm::rewrite(QString body, const QString& baseAddress, const QString& sTP) const
 {
     const BaseStyles base = MakeBaseStyles(m_styles);
-    ElementList list = ParseElements(body, {m_styles.body.fontName, m_styles.lineSpacing, baseAddress});
-    TipsToSpans(list, base.tip, sTP);
-    AttrsToStyles(list);
-    PruneEmpty(list);
-    FindHeadings(list, {m_styles.headings[0].size, m_styles.headings[1].size, m_styles.headings[2].size});
     ClassTable classes;
-    AssignClasses(list, classes);
-    SetLevels(list);
-    QString written = WriteElements(list);
-    written.replace(QChar(spacePlaceholder), QChar(ideographicSpace));
+    const QString written = rewrittenBody(std::move(body), m_styles, baseAddress, sTP, base, classes);
     // Whatever the engine, the user formats or the tool tips brought in, the
     // file holds only characters HTML allows.
     return {validHtmlText(BuildStyleSheet(classes, base.link, m_styles)), validHtmlText(written)};
@@ -69,7 +78,7 @@ std::optional<yHtm::Converted> yHtm::convert(const EngineExport& exportFromEngin
                                       m_styles.body};
     if (!exportFromEngine || !exportFromEngine(request))
         return std::nullopt;
-    const std::optional<QString> engineHtml = mClt::sReadUtf8(preparedPath);
+    std::optional<QString> engineHtml = mClt::sReadUtf8(preparedPath);
     if (!engineHtml)
         return std::nullopt;
     const qsizetype bodyStart = engineBodyStart(*engineHtml);
@@ -77,10 +86,12 @@ std::optional<yHtm::Converted> yHtm::convert(const EngineExport& exportFromEngin
         return std::nullopt;
     // The base element belongs to the head; the long body need not be searched.
     const QString baseAddress = mClt::sBetween(engineHtml->left(bodyStart), u"base href=\"", u"\"");
-    QString body = engineHtml->mid(bodyStart);
+    // The head is cut off in place: a long document is not held twice.
+    QString body = std::move(*engineHtml);
+    body.remove(0, bodyStart);
     if (!MovePictures(body, preparedPath))
         return std::nullopt;
-    return rewrite(body, baseAddress, sTP);
+    return rewrite(std::move(body), baseAddress, sTP);
 }
 
 bool yHtm::cSaveHtm(const EngineExport& exportFromEngine, bool bPng, const QString& sFL, const QString& sTP,

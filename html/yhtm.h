@@ -124,7 +124,7 @@ private:
     std::optional<Converted> convert(const EngineExport& exportFromEngine, int pictureExportCode,
                                      const QString& preparedPath, const QString& targetPath,
                                      const QString& sTP) const;
-    Converted rewrite(const QString& body, const QString& baseAddress, const QString& sTP) const;
+    Converted rewrite(QString body, const QString& baseAddress, const QString& sTP) const;
 
     StyleSet m_styles;
 };
