@@ -1,13 +1,14 @@
 // Word documents through "fumi --convert-to htm", each run a whole process
-// (start-up, reading the .docx, writing the dialect and its pictures), for
-// 3, 500 and 5,000 pages; and writing the 500-page document as .docx inside
-// one process.
+// (start-up, reading the file, writing the dialect and its pictures): .docx
+// of 3, 500 and 5,000 pages and .rtf of 3 and 500; and writing the 500-page
+// document as .docx and as .rtf inside one process.
 
 #include "bench/benchmain.h"
-#include "bench/docx_convert/docxbenchinputs.h"
+#include "bench/word_convert/wordbenchinputs.h"
 
 #include "engine/textengine.h"
 #include "formats/docx/docxcodec.h"
+#include "formats/rtf/rtfcodec.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -16,12 +17,14 @@
 
 namespace {
 
-void BM_ConvertToDialect(benchmark::State& state)
+using MakeInput = QString (*)(int pages);
+
+void BM_ConvertToDialect(benchmark::State& state, MakeInput makeInput)
 {
-    const QString input = docxbenchinputs::wordDocument(int(state.range(0)));
+    const QString input = makeInput(int(state.range(0)));
     const QTemporaryDir out;
     if (input.isEmpty() || !out.isValid()) {
-        state.SkipWithError("the Word document could not be made (is LibreOffice installed?)");
+        state.SkipWithError("the input document could not be made (is LibreOffice installed?)");
         return;
     }
     for (auto _ : state) {
@@ -38,28 +41,36 @@ void BM_ConvertToDialect(benchmark::State& state)
         state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
     }
 }
-BENCHMARK(BM_ConvertToDialect)->Arg(3)->Arg(500)->Arg(5000)->UseManualTime()->Unit(benchmark::kMillisecond)
+BENCHMARK_CAPTURE(BM_ConvertToDialect, docx, &wordbenchinputs::wordDocument)
+    ->Arg(3)->Arg(500)->Arg(5000)->UseManualTime()->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_ConvertToDialect, rtf, &wordbenchinputs::richTextDocument)
+    ->Arg(3)->Arg(500)->UseManualTime()->Unit(benchmark::kMillisecond)
     ->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_WriteWord(benchmark::State& state)
+void BM_Write(benchmark::State& state, engine::FormatCode format)
 {
     formats::docx::registerDocxCodec();
-    const QString input = docxbenchinputs::wordDocument(int(state.range(0)));
+    formats::rtf::registerRtfCodec();
+    const QString input = wordbenchinputs::wordDocument(int(state.range(0)));
     engine::TextEngine engine;
     if (input.isEmpty() || !engine.loadFile(input, engine::FormatCode::Docx, false)) {
         state.SkipWithError("the Word document could not be made or read");
         return;
     }
     for (auto _ : state) {
-        const std::optional<QByteArray> bytes = engine.saveToMemory(engine::FormatCode::Docx);
+        const std::optional<QByteArray> bytes = engine.saveToMemory(format);
         if (!bytes) {
-            state.SkipWithError("the Word writer failed");
+            state.SkipWithError("the writer failed");
             return;
         }
         benchmark::DoNotOptimize(bytes->size());
     }
 }
-BENCHMARK(BM_WriteWord)->Arg(500)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_Write, docx, engine::FormatCode::Docx)
+    ->Arg(500)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_Write, rtf, engine::FormatCode::Rtf)
+    ->Arg(500)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 

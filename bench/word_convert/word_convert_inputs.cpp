@@ -1,23 +1,36 @@
-// Makes the Word documents of the conversion benchmarks (3, 500 and 5,000
-// pages) and prints their paths, for timing whole processes by hand.
+// Makes the Word documents of the conversion benchmarks (.docx of 3, 500 and
+// 5,000 pages, .rtf of 3 and 500) and prints their paths, for timing whole
+// processes by hand.
 
-#include "bench/docx_convert/docxbenchinputs.h"
+#include "bench/word_convert/wordbenchinputs.h"
 
 #include <QGuiApplication>
 #include <cstdio>
+
+namespace {
+
+bool report(const QString& path, int pages)
+{
+    if (path.isEmpty()) {
+        std::fprintf(stderr, "word_convert_inputs: the %d-page document could not be made\n", pages);
+        return false;
+    }
+    std::printf("%s\n", path.toLocal8Bit().constData());
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    for (const int pages : {3, 500, 5000}) {
-        const QString path = docxbenchinputs::wordDocument(pages);
-        if (path.isEmpty()) {
-            std::fprintf(stderr, "docx_convert_inputs: the %d-page document could not be made\n", pages);
+    for (const int pages : {3, 500, 5000})
+        if (!report(wordbenchinputs::wordDocument(pages), pages))
             return 1;
-        }
-        std::printf("%s\n", path.toLocal8Bit().constData());
-    }
+    for (const int pages : {3, 500})
+        if (!report(wordbenchinputs::richTextDocument(pages), pages))
+            return 1;
     return 0;
 }

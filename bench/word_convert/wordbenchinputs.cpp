@@ -1,4 +1,4 @@
-#include "bench/docx_convert/docxbenchinputs.h"
+#include "bench/word_convert/wordbenchinputs.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -9,7 +9,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-namespace docxbenchinputs {
+namespace wordbenchinputs {
 
 namespace {
 
@@ -57,7 +57,32 @@ QByteArray table(int n)
 
 QString cacheFolder()
 {
-    return QStringLiteral(FUMI_DOCX_BENCH_CACHE);
+    return QStringLiteral(FUMI_WORD_BENCH_CACHE);
+}
+
+// The document of `pages` pages converted by LibreOffice with `filter` into
+// a file ending in `extension`.
+QString convertedDocument(int pages, const QString& extension, const QString& filter)
+{
+    const QDir cache(cacheFolder());
+    const QString name = QStringLiteral("document%1").arg(pages);
+    const QString target = cache.filePath(name + u'.' + extension);
+    if (QFileInfo::exists(target))
+        return target;
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    QFile html(cache.filePath(name + QStringLiteral(".html")));
+    if (soffice.isEmpty() || !cache.mkpath(QStringLiteral(".")) || !html.open(QIODevice::WriteOnly)
+        || html.write(documentHtml(pages)) < 0)
+        return {};
+    html.close();
+    QProcess process;
+    process.start(soffice, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(cache.filePath(QStringLiteral("profile"))).toString(),
+                            QStringLiteral("--headless"), QStringLiteral("--infilter=HTML (StarWriter)"),
+                            QStringLiteral("--convert-to"), extension + u':' + filter,
+                            QStringLiteral("--outdir"), cache.path(), html.fileName()});
+    if (!process.waitForFinished(-1) || process.exitCode() != 0)
+        return {};
+    return QFileInfo::exists(target) ? target : QString();
 }
 
 } // namespace
@@ -85,25 +110,12 @@ QByteArray documentHtml(int pages)
 
 QString wordDocument(int pages)
 {
-    const QDir cache(cacheFolder());
-    const QString name = QStringLiteral("document%1").arg(pages);
-    const QString docx = cache.filePath(name + QStringLiteral(".docx"));
-    if (QFileInfo::exists(docx))
-        return docx;
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    QFile html(cache.filePath(name + QStringLiteral(".html")));
-    if (soffice.isEmpty() || !cache.mkpath(QStringLiteral(".")) || !html.open(QIODevice::WriteOnly)
-        || html.write(documentHtml(pages)) < 0)
-        return {};
-    html.close();
-    QProcess process;
-    process.start(soffice, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(cache.filePath(QStringLiteral("profile"))).toString(),
-                            QStringLiteral("--headless"), QStringLiteral("--infilter=HTML (StarWriter)"),
-                            QStringLiteral("--convert-to"), QStringLiteral("docx:MS Word 2007 XML"),
-                            QStringLiteral("--outdir"), cache.path(), html.fileName()});
-    if (!process.waitForFinished(-1) || process.exitCode() != 0)
-        return {};
-    return QFileInfo::exists(docx) ? docx : QString();
+    return convertedDocument(pages, QStringLiteral("docx"), QStringLiteral("MS Word 2007 XML"));
 }
 
-} // namespace docxbenchinputs
+QString richTextDocument(int pages)
+{
+    return convertedDocument(pages, QStringLiteral("rtf"), QStringLiteral("Rich Text Format"));
+}
+
+} // namespace wordbenchinputs

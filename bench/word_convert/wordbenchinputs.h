@@ -1,15 +1,15 @@
 #pragma once
-// Word documents for the conversion benchmarks, made rather than taken from a
+// Word documents (.docx and .rtf) for the conversion benchmarks, made rather than taken from a
 // machine: Japanese and English text in pages of a heading, four paragraphs
 // and a list, with a chapter heading every 25 pages, a link a page, 3 tables
 // every 10 pages (one cell of each spanning two columns) and a picture every
 // 25 pages — 500 pages hold 150 tables and 20 pictures. The document is
-// written as HTML and converted to .docx by LibreOffice once; later runs take
-// it from the build folder.
+// written as HTML and converted by LibreOffice once; later runs take it from
+// the build folder.
 
 #include <QString>
 
-namespace docxbenchinputs {
+namespace wordbenchinputs {
 
 // The HTML of a document of `pages` pages.
 QByteArray documentHtml(int pages);
@@ -18,4 +18,7 @@ QByteArray documentHtml(int pages);
 // LibreOffice could not make it.
 QString wordDocument(int pages);
 
-} // namespace docxbenchinputs
+// The same for the document as RTF.
+QString richTextDocument(int pages);
+
+} // namespace wordbenchinputs
