@@ -63,6 +63,8 @@ QString shadedParagraphs(const QString& text)
     if (first < 0)
         return text;
     QString out;
+    // A rewritten paragraph grows by its span's tags only.
+    out.reserve(text.size() + text.size() / 8);
     qsizetype copied = 0;
     qsizetype from = 0;
     for (qsizetype hit = first; hit >= 0;
