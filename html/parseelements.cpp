@@ -246,6 +246,15 @@ void dropLayoutSpaces(ElementList& list)
     list.resize(kept);
 }
 
+// How many non-empty pieces the CR separators cut the text into.
+size_t pieceCount(QStringView text)
+{
+    size_t count = 0;
+    for (QStringView piece : qTokenize(text, u'\r'))
+        count += piece.isEmpty() ? 0 : 1;
+    return count;
+}
+
 } // namespace
 
 QString ShadePara(QStringView startTag, QStringView inner)
@@ -272,7 +281,8 @@ ElementList ParseElements(QString body, const ParseContext& context)
     const QString text = shadedParagraphs(tokenised(std::move(body), context.bodyFont));
     StyleCleaner cleaner(context.lineSpacing);
     ElementList list;
-    list.reserve(size_t(text.count(u'\r')) / 2 + 1);
+    // Counted exactly: growing a list of a million elements holds it twice.
+    list.reserve(pieceCount(text));
     int depth = 0;
     QString bodyStyle;
     for (QStringView piece : qTokenize(text, u'\r')) {
