@@ -37,6 +37,8 @@ QString shortenedAll(QStringView text, QStringView before, QStringView after)
 QString tokenised(QString body, const QString& bodyFont)
 {
     QString joined = shortenedAll(body, u"<br />", u"<br>");
+    // The body is let go as soon as it is copied: a long document is held
+    // in one form at a time.
     body = QString();
     joined.remove(QStringLiteral("\r\n"));
     QString out;
