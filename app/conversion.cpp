@@ -1,6 +1,7 @@
 #include "app/conversion.h"
 
 #include "formats/convertfile.h"
+#include "formats/doc/doccodec.h"
 #include "formats/docx/docxcodec.h"
 #include "formats/rtf/rtfcodec.h"
 
@@ -10,7 +11,7 @@
 namespace app {
 
 namespace {
-const char* const kUsage = "使い方 / usage: fumi --convert-to htm|txt|docx|rtf|pdf [--outdir DIR] FILE...\n";
+const char* const kUsage = "使い方 / usage: fumi --convert-to htm|txt|doc|docx|rtf|pdf [--outdir DIR] FILE...\n";
 
 void printLine(const QString& line)
 {
@@ -55,6 +56,7 @@ int runConversion(const QStringList& arguments)
     int status = 0;
     formats::docx::registerDocxCodec();
     formats::rtf::registerRtfCodec();
+    formats::doc::registerDocCodec();
     formats::ConversionRun run(request->files);
     for (const QString& file : request->files) {
         const formats::ConversionOutcome outcome = run.convert(file, request->targetExtension, request->outDir);

@@ -6,6 +6,7 @@
 #include "env/globals.h"
 #include "env/shell.h"
 #include "env/yini.h"
+#include "formats/doc/doccodec.h"
 #include "formats/docx/docxcodec.h"
 #include "formats/rtf/rtfcodec.h"
 #include "formats/html/htmlimport.h"
@@ -94,6 +95,7 @@ fmDoc* Main(const StartOptions& options)
     formats::registerHtmlCodec();
     formats::docx::registerDocxCodec();
     formats::rtf::registerRtfCodec();
+    formats::doc::registerDocCodec();
     auto* window = new fmDoc;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->Act(options.arguments);

@@ -245,11 +245,11 @@ bool DocumentSaver::writeWithEngine(const QString& name, FormatCode format)
     // Formats that keep a title take the title box's; Word and RTF documents
     // take the user's formats as they are at this save as their styles.
     m_engine.document()->setMetaInformation(QTextDocument::DocumentTitle, m_host.title());
-    if (format == FormatCode::Docx || format == FormatCode::Rtf)
+    if (format == FormatCode::Doc || format == FormatCode::Docx || format == FormatCode::Rtf)
         formats::word::useStyles(format, htmlStyles(m_formats));
     if (m_engine.saveFile(name, format))
         return true;
-    tellCannotSave(name);
+    tellCannotSave(name, m_engine.lastWriteRefusal());
     return false;
 }
 

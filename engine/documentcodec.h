@@ -9,6 +9,7 @@
 #include "engine/documentset.h"
 
 #include <QByteArray>
+#include <QString>
 #include <memory>
 
 class QIODevice;
@@ -36,6 +37,9 @@ public:
     virtual bool read(const QByteArray& bytes, const DocumentSet& target) = 0;
     // Writes `source`; false when nothing usable could be written.
     virtual bool write(const DocumentSet& source, QIODevice& out) = 0;
+    // Why the last write() failed, as a sentence; "" when the caller's own
+    // words say it all.
+    virtual QString writeRefusal() const { return {}; }
 };
 
 // Installs `codec` for `code`, replacing any earlier one.

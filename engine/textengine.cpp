@@ -1016,6 +1016,7 @@ bool TextEngine::loadFile(const QString& path, FormatCode format, bool insertAtC
 
 bool TextEngine::saveFile(const QString& path, FormatCode format)
 {
+    m_lastWriteRefusal.clear();
     const std::shared_ptr<DocumentCodec> codec = codecFor(format);
     if (!codec)
         return failWith(FileError::NoCodec);
@@ -1024,6 +1025,7 @@ bool TextEngine::saveFile(const QString& path, FormatCode format)
         return failWith(FileError::CannotWrite);
     if (!codec->write(m_parts->set(), file)) {
         file.cancelWriting();
+        m_lastWriteRefusal = codec->writeRefusal();
         return failWith(FileError::CannotWrite);
     }
     if (!file.commit())
@@ -1039,6 +1041,7 @@ bool TextEngine::loadFromMemory(const QByteArray& bytes, FormatCode format, bool
 
 std::optional<QByteArray> TextEngine::saveToMemory(FormatCode format)
 {
+    m_lastWriteRefusal.clear();
     const std::shared_ptr<DocumentCodec> codec = codecFor(format);
     if (!codec) {
         failWith(FileError::NoCodec);
@@ -1048,6 +1051,7 @@ std::optional<QByteArray> TextEngine::saveToMemory(FormatCode format)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!codec->write(m_parts->set(), buffer)) {
+        m_lastWriteRefusal = codec->writeRefusal();
         failWith(FileError::CannotWrite);
         return std::nullopt;
     }
@@ -1058,6 +1062,11 @@ std::optional<QByteArray> TextEngine::saveToMemory(FormatCode format)
 FileError TextEngine::lastFileError() const
 {
     return m_lastFileError;
+}
+
+QString TextEngine::lastWriteRefusal() const
+{
+    return m_lastWriteRefusal;
 }
 
 const ReadReport& TextEngine::lastReadReport() const

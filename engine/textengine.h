@@ -254,6 +254,8 @@ public:
     bool restoreSnapshot(const QByteArray& bytes, int selectionStart, int selectionLength);
     std::optional<QByteArray> saveToMemory(FormatCode format);
     FileError lastFileError() const;
+    // Why the last save failed, as its codec put it; "" when it said nothing.
+    QString lastWriteRefusal() const;
     // What the last load noticed (characters it could not read), also for a
     // load that filled documentSet() from outside.
     const ReadReport& lastReadReport() const;
@@ -349,6 +351,7 @@ private:
     bool m_gridLinesShown = true;
     FileError m_lastFileError = FileError::None;
     ReadReport m_lastRead;
+    QString m_lastWriteRefusal;
 };
 
 } // namespace engine

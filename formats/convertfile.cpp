@@ -19,7 +19,7 @@ namespace formats {
 
 namespace {
 
-enum class Kind { Text, Html, Docx, Rtf, Pdf, Unsupported };
+enum class Kind { Text, Html, Doc, Docx, Rtf, Pdf, Unsupported };
 
 Kind kindOf(const QString& extension)
 {
@@ -28,6 +28,8 @@ Kind kindOf(const QString& extension)
         return Kind::Text;
     if (lower == u"htm" || lower == u"html")
         return Kind::Html;
+    if (lower == u"doc")
+        return Kind::Doc;
     if (lower == u"docx")
         return Kind::Docx;
     if (lower == u"rtf")
@@ -47,6 +49,8 @@ bool isReadable(Kind kind)
 engine::FormatCode engineFormatOf(Kind kind)
 {
     switch (kind) {
+    case Kind::Doc:
+        return engine::FormatCode::Doc;
     case Kind::Docx:
         return engine::FormatCode::Docx;
     case Kind::Rtf:
@@ -210,7 +214,7 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
         if (const auto error = saveHtml(engine, target, title.isEmpty() ? source.completeBaseName() : title))
             return failure(*error);
     } else if (!engine.saveFile(target, engineFormatOf(to))) {
-        return failure(fileMessage(target, QStringLiteral("を保存できません｡")));
+        return failure(fileMessage(target, QStringLiteral("を保存できません｡") + engine.lastWriteRefusal()));
     }
     m_written.insert(identity(target));
     // Only HTML takes its pictures from files; a Word file carries its own.

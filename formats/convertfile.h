@@ -2,9 +2,9 @@
 // Converting files without a window, for "fumi --convert-to <ext> [--outdir
 // DIR] FILE...": each file is opened with the engine as the editor opens it
 // and written as save-as writes it — "htm"/"html" as the program's HTML
-// dialect (default user formats), "txt" as plain text, "docx" as Word, "rtf"
-// as RTF and "pdf" as the pages the page view shows. Other formats are not converted
-// yet and say so.
+// dialect (default user formats), "txt" as plain text, "doc" as Word 97–2003,
+// "docx" as Word, "rtf" as RTF and "pdf" as the pages the page view shows.
+// Other formats are not converted yet and say so.
 //
 // A conversion never destroys a file: it does not write over any input of
 // the command, over a file the same command has already written, or through

@@ -150,8 +150,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Failure{"MissingInput", QStringLiteral("none.htm"), {}, QStringLiteral("txt"), {},
                 QStringLiteral("ﾌｧｲﾙ: %1/none.htm が見つかりません｡")},
-        Failure{"InputFormatNotYetSupported", QStringLiteral("a.doc"), "\xD0\xCF\x11\xE0", QStringLiteral("htm"), {},
-                QStringLiteral("ﾌｧｲﾙ: %1/a.doc の形式 (.doc) の読み込みにはまだ対応していません｡")},
+        Failure{"InputFormatNotYetSupported", QStringLiteral("a.odt"), "PK\x03\x04", QStringLiteral("htm"), {},
+                QStringLiteral("ﾌｧｲﾙ: %1/a.odt の形式 (.odt) の読み込みにはまだ対応していません｡")},
         Failure{"TargetFormatNotYetSupported", QStringLiteral("a.txt"), "text", QStringLiteral("odt"), {},
                 QStringLiteral("変換先の形式 (.odt) にはまだ対応していません｡")},
         Failure{"PdfIsNeverRead", QStringLiteral("a.pdf"), "%PDF-1.4", QStringLiteral("txt"), {},
