@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrinter>
 
 namespace app {
 
@@ -140,9 +141,19 @@ std::optional<QFont> QtDialogs::font(const QFont& initial)
     return f;
 }
 
-bool QtDialogs::print(QPrinter& printer)
+// Printing to a file is not offered: PDF is saved through the save dialog.
+bool QtDialogs::print(QPrinter& printer, const env::PrintRequest& request)
 {
     QPrintDialog dialog(&printer, owner());
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    if (request.setupOnly) {
+        dialog.setWindowTitle(QStringLiteral("ﾌﾟﾘﾝﾀの設定"));
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    } else {
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+        dialog.setMinMax(request.firstPage, request.lastPage);
+        printer.setFromTo(request.firstPage, request.lastPage);
+    }
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -15,7 +15,7 @@ public:
     QString folder(const QString& title, const QString& start) override;
     std::optional<QColor> color(const QColor& initial) override;
     std::optional<QFont> font(const QFont& initial) override;
-    bool print(QPrinter& printer) override;
+    bool print(QPrinter& printer, const env::PrintRequest& request) override;
 };
 
 } // namespace app

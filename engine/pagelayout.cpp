@@ -1,5 +1,6 @@
 #include "engine/pagelayout.h"
 
+#include "engine/fieldformat.h"
 #include "engine/guardeddocument.h"
 #include "engine/layoutdevice.h"
 
@@ -9,9 +10,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QUrl>
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace engine {
 
@@ -74,6 +77,47 @@ void turnFormFeedsIntoPageBreaks(QTextDocument& document)
     }
 }
 
+// A field's data that names a web or mail address (a scheme of two letters
+// or more, so that "C:" is a drive), as a link a PDF viewer can follow; ""
+// for tags, tool tips, references and relative names, which only mean
+// something inside the program's own folder of documents.
+QString followableAddress(const QVariant& fieldData)
+{
+    const QString data = fieldData.toString();
+    const QUrl url(data, QUrl::StrictMode);
+    return url.isValid() && url.scheme().size() > 1 ? data : QString();
+}
+
+// Link fields become anchors of the layout copy: the painter then hands their
+// addresses to devices that keep links, such as PDF.
+void anchorLinkFields(QTextDocument& document)
+{
+    struct Link {
+        int position, length;
+        QString address;
+    };
+    std::vector<Link> links;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QTextCharFormat format = fragment.fragment().charFormat();
+            if (!format.hasProperty(FieldData))
+                continue;
+            const QString address = followableAddress(format.property(FieldData));
+            if (!address.isEmpty())
+                links.push_back({fragment.fragment().position(), fragment.fragment().length(), address});
+        }
+    }
+    QTextCursor cursor(&document);
+    for (const Link& link : links) {
+        cursor.setPosition(link.position);
+        cursor.setPosition(link.position + link.length, QTextCursor::KeepAnchor);
+        QTextCharFormat anchor;
+        anchor.setAnchor(true);
+        anchor.setAnchorHref(link.address);
+        cursor.mergeCharFormat(anchor);
+    }
+}
+
 // A private copy of `source` laid out on `device` at `width`, cut into pages of
 // `pageHeight` (no pages when negative), without the marks a screen may show.
 std::unique_ptr<QTextDocument> layoutCopy(const QTextDocument& source, LayoutDevice& device,
@@ -84,6 +128,7 @@ std::unique_ptr<QTextDocument> layoutCopy(const QTextDocument& source, LayoutDev
     copy->setUseDesignMetrics(true);
     if (breakAtFormFeeds)
         turnFormFeedsIntoPageBreaks(*copy);
+    anchorLinkFields(*copy);
     copy->documentLayout()->setPaintDevice(&device);
 
     QTextOption option = copy->defaultTextOption();

@@ -3,6 +3,8 @@
 #include "engine/pagelayout.h"
 #include "engine/pdfwriter.h"
 
+#include <QTextDocument>
+
 namespace engine {
 
 bool PdfCodec::read(const QByteArray&, const DocumentSet&)
@@ -16,7 +18,7 @@ bool PdfCodec::write(const DocumentSet& source, QIODevice& out)
         return false;
     const PageLayout layout(*source.body, source.pageSetup ? *source.pageSetup : PageSetup{},
                             headerFooterOf(source));
-    return writePdf(layout, out);
+    return writePdf(layout, out, source.body->metaInformation(QTextDocument::DocumentTitle));
 }
 
 } // namespace engine

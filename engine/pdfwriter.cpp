@@ -44,11 +44,13 @@ bool writtenWithoutError(QIODevice& out)
 
 } // namespace
 
-bool writePdf(const PageLayout& layout, QIODevice& out)
+bool writePdf(const PageLayout& layout, QIODevice& out, const QString& title)
 {
     if (!openForWriting(out))
         return false;
     QPdfWriter writer(&out);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("Fumi"));
     if (!writer.setPageLayout(pdfPageLayout(layout.sheetTwips())))
         return false;
     QPainter painter;

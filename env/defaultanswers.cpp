@@ -9,6 +9,6 @@ QString DefaultAnswers::saveFile(FileRequest&) { return {}; }
 QString DefaultAnswers::folder(const QString&, const QString&) { return {}; }
 std::optional<QColor> DefaultAnswers::color(const QColor&) { return std::nullopt; }
 std::optional<QFont> DefaultAnswers::font(const QFont&) { return std::nullopt; }
-bool DefaultAnswers::print(QPrinter&) { return false; }
+bool DefaultAnswers::print(QPrinter&, const PrintRequest&) { return false; }
 
 } // namespace env

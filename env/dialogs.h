@@ -35,6 +35,14 @@ struct FileRequest {
     bool multiple = false;         // open: several files may be chosen
 };
 
+// What the print dialog offers: a range of pages to choose from and copies,
+// or, for printer setup, the printer and its properties alone.
+struct PrintRequest {
+    int firstPage = 1;
+    int lastPage = 1;
+    bool setupOnly = false;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -49,7 +57,10 @@ public:
     virtual QString folder(const QString& title, const QString& start) = 0;
     virtual std::optional<QColor> color(const QColor& initial) = 0;
     virtual std::optional<QFont> font(const QFont& initial) = 0;
-    virtual bool print(QPrinter& printer) = 0;
+    // Lets the user choose a printer, its properties, the pages (the
+    // printer's print range and from/to) and the copies (its copy count);
+    // false when cancelled.
+    virtual bool print(QPrinter& printer, const PrintRequest& request) = 0;
 
     // Conveniences over message().
     void inform(const QString& text);

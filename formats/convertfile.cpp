@@ -84,7 +84,7 @@ public:
     QString folder(const QString&, const QString&) override { return {}; }
     std::optional<QColor> color(const QColor&) override { return std::nullopt; }
     std::optional<QFont> font(const QFont&) override { return std::nullopt; }
-    bool print(QPrinter&) override { return false; }
+    bool print(QPrinter&, const env::PrintRequest&) override { return false; }
 
 private:
     env::Dialogs* m_previous;

@@ -1,5 +1,7 @@
 #include "testsupport/scripteddialogs.h"
 
+#include <QPrinter>
+
 namespace testsupport {
 
 namespace {
@@ -12,6 +14,7 @@ struct FilesAnswer {
 } // namespace testsupport
 
 Q_DECLARE_METATYPE(testsupport::FilesAnswer)
+Q_DECLARE_METATYPE(testsupport::PrintChoice)
 
 namespace testsupport {
 
@@ -109,10 +112,25 @@ std::optional<QFont> ScriptedDialogs::font(const QFont&)
     return v->value<QFont>();
 }
 
-bool ScriptedDialogs::print(QPrinter&)
+void ScriptedDialogs::answerPrint(const PrintChoice& choice)
 {
-    m_asked.push_back({QStringLiteral("print"), {}, env::Buttons::OkCancel, {}});
+    m_script.push_back(QVariant::fromValue(choice));
+}
+
+bool ScriptedDialogs::print(QPrinter& printer, const env::PrintRequest& request)
+{
+    m_asked.push_back({QStringLiteral("print"), {}, env::Buttons::OkCancel, {}, request});
     const auto v = next();
+    if (v && v->userType() == qMetaTypeId<PrintChoice>()) {
+        const auto choice = v->value<PrintChoice>();
+        if (!choice.printerName.isEmpty())
+            printer.setPrinterName(choice.printerName);
+        const bool range = choice.fromPage > 0;
+        printer.setPrintRange(range ? QPrinter::PageRange : QPrinter::AllPages);
+        printer.setFromTo(range ? choice.fromPage : 0, range ? choice.toPage : 0);
+        printer.setCopyCount(choice.copies);
+        return true;
+    }
     return v && v->userType() == QMetaType::Bool && v->toBool();
 }
 

@@ -11,11 +11,21 @@
 
 namespace testsupport {
 
+// What a scripted user chooses in the print dialog: a printer (empty keeps
+// the one shown), pages (0 and 0: all) and copies.
+struct PrintChoice {
+    QString printerName;
+    int fromPage = 0;
+    int toPage = 0;
+    int copies = 1;
+};
+
 struct Asked {
     QString kind;   // "message", "input", "open", "save", "folder", "color", "font", "print"
     QString text;   // message text, prompt, or dialog title
     env::Buttons buttons = env::Buttons::Ok;
     env::FileRequest file;  // for open/save
+    env::PrintRequest print; // for print
 };
 
 class ScriptedDialogs : public env::Dialogs {
@@ -30,6 +40,8 @@ public:
     void answerColor(const QColor& c) { m_script.push_back(c); }
     void answerFont(const QFont& f) { m_script.push_back(f); }
     void answerPrint(bool ok) { m_script.push_back(ok); }
+    // Confirms the print dialog with `choice` applied to the printer.
+    void answerPrint(const PrintChoice& choice);
 
     const std::vector<Asked>& asked() const { return m_asked; }
     QStringList messages() const;   // texts of the message boxes, in order
@@ -44,7 +56,7 @@ public:
     QString folder(const QString& title, const QString& start) override;
     std::optional<QColor> color(const QColor& initial) override;
     std::optional<QFont> font(const QFont& initial) override;
-    bool print(QPrinter& printer) override;
+    bool print(QPrinter& printer, const env::PrintRequest& request) override;
 
 private:
     std::optional<QVariant> next();

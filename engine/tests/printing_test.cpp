@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -85,6 +86,43 @@ TEST(Printing, PdfIsSavedButNeverLoaded)
     EXPECT_TRUE(pdf->startsWith("%PDF-"));
     EXPECT_FALSE(engine.loadFromMemory(*pdf, FormatCode::Pdf, false));
     EXPECT_EQ(engine.plainText(), QStringLiteral("日本語のPDF"));
+}
+
+// PDF strings of the document information are UTF-16 with a byte-order mark.
+QByteArray pdfTextString(const QString& text)
+{
+    QByteArray bytes("\xFE\xFF");
+    for (const QChar c : text) {
+        bytes += char(c.unicode() >> 8);
+        bytes += char(c.unicode() & 0xFF);
+    }
+    return bytes;
+}
+
+TEST(Printing, PdfKeepsWebLinksAndTheTitle)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("見てください: "));
+    engine.setSelection(8, 0);
+    ASSERT_GT(engine.insertField(QStringLiteral("例のサイト")), 0);
+    ASSERT_TRUE(engine.setFieldData(QStringLiteral("https://example.com/page")));
+    engine.setSelectedText(QStringLiteral(" と "));
+    ASSERT_GT(engine.insertField(QStringLiteral("タグ")), 0);
+    ASSERT_TRUE(engine.setFieldData(QStringLiteral("TG_0012")));
+    engine.document()->setMetaInformation(QTextDocument::DocumentTitle, QStringLiteral("報告書"));
+
+    const std::optional<QByteArray> pdf = engine.saveToMemory(FormatCode::Pdf);
+
+    ASSERT_TRUE(pdf.has_value());
+    EXPECT_TRUE(pdf->contains("/URI (https://example.com/page)")) << "the link is clickable";
+    // Each run of glyphs of the link is an area of its own.
+    EXPECT_EQ(pdf->count("/Subtype /Link"), pdf->count("/URI (https://example.com/page)"))
+        << "a tag is no address outside the program";
+    EXPECT_TRUE(pdf->contains("/Title (" + pdfTextString(QStringLiteral("報告書")) + ")"));
+    QTextCursor inLink(engine.document());
+    inLink.setPosition(10);
+    EXPECT_FALSE(inLink.charFormat().isAnchor())
+        << "only the copy laid out for the pages carries the anchors";
 }
 
 } // namespace
