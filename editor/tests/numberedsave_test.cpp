@@ -212,6 +212,31 @@ TEST_F(NumberedSave, PicturesAreMadeFloatingPicturesAndTheSelectionStays)
     }
 }
 
+// A field whose text was emptied is no field any more, so none reaches the
+// numbered file; the one with text does.
+TEST_F(NumberedSave, NoEmptyFieldReachesTheNumberedFile)
+{
+    typed(QStringLiteral("本文 "));
+    engine.setSelection(3, 0);
+    const int kept = engine.insertField(QStringLiteral("残る"));
+    ASSERT_TRUE(engine.setFieldData(QStringLiteral("TP_kept")));
+    const int emptied = engine.insertField(QStringLiteral("消える"));
+    ASSERT_TRUE(engine.setFieldData(QStringLiteral("TP_emptied")));
+    ASSERT_TRUE(engine.setCurrentField(emptied));
+    ASSERT_TRUE(engine.setFieldText(QString()));
+    numbers.number = 5;
+    editor.rtAct(4);
+    EXPECT_EQ(engine.fieldIds(), QList<int>{kept});
+    engine::TextEngine reader;
+    ASSERT_TRUE(reader.loadFile(numbered(QStringLiteral("0005.doc")), FormatCode::Docx, false));
+    QStringList data;
+    for (const int id : reader.fieldIds()) {
+        reader.setCurrentField(id);
+        data << reader.fieldData() + u'=' + reader.fieldText();
+    }
+    EXPECT_EQ(data, QStringList{QStringLiteral("TP_kept=残る")});
+}
+
 // A new document is saved by number also when the update question before
 // replacing it is answered Yes (the update rule's default asks).
 TEST_F(NumberedSave, TheUpdateRuleSavesANewDocumentByNumber)
