@@ -16,11 +16,18 @@ const char* const kHelp =
     "\n"
     "  --convert-to EXT [--outdir DIR] FILE...\n"
     "             ﾌｧｲﾙを EXT 形式に変換します (画面なし) / convert files without a window\n"
-    "             EXT: htm, txt, docx, rtf, pdf\n"
+    "             FILE: .txt .htm .html .rtf .doc .docx\n"
+    "             EXT: htm, txt, rtf, doc, docx, pdf\n"
+    "             .doc (ﾜｰﾄﾞ文書 97-2003) には LibreOffice が必要です / .doc needs LibreOffice\n"
     "  --version  版を表示して終了します / print the version and exit\n"
     "  --help     この説明を表示して終了します / print this help and exit\n";
 
 } // namespace
+
+const char* helpText()
+{
+    return kHelp;
+}
 
 std::optional<int> answerInfoOptions(int argc, char** argv)
 {
@@ -30,7 +37,7 @@ std::optional<int> answerInfoOptions(int argc, char** argv)
             return 0;
         }
         if (std::strcmp(argv[i], "--help") == 0) {
-            std::fputs(kHelp, stdout);
+            std::fputs(helpText(), stdout);
             return 0;
         }
     }

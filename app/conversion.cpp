@@ -11,7 +11,7 @@
 namespace app {
 
 namespace {
-const char* const kUsage = "使い方 / usage: fumi --convert-to htm|txt|doc|docx|rtf|pdf [--outdir DIR] FILE...\n";
+const char* const kUsage = "使い方 / usage: fumi --convert-to htm|txt|rtf|doc|docx|pdf [--outdir DIR] FILE...\n";
 
 void printLine(const QString& line)
 {

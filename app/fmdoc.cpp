@@ -131,6 +131,7 @@ void fmDoc::buildPanes()
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->setSpacing(0);
     m_editor = new editor::uTxm(right);
+    m_editor->setNumberSource(this);
     m_editor->setObjectName(QStringLiteral("pTxm"));
     m_keys = new fkeys::uFky(right);
     m_keys->setObjectName(QStringLiteral("pFky"));

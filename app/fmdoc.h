@@ -5,6 +5,7 @@
 // editor's and the tree's events, and keeps its screen settings between runs.
 
 #include "app/menurouter.h"
+#include "editor/documentnumbering.h"
 #include "fkeys/menuhost.h"
 
 #include <QMainWindow>
@@ -26,7 +27,7 @@ namespace app {
 
 class MainMenuBar;
 
-class fmDoc : public QMainWindow, public MenuRouterHost, public fkeys::MenuHost {
+class fmDoc : public QMainWindow, public MenuRouterHost, public fkeys::MenuHost, public editor::DocumentNumberSource {
     Q_OBJECT
 public:
     explicit fmDoc(QWidget* parent = nullptr);
@@ -54,6 +55,9 @@ public:
     QString startFile() const { return m_startFile; }
     bool functionKeysShown() const { return m_showFkeys; }
     bool treeShown() const { return m_showTree; }
+    // The main window gives documents no numbers: a new document the editor
+    // is told to save by number goes to the work folder's file.
+    qint32 nTmpNo() const override { return 0; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

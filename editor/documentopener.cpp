@@ -83,15 +83,38 @@ std::optional<QString> DocumentOpener::paragraphText(const QString& path) const
     return text;
 }
 
-// The file in an engine of its own, which starts with the editor's page
-// setup (without headers and footers) as a load into the editor's would.
-std::unique_ptr<engine::TextEngine> DocumentOpener::read(const QString& path) const
+bool DocumentOpener::transfer(const QByteArray& bytes, bool insert, const std::function<bool()>& prepareReplace)
 {
-    m_refusalReason.clear();
+    const std::unique_ptr<engine::TextEngine> scratch = scratchEngine();
+    const std::optional<QByteArray> content = scratch->loadFromMemory(bytes, FormatCode::Doc, false)
+        ? scratch->saveToMemory(FormatCode::Snapshot)
+        : std::nullopt;
+    if (!content) {
+        env::dialogs().inform(QStringLiteral("ﾃﾞｰﾀを読み込めません｡") + formats::readRefusal(scratch->lastReadReport()));
+        return false;
+    }
+    if (insert)
+        return m_engine.loadFromMemory(*content, FormatCode::Snapshot, true);
+    // The whole document is replaced, also while the caret is in a text frame.
+    return prepareReplace() && m_engine.makeTextFrameCurrent(0)
+        && m_engine.loadFromMemory(*content, FormatCode::Snapshot, false);
+}
+
+// An engine of its own for what is read, which starts with the editor's page
+// setup (without headers and footers) as a load into the editor's would.
+std::unique_ptr<engine::TextEngine> DocumentOpener::scratchEngine() const
+{
     auto scratch = std::make_unique<engine::TextEngine>();
     engine::PageSetup setup = m_engine.pageSetup();
     setup.headerFooterFlags = 0;
     scratch->setPageSetup(setup);
+    return scratch;
+}
+
+std::unique_ptr<engine::TextEngine> DocumentOpener::read(const QString& path) const
+{
+    m_refusalReason.clear();
+    std::unique_ptr<engine::TextEngine> scratch = scratchEngine();
     const QString extension = documentkinds::extensionOf(path);
     const bool read = extension == u"htm"
         ? readHtml(*scratch, path)

@@ -4,7 +4,8 @@
 // into every text frame. The file is first read whole into a scratch engine,
 // so a file that cannot be read leaves the document, its name and its flags
 // as they were; HTML is read together with its folder, so the pictures beside
-// it are found.
+// it are found. The host's data transfer (Word 97–2003 bytes) comes in the
+// same way.
 
 #include <QByteArray>
 #include <QString>
@@ -53,7 +54,15 @@ public:
     // when the file cannot be read.
     std::optional<QString> paragraphText(const QString& path) const;
 
+    // Word 97–2003 `bytes` of the host's data transfer in place of the whole
+    // document (after `prepareReplace`, which may keep the document by
+    // answering false), or at the selection when `insert`. Bytes that cannot
+    // be read are told to the user before anything is asked or changed.
+    // True when placed.
+    bool transfer(const QByteArray& bytes, bool insert, const std::function<bool()>& prepareReplace);
+
 private:
+    std::unique_ptr<engine::TextEngine> scratchEngine() const;
     std::unique_ptr<engine::TextEngine> read(const QString& path) const;
     bool readHtml(engine::TextEngine& scratch, const QString& path) const;
     bool place(const QByteArray& content, Placement placement);

@@ -2,6 +2,7 @@
 
 #include "dialogs/frmt.h"
 #include "editor/documentkinds.h"
+#include "editor/documentnumbering.h"
 #include "editor/modifiedstate.h"
 #include "engine/textengine.h"
 #include "env/dialogs.h"
@@ -105,7 +106,7 @@ bool DocumentSaver::SaveDoc(const QString& file)
 {
     const QString folder = chooseFolder();
     if (file.isEmpty() && m_host.documentType() < 1) {
-        if (!m_host.saveByNumber())
+        if (!SaveNum())
             return false;
         m_host.savedToDatabase();
         m_modified.setModified(false);
@@ -171,6 +172,40 @@ bool DocumentSaver::ViewHtm()
     return true;
 }
 
+// The numbered save of a new database document: its pictures prepared, then,
+// when numbering is on, the document written as Word 97–2003 to its numbered
+// file or, without a number, to the work file. With numbering off nothing is
+// written: the host files the document itself when told it was saved. (Fields
+// need no preparation: a field is a run of its text, so an empty one cannot
+// exist to reach the file.) True unless something failed, which was told.
+bool DocumentSaver::SaveNum()
+{
+    preparePictures(m_engine);
+    if (!m_host.numbering())
+        return true;
+    const std::optional<QString> target = numberedTarget();
+    return target && writeWithEngine(*target, FormatCode::Doc);
+}
+
+// The file a numbered save writes, its folder made; none (and the user told)
+// when the host gives no number or the folder cannot be made.
+std::optional<QString> DocumentSaver::numberedTarget()
+{
+    const std::optional<qint32> number = m_host.documentNumber();
+    if (!number) {
+        env::dialogs().inform(QStringLiteral("文書番号が分からないため､文書を保存できません｡"));
+        return std::nullopt;
+    }
+    if (*number == 0)
+        return workFileName();
+    const QString target = numberedFileName(*number);
+    if (!EnsureFld(numberedDocumentsFolder())) {
+        tellCannotSave(target, QStringLiteral("ﾌｫﾙﾀﾞ ") + numberedDocumentsFolder() + QStringLiteral(" を作れません｡"));
+        return std::nullopt;
+    }
+    return target;
+}
+
 // The host may name the folder; without one the dialogs start in the user's
 // documents folder.
 QString DocumentSaver::chooseFolder()
@@ -222,7 +257,7 @@ DocumentSaver::Written DocumentSaver::write(const QString& name)
         tellCannotSave(name, QStringLiteral("拡張子は .doc .docx .rtf .htm .html .pdf .txt のいずれかにしてください｡"));
         return Written::Nothing;
     }
-    if (!mClt::MakeFolders(folderOf(name))) {
+    if (!EnsureFld(folderOf(name))) {
         tellCannotSave(name);
         return Written::Nothing;
     }

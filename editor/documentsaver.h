@@ -15,6 +15,7 @@
 #include <QString>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 
 namespace dialogs {
 class Frmt;
@@ -35,7 +36,8 @@ public:
         std::function<QString()> title;
         std::function<int()> documentType;
         std::function<void()> inputMethodOff;
-        std::function<bool()> saveByNumber;           // the numbered save of a new database document
+        std::function<bool()> numbering;              // new database documents are written by number
+        std::function<std::optional<qint32>()> documentNumber; // the host's number; none without a host that numbers
         std::function<void(QString*)> askSaveFolder;  // the host may put its folder in
         std::function<void(const QString&)> savedAs;  // the document is now this file
         std::function<void()> savedToDatabase;
@@ -65,6 +67,8 @@ public:
 private:
     enum class Written { Nothing, Document, Export };
 
+    bool SaveNum();
+    std::optional<QString> numberedTarget();
     QString chooseFolder();
     QString askName(const QString& folder, const QString& title, std::initializer_list<QStringView> extensions,
                     int filterIndex, const QString& proposal, QStringView htmlCaption = {});

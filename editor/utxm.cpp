@@ -13,6 +13,7 @@
 #include "editor/updateconfirmation.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
+#include "env/dialogs.h"
 #include "env/globals.h"
 #include "env/yini.h"
 
@@ -323,11 +324,10 @@ void uTxm::forgetDocument()
 
 bool uTxm::SetData(const QByteArray& bytes, bool noConfirmation)
 {
-    if (!noConfirmation && !mayReplace())
-        return false;
     ModifiedState::BusyScope busy(m_modified);
-    if (!m_engine->loadFromMemory(bytes, engine::FormatCode::Doc, false))
+    if (!m_opener.transfer(bytes, false, [this, noConfirmation] { return noConfirmation || mayReplace(); }))
         return false;
+    m_frameFocus = 0;
     forgetDocument();
     m_modified.setModified(false);
     return true;
@@ -336,7 +336,7 @@ bool uTxm::SetData(const QByteArray& bytes, bool noConfirmation)
 bool uTxm::InsData(const QByteArray& bytes)
 {
     ModifiedState::BusyScope busy(m_modified);
-    if (!m_engine->loadFromMemory(bytes, engine::FormatCode::Doc, true))
+    if (!m_opener.transfer(bytes, true, {}))
         return false;
     m_modified.setModified(true);
     return true;
@@ -345,7 +345,7 @@ bool uTxm::InsData(const QByteArray& bytes)
 bool uTxm::ApndData(const QByteArray& bytes)
 {
     ModifiedState::BusyScope busy(m_modified);
-    return m_engine->loadFromMemory(bytes, engine::FormatCode::Doc, true);
+    return m_opener.transfer(bytes, true, {});
 }
 
 bool uTxm::bDcEdt() const
@@ -449,6 +449,8 @@ DocumentData uTxm::GetData() const
     DocumentData data;
     const std::optional<QByteArray> bytes = m_engine->saveToMemory(engine::FormatCode::Doc);
     data.ok = bytes.has_value();
+    if (!data.ok)
+        env::dialogs().inform(QStringLiteral("文書をﾃﾞｰﾀにできません｡") + m_engine->lastWriteRefusal());
     data.bytes = bytes.value_or(QByteArray());
     data.text = m_engine->plainText();
     data.title = m_title->text();

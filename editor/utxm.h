@@ -11,6 +11,7 @@
 
 #include "dialogs/frmt.h"
 #include "dialogs/sbtxm.h"
+#include "editor/documentnumbering.h"
 #include "editor/documentopener.h"
 #include "editor/documentsaver.h"
 #include "editor/editoroptions.h"
@@ -174,8 +175,10 @@ public:
     QString currentFile() const { return m_currentFile; }
     int frameFocus() const { return m_frameFocus; }
     bool snapshotHeld() const { return m_snapshots.held(); }
-    // The Boolean job 87 keeps for the host.
-    bool hostFlag() const { return m_hostFlag; }
+    // Whether the update writes new database documents by number (job 87).
+    bool numbering() const { return m_numbering; }
+    // The host that numbers new documents; without one a numbered save fails.
+    void setNumberSource(const DocumentNumberSource* source) { m_numberSource = source; }
     void setInputMethodSwitch(std::unique_ptr<InputMethodSwitch> ime);
     // The pop-up menu a right click on the text shows, made ready for the
     // caret: the object menu while an object is current, else the edit menu.
@@ -266,10 +269,6 @@ private:
     Outcome tableJob(int job, const QVariant& argument);
     TableCommands::Host tableHost();
 
-    // The numbered save of a new database document arrives with a later
-    // feature; until then it says so.
-    bool saveByNumber();
-
     std::unique_ptr<engine::TextEngine> m_engine;
     engine::EngineView* m_view = nullptr;
     QLineEdit* m_title = nullptr;
@@ -290,7 +289,8 @@ private:
     int m_frameFocus = 0;
     int m_screenDpi = 96;
     QString m_currentFile;
-    bool m_hostFlag = false;
+    bool m_numbering = false;
+    const DocumentNumberSource* m_numberSource = nullptr;
     FieldCommands m_fields{*m_engine, m_formats, fieldHost()};
     OpenDialog m_openDialog;
     DocumentOpener m_opener{*m_engine, m_formats};

@@ -5,7 +5,6 @@
 #include "editor/utxm.h"
 
 #include "engine/textengine.h"
-#include "env/dialogs.h"
 
 #include <QFileInfo>
 
@@ -121,19 +120,14 @@ DocumentSaver::Host uTxm::saverHost()
         .title = [this] { return Title(); },
         .documentType = [this] { return m_documentType; },
         .inputMethodOff = [this] { txIME(false); },
-        .saveByNumber = [this] { return saveByNumber(); },
+        .numbering = [this] { return m_numbering; },
+        .documentNumber = [this] {
+            return m_numberSource ? std::optional<qint32>(m_numberSource->nTmpNo()) : std::nullopt;
+        },
         .askSaveFolder = [this](QString* folder) { emit eAskSavePh(folder); },
         .savedAs = [this](const QString& file) { emit eSaveAs(file); },
         .savedToDatabase = [this] { emit eSaveDB(); },
     };
-}
-
-// New documents of the database are saved under their number by a later
-// feature; until then the update writes nothing and says so.
-bool uTxm::saveByNumber()
-{
-    env::dialogs().inform(QStringLiteral("文書ﾃﾞｰﾀﾍﾞｰｽへの番号付きの保存はまだできません｡"));
-    return false;
 }
 
 } // namespace editor

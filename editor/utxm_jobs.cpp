@@ -112,7 +112,7 @@ void uTxm::buildJobs()
     m_jobs[84] = done([this] { m_engine->setGridLinesShown(!m_engine->gridLinesShown()); });
     m_jobs[86] = byArgument(&uTxm::zoom);
     m_jobs[87] = [this](QVariant& flag) {
-        m_hostFlag = flag.toBool();
+        m_numbering = flag.toBool();
         return Outcome::Unchanged;
     };
     m_jobs[88] = done([this] { m_engine->refresh(); });

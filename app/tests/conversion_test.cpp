@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/conversion.h"
 #include "testsupport/tempfolder.h"
 
@@ -42,4 +43,26 @@ TEST(Conversion, AnInputWhoseOutputIsTakenFailsTheRun)
                                   dir.path(QStringLiteral("out")), text, page}),
               1);
     EXPECT_TRUE(dir.read(QStringLiteral("out/a.htm")).contains("text"));
+}
+
+// What --help offers (the kinds after "EXT:") is what the conversion writes;
+// .doc, which runs LibreOffice, is converted by the interop cases.
+TEST(Conversion, EveryKindTheHelpOffersIsWritten)
+{
+    const QString help = QString::fromUtf8(app::helpText());
+    const qsizetype at = help.indexOf(QStringLiteral("EXT: "));
+    ASSERT_GE(at, 0) << help.toStdString();
+    const QString list = help.mid(at + 5, help.indexOf(u'\n', at) - at - 5);
+    const QStringList offered = list.split(QStringLiteral(", "));
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("htm"), QStringLiteral("txt"), QStringLiteral("rtf"),
+                                    QStringLiteral("doc"), QStringLiteral("docx"), QStringLiteral("pdf")}));
+    testsupport::TempFolder dir;
+    const QString text = dir.write(QStringLiteral("メモ.txt"), "一行目\r\n");
+    for (const QString& kind : offered) {
+        if (kind == u"doc" || kind == u"txt")
+            continue;
+        EXPECT_EQ(app::runConversion({QStringLiteral("--convert-to"), kind, text}), 0) << kind.toStdString();
+        EXPECT_FALSE(dir.read(QStringLiteral("メモ.") + kind).isEmpty()) << kind.toStdString();
+    }
+    EXPECT_TRUE(help.contains(QStringLiteral("FILE: .txt .htm .html .rtf .doc .docx")));
 }

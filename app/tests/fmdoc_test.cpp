@@ -5,10 +5,13 @@
 #include "app/startup.h"
 #include "browser/utre.h"
 #include "editor/utxm.h"
+#include "engine/documentcodec.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
 #include "env/globals.h"
 #include "fkeys/ufky.h"
+#include "formats/doc/doccodec.h"
+#include "formats/docx/tests/watchedcodec.h"
 #include "testsupport/printers.h"
 #include "testsupport/recordingdesktop.h"
 #include "testsupport/scripteddialogs.h"
@@ -235,6 +238,28 @@ TEST_F(MainWindow, NewDocumentTakesTheFileNameOutOfTheCaption)
     ASSERT_EQ(window->windowTitle(), doc);
     item("mnFile", 0)->trigger();
     EXPECT_EQ(window->windowTitle(), QApplication::applicationDisplayName());
+}
+
+// The main window numbers no documents, so a new database document the
+// editor is told to save by number goes to the work folder's "temp.doc".
+// (Format 9 is served by the Word codec here, not by LibreOffice.)
+TEST_F(MainWindow, NewDatabaseDocumentsSavedByNumberGoToTheWorkFile)
+{
+    start();
+    const auto codec = std::make_shared<docxtest::WatchedWordCodec>();
+    engine::registerCodec(engine::FormatCode::Doc, codec);
+    window->editor()->cTyp(0);
+    window->editor()->rtAct(87, true);
+    typeText(QStringLiteral("番号なし"));
+    QSignalSpy filed(window->editor(), &editor::uTxm::eSaveDB);
+    window->editor()->rtAct(4);
+    formats::doc::registerDocCodec();
+    EXPECT_EQ(codec->writes, 1);
+    EXPECT_TRUE(QFileInfo::exists(env::gsWrkPh + QStringLiteral("temp.doc")));
+    EXPECT_FALSE(QFileInfo::exists(env::gsUsrPh + QStringLiteral("Dbs")));
+    EXPECT_EQ(filed.size(), 1);
+    EXPECT_FALSE(window->editor()->bDcEdt());
+    EXPECT_TRUE(dialogs.asked().empty());
 }
 
 // The documents folder item once did nothing when that folder was missing.

@@ -1,5 +1,5 @@
 // Makes the Word documents of the conversion benchmarks (.docx of 3, 500 and
-// 5,000 pages, .rtf of 3 and 500) and prints their paths, for timing whole
+// 5,000 pages, .rtf of 3 and 500, .doc of 500) and prints their paths, for timing whole
 // processes by hand.
 
 #include "bench/word_convert/wordbenchinputs.h"
@@ -32,5 +32,7 @@ int main(int argc, char** argv)
     for (const int pages : {3, 500})
         if (!report(wordbenchinputs::richTextDocument(pages), pages))
             return 1;
+    if (!report(wordbenchinputs::word97Document(500), 500))
+        return 1;
     return 0;
 }

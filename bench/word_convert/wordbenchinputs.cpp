@@ -118,4 +118,9 @@ QString richTextDocument(int pages)
     return convertedDocument(pages, QStringLiteral("rtf"), QStringLiteral("Rich Text Format"));
 }
 
+QString word97Document(int pages)
+{
+    return convertedDocument(pages, QStringLiteral("doc"), QStringLiteral("MS Word 97"));
+}
+
 } // namespace wordbenchinputs

@@ -1,5 +1,5 @@
 #pragma once
-// Word documents (.docx and .rtf) for the conversion benchmarks, made rather than taken from a
+// Word documents (.docx, .doc and .rtf) for the conversion benchmarks, made rather than taken from a
 // machine: Japanese and English text in pages of a heading, four paragraphs
 // and a list, with a chapter heading every 25 pages, a link a page, 3 tables
 // every 10 pages (one cell of each spanning two columns) and a picture every
@@ -20,5 +20,8 @@ QString wordDocument(int pages);
 
 // The same for the document as RTF.
 QString richTextDocument(int pages);
+
+// The same for the document as Word 97–2003 (.doc).
+QString word97Document(int pages);
 
 } // namespace wordbenchinputs

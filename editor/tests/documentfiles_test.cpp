@@ -454,18 +454,6 @@ TEST_F(DocumentFiles, TheUpdateOfAnHtmlDocumentWithoutAFileAsksForAnHtmlNameOnce
     EXPECT_EQ(savedAs.size(), 1) << "the name did not change";
 }
 
-TEST_F(DocumentFiles, TheUpdateOfANewDatabaseDocumentShowsNoDialogAndDoesNotPretendToSave)
-{
-    start(0);
-    QSignalSpy savedToDatabase(&editor, &uTxm::eSaveDB);
-    typed(QStringLiteral("new"));
-    editor.rtAct(4);
-    for (const testsupport::Asked& asked : dialogs().asked())
-        EXPECT_EQ(asked.kind, QStringLiteral("message"));
-    EXPECT_TRUE(editor.bDcEdt());
-    EXPECT_TRUE(savedToDatabase.isEmpty());
-}
-
 TEST_F(DocumentFiles, TheUpdateOfANamelessWordDocumentProposesItsFirstLine)
 {
     const TaggingCodecs codecs;

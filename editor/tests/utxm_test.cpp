@@ -589,7 +589,7 @@ TEST_F(Editor, EveryPopupItemDoesSomething)
     const auto observe = [this, &modalShown] {
         return std::tuple(modalShown, bytes(), engine.selectionStart(), engine.selectionLength(), editor.bDcEdt(),
                           environment.dialogs.asked().size(), QApplication::clipboard()->text(),
-                          engine.zoom(), editor.options().pasteAsText(), editor.hostFlag());
+                          engine.zoom(), editor.options().pasteAsText(), editor.numbering());
     };
     QStringList silent;
     for (QAction* item : items) {

@@ -7,6 +7,7 @@
 // timers fire but the user's input waits. Skipped where LibreOffice is not
 // installed (Debian libreoffice-writer-nogui).
 
+#include "formats/convertfile.h"
 #include "formats/doc/doccodec.h"
 #include "formats/docx/docxcodec.h"
 
@@ -184,6 +185,28 @@ TEST_F(DocWithLibreOffice, MemoryTransferGoesThroughDoc)
     engine::TextEngine other;
     ASSERT_TRUE(other.loadFromMemory(*bytes, engine::FormatCode::Doc, false));
     EXPECT_EQ(other.plainText(), kJapanese);
+    EXPECT_TRUE(scratchLeft().isEmpty());
+}
+
+// The command line's conversion takes .doc in and writes it, the .doc's
+// pages going to PDF as any document's do.
+TEST_F(DocWithLibreOffice, TheCommandLineConversionReadsAndWritesDoc)
+{
+    const QString page = folder.write(QStringLiteral("頁.html"), "<html><head><meta charset=\"utf-8\"></head><body><p>"
+                                                               + kJapanese.toUtf8() + "</p></body></html>");
+    formats::ConversionRun toDoc({page});
+    const formats::ConversionOutcome doc = toDoc.convert(page, QStringLiteral("doc"), folder.path(QStringLiteral("doc")));
+    ASSERT_TRUE(doc.written) << doc.reason.toStdString();
+    const QString written = folder.path(QStringLiteral("doc/頁.doc"));
+    EXPECT_TRUE(folder.read(QStringLiteral("doc/頁.doc")).startsWith("\xD0\xCF\x11\xE0"));
+
+    formats::ConversionRun fromDoc({written});
+    const formats::ConversionOutcome text = fromDoc.convert(written, QStringLiteral("txt"), folder.path(QStringLiteral("txt")));
+    ASSERT_TRUE(text.written) << text.reason.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(folder.read(QStringLiteral("txt/頁.txt"))).contains(kJapanese));
+    const formats::ConversionOutcome pdf = fromDoc.convert(written, QStringLiteral("pdf"), folder.path(QStringLiteral("pdf")));
+    ASSERT_TRUE(pdf.written) << pdf.reason.toStdString();
+    EXPECT_TRUE(folder.read(QStringLiteral("pdf/頁.pdf")).startsWith("%PDF"));
     EXPECT_TRUE(scratchLeft().isEmpty());
 }
 
