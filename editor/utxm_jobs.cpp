@@ -13,6 +13,7 @@
 #include "env/dialogs.h"
 #include "env/globals.h"
 #include "env/yini.h"
+#include "print/printjobs.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -26,12 +27,12 @@ namespace {
 constexpr int kTextFrameWidth = 2880; // twips: two inches by one
 constexpr int kTextFrameHeight = 1440;
 
-// Commands whose work arrives with later features (printing, the page view,
-// pasting kinds, tool bars, pictures, objects, headers and footers, colours,
-// the engine's paragraph and list dialogs, printer setup). Until a feature
+// Commands whose work arrives with later features (the page view, pasting
+// kinds, tool bars, pictures, objects, headers and footers, colours, the
+// engine's paragraph and list dialogs). Until a feature
 // is built its command says so instead of doing nothing.
-constexpr int kNotBuiltYet[] = {6,  7,  15, 16, 27, 31, 33, 34, 35, 41, 42,
-                                43, 44, 45, 57, 62, 63, 64, 69, 70, 71};
+constexpr int kNotBuiltYet[] = {7,  15, 16, 27, 31, 33, 34, 35, 41, 42,
+                                43, 44, 45, 57, 62, 63, 64, 70, 71};
 
 void tellNotBuiltYet()
 {
@@ -86,6 +87,7 @@ void uTxm::buildJobs()
 
     m_jobs[2] = plain(&uTxm::newDocument);
     m_jobs[4] = [this](QVariant&) { return saveIntoDatabase() ? Outcome::Unchanged : Outcome::Skipped; };
+    m_jobs[6] = [this](QVariant&) { return print::cPrint(*m_engine) ? Outcome::Unchanged : Outcome::Skipped; };
     m_jobs[9] = done([this] { m_title->setFocus(); });
     m_jobs[11] = plain(&uTxm::undo);
     m_jobs[12] = plain(&uTxm::redo);
@@ -106,6 +108,7 @@ void uTxm::buildJobs()
     m_jobs[66] = plain(&uTxm::userFormatPage);
     m_jobs[67] = plain(&uTxm::pictureLayoutPage);
     m_jobs[68] = plain(&uTxm::imePage);
+    m_jobs[69] = done([this] { print::cSetPrn(*m_engine); });
     m_jobs[72] = byArgument(&uTxm::pasteMode);
     for (int job : {80, 81, 82, 83, 85})
         m_jobs[job] = [this, job](QVariant& argument) { return tableJob(job, argument); };

@@ -2,6 +2,7 @@
 
 #include "engine/textengine.h"
 #include "env/dialogs.h"
+#include "env/globals.h"
 #include "print/documentpaper.h"
 #include "print/printerproperties.h"
 
@@ -152,6 +153,21 @@ bool PrintJobs::printJob(QPrinter& printer, int scale, const Range& range)
         m_engine.printPage(page, painter, target);
     }
     return painter.end();
+}
+
+QString defaultSettingsFile()
+{
+    return env::gsUsrPh + QStringLiteral("Page.prndt");
+}
+
+bool cPrint(const engine::TextEngine& engine, bool useStored, const QString& settingsFile)
+{
+    return PrintJobs(engine, defaultSettingsFile(), PrinterDirectory::system()).cPrint(useStored, settingsFile);
+}
+
+void cSetPrn(const engine::TextEngine& engine, const QString& settingsFile)
+{
+    PrintJobs(engine, defaultSettingsFile(), PrinterDirectory::system()).cSetPrn(settingsFile);
 }
 
 } // namespace print

@@ -59,4 +59,14 @@ private:
     PrinterDirectory m_printers;
 };
 
+// The entries for whoever shows a document (the editor's print and printer
+// setup commands, the page view's menu): the platform's printers and the user
+// data folder's "Page.prndt", the engine kept only for the call. `useStored`
+// and `settingsFile` as for PrintJobs::cPrint; the editor passes neither.
+bool cPrint(const engine::TextEngine& engine, bool useStored = false, const QString& settingsFile = {});
+void cSetPrn(const engine::TextEngine& engine, const QString& settingsFile = {});
+
+// The user data folder's "Page.prndt".
+QString defaultSettingsFile();
+
 } // namespace print

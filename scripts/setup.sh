@@ -14,6 +14,7 @@ packages=(
   fonts-noto-cjk
   libzip-dev libicu-dev opensp w3c-sgml-lib
   libreoffice-writer-nogui
+  cups printer-driver-cups-pdf poppler-utils
 )
 # The fuzz run of the test mode: clang with its libFuzzer and sanitizer runtimes.
 [ "$mode" = test ] && packages+=(clang libclang-rt-dev)

@@ -27,11 +27,13 @@ struct Environment {
     Environment()
     {
         env::gxIni().GetTxt(dir.path(QStringLiteral("User.xml")));
+        env::gsUsrPh = dir.path() + u'/';
         env::gsWrkPh = dir.path(QStringLiteral("Wrk")) + u'/';
         QDir().mkpath(env::gsWrkPh);
     }
     ~Environment()
     {
+        env::gsUsrPh.clear();
         env::gsWrkPh.clear();
         env::gbActing = false;
     }

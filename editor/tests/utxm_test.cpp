@@ -618,3 +618,23 @@ TEST_F(Editor, EveryPopupItemDoesSomething)
     fieldItems << QStringLiteral("ﾘｯﾁﾃｷｽﾄ(書式付)で貼付");
     EXPECT_EQ(silent, fieldItems) << "of " << items.size() << " items";
 }
+
+// ---- Printing ---------------------------------------------------------------
+
+// With the print system out of reach there is no printer at all: both
+// commands say so in one message, show no print dialog and store nothing.
+TEST_F(Editor, PrintAndPrinterSetupWithoutAPrinterOnlySaySo)
+{
+    qputenv("CUPS_SERVER", QFile::encodeName(environment.dir.path(QStringLiteral("no-cups.sock"))));
+    start();
+    editor.SetText(QStringLiteral("text"));
+    const QString noPrinter = QStringLiteral("ﾌﾟﾘﾝﾀがｲﾝｽﾄｰﾙされていません｡ﾌﾟﾘﾝﾀを追加してから印刷してください｡");
+    for (int job : {6, 69}) {
+        environment.dialogs.clear();
+        editor.rtAct(job);
+        EXPECT_EQ(environment.dialogs.messages(), QStringList{noPrinter}) << job;
+        EXPECT_EQ(environment.dialogs.asked().size(), 1u) << job;
+    }
+    EXPECT_FALSE(QFile::exists(environment.dir.path(QStringLiteral("Page.prndt"))));
+    EXPECT_FALSE(editor.bDcEdt());
+}
