@@ -618,3 +618,27 @@ TEST_F(Editor, EveryPopupItemDoesSomething)
     fieldItems << QStringLiteral("ﾘｯﾁﾃｷｽﾄ(書式付)で貼付");
     EXPECT_EQ(silent, fieldItems) << "of " << items.size() << " items";
 }
+
+// ---- Page view --------------------------------------------------------------
+
+TEST_F(Editor, PageViewOpensModallyOnTheFirstPageAndLeavesTheEditorAsItWas)
+{
+    start();
+    editor.SetText(QStringLiteral("text"));
+    engine.setZoom(120);
+    QString seenTitle;
+    engine::ViewMode seenMode = engine::ViewMode::Normal;
+    QTimer::singleShot(0, [&] {
+        QWidget* view = QApplication::activeModalWidget();
+        ASSERT_NE(view, nullptr);
+        seenTitle = view->windowTitle();
+        seenMode = engine.viewMode();
+        view->findChild<QAction*>(QStringLiteral("mnFile2"))->trigger();
+    });
+    editor.rtAct(7);
+    EXPECT_EQ(seenTitle, QStringLiteral("ﾍﾟｰｼﾞﾋﾞｭｰ"));
+    EXPECT_EQ(seenMode, engine::ViewMode::PageLayout);
+    EXPECT_EQ(engine.viewMode(), engine::ViewMode::Normal);
+    EXPECT_EQ(engine.zoom(), 120);
+    EXPECT_FALSE(editor.bDcEdt());
+}
