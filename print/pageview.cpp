@@ -104,12 +104,15 @@ PageView::PageView(engine::TextEngine& engine, QString settingsFile, const QStri
     m_area->setWidget(m_canvas);
     m_area->installEventFilter(this);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_area);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_area);
     buildMenus();
     placeAtWindow(mainWindow);
+    layout()->activate();
+    fitClientArea();
+    m_engine.setZoom(m_state.zoom());
     updatePageMenu();
 }
 
@@ -181,6 +184,8 @@ void PageView::placeAtWindow(QWidget* mainWindow)
     setGeometry(over.left() + over.width() / 15, over.top() + over.height() / 15, width, height);
 }
 
+// A resized view fits the page again but leaves the engine's zoom alone: the
+// editor behind would lay the whole document out again at every step.
 bool PageView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_area && event->type() == QEvent::Resize)
@@ -206,7 +211,7 @@ QRect PageView::pixels(const QRect& twips) const
 }
 
 // The box at the page rectangle, the shadows along its right and bottom
-// edges, and the engine's zoom to match.
+// edges.
 void PageView::placePage()
 {
     m_canvas->setUpdatesEnabled(false);
@@ -217,7 +222,6 @@ void PageView::placePage()
     m_rightShadow->setGeometry(right);
     m_bottomShadow->setGeometry(bottom);
     m_canvas->resize(m_area->size().expandedTo(QSize(right.right() + 1, bottom.bottom() + 1)));
-    m_engine.setZoom(m_state.zoom());
     m_canvas->setUpdatesEnabled(true);
     m_box->update();
 }
@@ -242,6 +246,7 @@ void PageView::zoomTo(int percent)
     else
         m_state.zoomToWholePage();
     placePage();
+    m_engine.setZoom(m_state.zoom());
 }
 
 void PageView::print()

@@ -199,6 +199,18 @@ TEST_F(PageViewWidget, ZoomMenuPlacesTheBoxAndWholePageReturnsToTheFit)
     EXPECT_TRUE(view->state().showsWholePage());
 }
 
+TEST_F(PageViewWidget, AResizedViewFitsThePageAgainAndLeavesTheEnginesZoom)
+{
+    auto view = opened();
+    const int zoom = engine.zoom();
+    const int height = view->pageBox()->height();
+    view->resize(view->width(), view->height() / 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->pageBox()->height() < height * 2 / 3; }));
+    EXPECT_LT(view->state().fitZoom(), zoom);
+    EXPECT_EQ(engine.zoom(), zoom);
+    EXPECT_NEAR(view->pageBox()->height(), view->clientArea()->height() * 0.9, 2.0);
+}
+
 TEST_F(PageViewWidget, CloseEndsTheView)
 {
     auto view = opened();
