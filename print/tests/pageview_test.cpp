@@ -5,9 +5,11 @@
 #include "testsupport/tempfolder.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -101,6 +103,27 @@ TEST_F(PageViewWidget, SitsCentredOverTheMainWindowAtThirteenFifteenths)
     window.setGeometry(150, 75, 900, 750);
     auto view = std::make_unique<PageView>(engine, QString(), QString(), printers, &window);
     EXPECT_EQ(view->geometry(), QRect(150 + 60, 75 + 50, 780, 650));
+}
+
+TEST_F(PageViewWidget, WithoutAMainWindowSitsCentredOnTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    PageView view(engine, QString(), QString(), printers, nullptr);
+    EXPECT_EQ(view.size(), QSize(screen.width() * 13 / 15, screen.height() * 13 / 15));
+    EXPECT_EQ(view.pos(), screen.topLeft() + QPoint(screen.width() / 15, screen.height() / 15));
+}
+
+TEST_F(PageViewWidget, ALandscapePageFitsTheWidthOfAWideView)
+{
+    engine::PageSetup setup = engine.pageSetup();
+    setup.landscape = true;
+    engine.setPageSetup(setup);
+    window.resize(900, 900);
+    auto view = opened();
+    const QRect box = view->pageBox()->geometry();
+    EXPECT_NEAR(double(box.width()) / box.height(), 16838.0 / 11906.0, 0.01);
+    EXPECT_NEAR(box.width(), view->clientArea()->width() * 0.9, 2.0);
+    EXPECT_LT(box.height(), view->clientArea()->height() * 0.9);
 }
 
 TEST_F(PageViewWidget, OpensOnTheFirstPageFittedWithItsShadows)
