@@ -209,6 +209,20 @@ TEST_F(PageViewWidget, KeysReachThePageMenu)
     EXPECT_EQ(view->state().page(), 2);
 }
 
+TEST_F(PageViewWidget, TheMouseChoosesFromTheZoomMenu)
+{
+    auto view = opened();
+    auto* bar = view->findChild<QMenuBar*>();
+    auto* zoom = view->findChild<QMenu*>(QStringLiteral("mnZoom"));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(zoom->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitFor([zoom] { return zoom->isVisible(); }));
+    QTest::mouseClick(zoom, Qt::LeftButton, {}, zoom->actionGeometry(action(*view, "mnZoom2")).center());
+    EXPECT_EQ(view->state().zoom(), 100);
+    EXPECT_EQ(engine.zoom(), 100);
+    // At 100 % the page is as wide on the screen as on paper.
+    EXPECT_NEAR(view->pageBox()->width(), 11906.0 / 1440 * view->logicalDpiX(), 11906.0 / 1440 * view->logicalDpiX() / 80);
+}
+
 TEST_F(PageViewWidget, ZoomMenuPlacesTheBoxAndWholePageReturnsToTheFit)
 {
     auto view = opened();
