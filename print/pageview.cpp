@@ -89,25 +89,7 @@ PageView::PageView(engine::TextEngine& engine, QString settingsFile, const QStri
     setWindowTitle(QStringLiteral("ﾍﾟｰｼﾞﾋﾞｭｰ"));
     m_engine.setViewMode(engine::ViewMode::PageLayout);
 
-    m_area = new QScrollArea(this);
-    m_area->setFrameShape(QFrame::NoFrame);
-    m_area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_area->setBackgroundRole(QPalette::Dark);
-    QPalette desk = m_area->palette();
-    desk.setColor(QPalette::Dark, kDeskColour);
-    m_area->setPalette(desk);
-    m_canvas = new QWidget;
-    m_canvas->setObjectName(QStringLiteral("clientArea"));
-    m_box = new PageBox(m_engine, m_state, m_picture, m_canvas);
-    m_rightShadow = new ShadowStrip(m_canvas);
-    m_bottomShadow = new ShadowStrip(m_canvas);
-    m_area->setWidget(m_canvas);
-    m_area->installEventFilter(this);
-
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    column->addWidget(m_area);
+    buildClientArea();
     buildMenus();
     placeAtWindow(mainWindow);
     layout()->activate();
@@ -130,6 +112,30 @@ QWidget* PageView::pageBox() const
 QWidget* PageView::clientArea() const
 {
     return m_area;
+}
+
+// The client area: a desk to scroll over, with the picture box and its
+// shadows on it.
+void PageView::buildClientArea()
+{
+    m_area = new QScrollArea(this);
+    m_area->setFrameShape(QFrame::NoFrame);
+    m_area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_area->setBackgroundRole(QPalette::Dark);
+    QPalette desk = m_area->palette();
+    desk.setColor(QPalette::Dark, kDeskColour);
+    m_area->setPalette(desk);
+    m_canvas = new QWidget;
+    m_box = new PageBox(m_engine, m_state, m_picture, m_canvas);
+    m_rightShadow = new ShadowStrip(m_canvas);
+    m_bottomShadow = new ShadowStrip(m_canvas);
+    m_area->setWidget(m_canvas);
+    m_area->installEventFilter(this);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_area);
 }
 
 void PageView::buildMenus()

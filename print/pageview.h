@@ -39,6 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildClientArea();
     void buildMenus();
     void placeAtWindow(QWidget* mainWindow);
     void turn(PageViewState::Turn turn);
