@@ -235,6 +235,7 @@ private:
     Outcome deleteSelection();
     Outcome tidyDocument();
     Outcome findPage(bool replacing);
+    Outcome pageView();
     Outcome displayPage();
     Outcome insertTextFrame();
     Outcome insertPageBreak();

@@ -14,6 +14,7 @@
 #include "env/globals.h"
 #include "env/yini.h"
 #include "print/printjobs.h"
+#include "print/pageview.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -27,12 +28,12 @@ namespace {
 constexpr int kTextFrameWidth = 2880; // twips: two inches by one
 constexpr int kTextFrameHeight = 1440;
 
-// Commands whose work arrives with later features (the page view, pasting
-// kinds, tool bars, pictures, objects, headers and footers, colours, the
-// engine's paragraph and list dialogs). Until a feature
-// is built its command says so instead of doing nothing.
-constexpr int kNotBuiltYet[] = {7,  15, 16, 27, 31, 33, 34, 35, 41, 42,
-                                43, 44, 45, 57, 62, 63, 64, 70, 71};
+// Commands whose work arrives with later features (pasting kinds, tool
+// bars, pictures, objects, headers and footers, colours, the engine's
+// paragraph and list dialogs). Until a feature is built its command says so
+// instead of doing nothing.
+constexpr int kNotBuiltYet[] = {15, 16, 27, 31, 33, 34, 35, 41, 42, 43,
+                                44, 45, 57, 62, 63, 64, 70, 71};
 
 void tellNotBuiltYet()
 {
@@ -98,6 +99,7 @@ void uTxm::buildJobs()
     m_jobs[22] = [this](QVariant&) { return findPage(false); };
     m_jobs[23] = [this](QVariant&) { return findPage(true); };
     m_jobs[24] = plain(&uTxm::tidyDocument);
+    m_jobs[7] = plain(&uTxm::pageView);
     m_jobs[26] = plain(&uTxm::displayPage);
     m_jobs[40] = plain(&uTxm::insertTextFrame);
     m_jobs[54] = plain(&uTxm::insertPageBreak);
@@ -283,6 +285,13 @@ uTxm::Outcome uTxm::displayPage()
     if (openPage(QStringLiteral("DP"), answer) == dialogs::PageResult::NoPage)
         return Outcome::Skipped;
     m_engine->refresh();
+    return Outcome::Unchanged;
+}
+
+// The page view shows the pages as they print and leaves the document as it was.
+uTxm::Outcome uTxm::pageView()
+{
+    print::cAct(*m_engine, {}, {}, window());
     return Outcome::Unchanged;
 }
 

@@ -8,8 +8,10 @@
 #include "engine/pagelayout.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
+#include "print/pageview.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -177,6 +179,54 @@ void BM_WholeRelayoutInPageView(benchmark::State& state)
     }
 }
 BENCHMARK(BM_WholeRelayoutInPageView)->Unit(benchmark::kMillisecond);
+
+// The page view opened over an editor in normal mode, until its first page
+// is painted: the engine goes to page layout at the fit zoom and, after an
+// edit (edited 1), paginates again. Closing it is not timed.
+void BM_OpenPageView(benchmark::State& state)
+{
+    PageView editor(engine::ViewMode::Normal);
+    QWidget window;
+    window.resize(1200, 900);
+    editor.engine.pageCount(); // paginated before timing, as an editor that printed or showed pages had
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (state.range(0))
+            editor.engine.setPageSetup(editor.engine.pageSetup());
+        state.ResumeTiming();
+        auto view = std::make_unique<print::PageView>(editor.engine, QString(), QString(), print::PrinterDirectory{},
+                                                      &window);
+        view->show();
+        QApplication::processEvents();
+        view->pageBox()->repaint();
+        state.PauseTiming();
+        view.reset();
+        QApplication::processEvents();
+        editor.finishLayout();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenPageView)->Arg(0)->Arg(1)->ArgName("edited")->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// One page turned in the open page view, painted; from the last page back
+// to the first.
+void BM_TurnPageInPageView(benchmark::State& state)
+{
+    PageView editor(engine::ViewMode::Normal);
+    QWidget window;
+    window.resize(1200, 900);
+    print::PageView view(editor.engine, QString(), QString(), print::PrinterDirectory{}, &window);
+    view.show();
+    QApplication::processEvents();
+    auto* next = view.findChild<QAction*>(QStringLiteral("mnPage2"));
+    auto* first = view.findChild<QAction*>(QStringLiteral("mnPage0"));
+    for (auto _ : state) {
+        (next->isEnabled() ? next : first)->trigger();
+        view.pageBox()->repaint();
+    }
+    state.counters["pages"] = view.state().pageCount();
+}
+BENCHMARK(BM_TurnPageInPageView)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -636,5 +636,28 @@ TEST_F(Editor, PrintAndPrinterSetupWithoutAPrinterOnlySaySo)
         EXPECT_EQ(environment.dialogs.asked().size(), 1u) << job;
     }
     EXPECT_FALSE(QFile::exists(environment.dir.path(QStringLiteral("Page.prndt"))));
+}
+
+// ---- Page view --------------------------------------------------------------
+
+TEST_F(Editor, PageViewOpensModallyOnTheFirstPageAndLeavesTheEditorAsItWas)
+{
+    start();
+    editor.SetText(QStringLiteral("text"));
+    engine.setZoom(120);
+    QString seenTitle;
+    engine::ViewMode seenMode = engine::ViewMode::Normal;
+    QTimer::singleShot(0, [&] {
+        QWidget* view = QApplication::activeModalWidget();
+        ASSERT_NE(view, nullptr);
+        seenTitle = view->windowTitle();
+        seenMode = engine.viewMode();
+        view->findChild<QAction*>(QStringLiteral("mnFile2"))->trigger();
+    });
+    editor.rtAct(7);
+    EXPECT_EQ(seenTitle, QStringLiteral("ﾍﾟｰｼﾞﾋﾞｭｰ"));
+    EXPECT_EQ(seenMode, engine::ViewMode::PageLayout);
+    EXPECT_EQ(engine.viewMode(), engine::ViewMode::Normal);
+    EXPECT_EQ(engine.zoom(), 120);
     EXPECT_FALSE(editor.bDcEdt());
 }
