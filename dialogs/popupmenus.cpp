@@ -135,6 +135,10 @@ std::vector<Item> displayItems()
             plain(QStringLiteral("全て非表示"), -8)};
 }
 
+// Inserts a page-number field into the header or footer being edited.
+const QString kPageNumberItem = QStringLiteral("ﾍﾟｰｼﾞ番号");
+constexpr int kPageNumberJob = 58;
+
 std::vector<Item> headerFooterItems(const QString& caption, int everyPage, int firstPage)
 {
     return {withChildren(caption, {toggle(direct(QStringLiteral("各頁"), 57), everyPage),
@@ -167,6 +171,7 @@ std::vector<Item> insertItems()
         items.push_back(std::move(item));
     for (Item& item : headerFooterItems(QStringLiteral("ﾌｯﾀｰ"), 4, 8))
         items.push_back(std::move(item));
+    items.push_back(direct(kPageNumberItem, kPageNumberJob));
     items.push_back(plain(QStringLiteral("改頁(&B)")));
     items.push_back(separator());
     items.push_back(plain(QStringLiteral("ｲﾝﾗｲﾝﾌﾚｰﾑ")));
@@ -409,7 +414,7 @@ void PopupMenus::applyDocumentType(int type)
             setShown(itemAt(format, i), type >= 1);
     }
     setShown(action(PopupMenu::Settings, QStringLiteral("ﾕｰｻﾞｰｽﾀｲﾙ")), type >= 1);
-    for (const char16_t* caption : {u"文書(&D)", u"ﾍｯﾀﾞｰ", u"ﾌｯﾀｰ"})
+    for (const char16_t* caption : {u"文書(&D)", u"ﾍｯﾀﾞｰ", u"ﾌｯﾀｰ", u"ﾍﾟｰｼﾞ番号"})
         setShown(action(PopupMenu::Insert, QString::fromUtf16(caption)), type != 4);
     setShown(action(PopupMenu::Insert, QStringLiteral("ﾀｸﾞ(&G)")), type == -2);
 
@@ -429,6 +434,19 @@ void PopupMenus::prepareObjectMenu(const ObjectMenuContext& context)
         setShown(itemAt(object, item), look.shown[item]);
     aimCopyItem(itemAt(object, kObjectCopyBeforeItem), look.copyBefore, context.preceding);
     aimCopyItem(itemAt(object, kObjectCopyAfterItem), look.copyAfter, context.following);
+}
+
+void PopupMenus::prepareInsertMenu(int headerFooterFlags, bool editingHeaderOrFooter)
+{
+    const std::pair<const char16_t*, const char16_t*> items[] = {
+        {u"ﾍｯﾀﾞｰ", u"各頁"}, {u"ﾍｯﾀﾞｰ", u"先頭頁"}, {u"ﾌｯﾀｰ", u"各頁"}, {u"ﾌｯﾀｰ", u"先頭頁"}};
+    int flag = 1;
+    for (const auto& [caption, child] : items) {
+        if (QAction* item = action(PopupMenu::Insert, QString::fromUtf16(caption), QString::fromUtf16(child)))
+            item->setChecked(headerFooterFlags & flag);
+        flag *= 2;
+    }
+    action(PopupMenu::Insert, kPageNumberItem)->setEnabled(editingHeaderOrFooter);
 }
 
 void PopupMenus::choose(QAction* action, bool checked)

@@ -65,6 +65,10 @@ public:
     // items aimed at the neighbours (job 50 for a link, 51 for a tag, each
     // with mode 0 and the neighbour's field id).
     void prepareObjectMenu(const ObjectMenuContext& context);
+    // Readies the insert menu: the header and footer items checked as the
+    // engine's header/footer flags say, the page-number item offered only
+    // while a header or footer is being edited.
+    void prepareInsertMenu(int headerFooterFlags, bool editingHeaderOrFooter);
 
 signals:
     // An item whose caption (or fixed command caption) goes through the

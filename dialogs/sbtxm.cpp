@@ -97,7 +97,9 @@ PageResult sbTxm::Act(QString& code, QString& result)
     m_cancel->setVisible(!findPage);
     setWindowTitle(pageTitle(page.code));
     m_result.clear();
-    m_current->fill({m_engine, m_documentType, page.objectLink, page.replaceMode, [this] { pressOk(); }}, request);
+    m_current->fill({m_engine, m_documentType, page.objectLink, page.replaceMode, [this] { pressOk(); },
+                     [this](bool allowed) { m_ok->setEnabled(allowed); }},
+                    request);
     const bool applied = exec() == QDialog::Accepted;
     result = m_result;
     return applied ? PageResult::Applied : PageResult::Cancelled;

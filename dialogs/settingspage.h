@@ -22,6 +22,9 @@ struct PageContext {
     // The dialog's OK, for a page that finishes by itself: applies the page
     // and closes the dialog unless the page refuses.
     std::function<void()> confirm;
+    // Enables or disables the dialog's OK, for a page that checks its values
+    // as they are typed.
+    std::function<void(bool)> allowOk;
 };
 
 class SettingsPage {

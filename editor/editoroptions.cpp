@@ -77,22 +77,6 @@ void EditorOptions::store(env::yIni& ini, const QString& group, const DisplayVal
     ini.SetGtx();
 }
 
-engine::PageSetup EditorOptions::pageDefaults(env::yIni& ini, engine::PageSetup current)
-{
-    ini.GetGtx(QStringLiteral("TX_PAGE"));
-    // The margins' defaults are 1.5 cm and 1 cm at 567 twips a centimetre.
-    const auto twips = [&ini](const char16_t* key, double fallback) {
-        return int(std::nearbyint(ini.vGtVal(QString::fromUtf16(key), fallback)));
-    };
-    current.paperWidth = twips(u"WIDTH", 12240);
-    current.paperHeight = twips(u"HEIGHT", 15840);
-    current.marginLeft = twips(u"M_LFT", 850.5);
-    current.marginTop = twips(u"M_TOP", 850.5);
-    current.marginRight = twips(u"M_RGH", 567);
-    current.marginBottom = twips(u"M_BTM", 567);
-    return current;
-}
-
 QString EditorOptions::imeAnswer() const
 {
     return ime + u'\t' + updateRule;

@@ -4,7 +4,6 @@
 // and the shared "TX_USR" values; with the string forms the IME and
 // picture-layout pages exchange.
 
-#include "engine/pagesetup.h"
 
 #include <QString>
 #include <QVariant>
@@ -34,9 +33,6 @@ public:
     // `group` is the host's settings group, put before "TX_DISP" and "TX_BAR".
     DisplayValues load(env::yIni& ini, const QString& group, Level level);
     void store(env::yIni& ini, const QString& group, const DisplayValues& display) const;
-
-    // `current` with the default paper size and margins of "TX_PAGE".
-    static engine::PageSetup pageDefaults(env::yIni& ini, engine::PageSetup current);
 
     // The answer of the IME page: "IME" value, Tab, update rule.
     QString imeAnswer() const;

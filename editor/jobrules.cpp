@@ -40,8 +40,10 @@ Modifies modifies(int job)
     if (among(job, {10, 15, 23, 24, 30, 40, 50, 51, 53, 54, 60, 71, 80, 81, 82}))
         return Modifies::Always;
     // Undo, redo, cut and delete change the document as surely as the
-    // others: a document changed by them must not be given up unasked.
-    if (among(job, {11, 12, 13, 20, 32, 33, 35, 41, 42, 43, 44, 55, 61, 62, 63, 64, 85}))
+    // others: a document changed by them must not be given up unasked. So do
+    // a new page setup, a header or footer switched on or off and a page number
+    // put into one.
+    if (among(job, {11, 12, 13, 20, 32, 33, 35, 41, 42, 43, 44, 55, 57, 58, 61, 62, 63, 64, 65, 85}))
         return Modifies::WhenChanged;
     return Modifies::Nothing;
 }

@@ -102,6 +102,12 @@ void StyleApplier::selectRange(const StyleRequest& request)
     m_engine.setSelection(span.start, span.end - span.start);
 }
 
+void StyleApplier::applyRecord(int record)
+{
+    setParagraphValues(record);
+    setCharacters(dialogs::kBodyFormat, record);
+}
+
 void StyleApplier::setParagraphValues(int record)
 {
     const dialogs::UserFormat& format = m_formats.record(record);

@@ -33,6 +33,10 @@ public:
     // Sets paragraph attributes A–D of the selected paragraphs as style
     // `code` has them: a heading's from its record, any other fixed.
     void setAttributes(int code);
+    // Gives the selection the font, colours and paragraph values of
+    // user-format record `record`; for the header and footer records, which
+    // belong to no style code.
+    void applyRecord(int record);
 
 private:
     bool headingRefused(const StyleRequest& request) const;

@@ -2,6 +2,7 @@
 
 #include "dialogs/findpage.h"
 #include "dialogs/linkpage.h"
+#include "dialogs/pagesetuppage.h"
 #include "dialogs/popupmenus.h"
 #include "dialogs/sbtxm.h"
 #include "dialogs/tablepage.h"
@@ -25,6 +26,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -99,6 +101,11 @@ void uTxm::makeDialog()
     m_dialog->addPage(QStringLiteral("LK"), std::make_unique<dialogs::LinkPage>());
     m_dialog->addPage(QStringLiteral("FD"), std::make_unique<dialogs::FindPage>(m_formats));
     m_dialog->addPage(QStringLiteral("TB"), std::make_unique<dialogs::TablePage>());
+    m_dialog->addPage(QStringLiteral("PG"), std::make_unique<dialogs::PageSetupPage>(env::gxIni()));
+    dialogs::PopupMenus& menus = m_dialog->menus();
+    connect(menus.menu(dialogs::PopupMenu::Insert), &QMenu::aboutToShow, this, [this, &menus] {
+        menus.prepareInsertMenu(m_engine->headerFooterFlags(), !m_engine->isBodyActive());
+    });
     connect(m_dialog.get(), &dialogs::sbTxm::commandChosen, this,
             [this](int job, const QVariant& argument) { rtAct(job, argument); });
 }

@@ -243,6 +243,7 @@ private:
     Outcome applyStyle(const QVariant& code);
     Outcome fontDialog();
     Outcome pageSetup();
+    Outcome switchHeaderFooter(const QVariant& argument);
     Outcome userFormatPage();
     Outcome pictureLayoutPage();
     Outcome imePage();

@@ -3,6 +3,8 @@
 #include "editor/utxm.h"
 
 #include "dialogs/fontchoice.h"
+#include "dialogs/pagedefaults.h"
+#include "dialogs/userformat.h"
 #include "editor/characterindent.h"
 #include "editor/jobrules.h"
 #include "editor/styleapplier.h"
@@ -29,11 +31,11 @@ constexpr int kTextFrameWidth = 2880; // twips: two inches by one
 constexpr int kTextFrameHeight = 1440;
 
 // Commands whose work arrives with later features (pasting kinds, tool
-// bars, pictures, objects, headers and footers, colours, the engine's
-// paragraph and list dialogs). Until a feature is built its command says so
-// instead of doing nothing.
+// bars, pictures, objects, colours, the engine's paragraph and list
+// dialogs). Until a feature is built its command says so instead of doing
+// nothing.
 constexpr int kNotBuiltYet[] = {15, 16, 27, 31, 33, 34, 35, 41, 42, 43,
-                                44, 45, 57, 62, 63, 64, 70, 71};
+                                44, 45, 62, 63, 64, 70, 71};
 
 void tellNotBuiltYet()
 {
@@ -104,6 +106,8 @@ void uTxm::buildJobs()
     m_jobs[40] = plain(&uTxm::insertTextFrame);
     m_jobs[54] = plain(&uTxm::insertPageBreak);
     m_jobs[55] = byArgument(&uTxm::indent);
+    m_jobs[57] = byArgument(&uTxm::switchHeaderFooter);
+    m_jobs[58] = [this](QVariant&) { return m_engine->insertPageNumberField() ? Outcome::Changed : Outcome::Skipped; };
     m_jobs[60] = byArgument(&uTxm::applyStyle);
     m_jobs[61] = plain(&uTxm::fontDialog);
     m_jobs[65] = plain(&uTxm::pageSetup);
@@ -325,6 +329,33 @@ uTxm::Outcome uTxm::applyStyle(const QVariant& code)
     return StyleApplier(*m_engine, m_formats).apply(request) ? Outcome::Changed : Outcome::Skipped;
 }
 
+// A positive part (1, 2: headers, 4, 8: footers) is switched on with the
+// header or footer format and a word to start from, a negative one off with
+// its text; the page layout shows them either way.
+uTxm::Outcome uTxm::switchHeaderFooter(const QVariant& argument)
+{
+    const int signedPart = argument.toInt();
+    const int part = std::abs(signedPart);
+    if (part != engine::HeaderEveryPage && part != engine::HeaderFirstPage && part != engine::FooterEveryPage
+        && part != engine::FooterFirstPage)
+        return Outcome::Skipped;
+    m_engine->setViewMode(engine::ViewMode::PageLayout);
+    const int flags = m_engine->headerFooterFlags();
+    const bool header = part == engine::HeaderEveryPage || part == engine::HeaderFirstPage;
+    if (signedPart > 0 && !(flags & part)) {
+        m_engine->setHeaderFooterFlags(flags | part);
+        m_engine->activateHeaderFooter(engine::HeaderFooterFlag(part));
+        m_engine->setPlainText(header ? QStringLiteral("Header") : QStringLiteral("Footer"));
+        m_engine->setSelection(0, -1);
+        StyleApplier(*m_engine, m_formats).applyRecord(header ? dialogs::kHeaderFormat : dialogs::kFooterFormat);
+        m_engine->activateBody();
+    } else if (signedPart < 0 && (flags & part)) {
+        m_engine->setHeaderFooterFlags(flags & ~part);
+    }
+    m_engine->refresh();
+    return Outcome::Changed;
+}
+
 uTxm::Outcome uTxm::fontDialog()
 {
     return dialogs::chooseFont(*m_engine) ? Outcome::Changed : Outcome::Unchanged;
@@ -336,9 +367,11 @@ uTxm::Outcome uTxm::pageSetup()
         tellNotBuiltYet();   // the engine's own page dialog
         return Outcome::Skipped;
     }
+    const engine::PageSetup before = m_engine->pageSetup();
     QString answer;
-    return openPage(QStringLiteral("PG"), answer) == dialogs::PageResult::NoPage ? Outcome::Skipped
-                                                                                : Outcome::Unchanged;
+    if (openPage(QStringLiteral("PG"), answer) == dialogs::PageResult::NoPage)
+        return Outcome::Skipped;
+    return m_engine->pageSetup() == before ? Outcome::Unchanged : Outcome::Changed;
 }
 
 uTxm::Outcome uTxm::userFormatPage()
@@ -437,7 +470,7 @@ TableCommands::Host uTxm::tableHost()
 
 void uTxm::loadPageDefaults()
 {
-    m_engine->setPageSetup(EditorOptions::pageDefaults(env::gxIni(), m_engine->pageSetup()));
+    m_engine->setPageSetup(dialogs::readPageDefaults(env::gxIni(), m_engine->pageSetup()));
 }
 
 } // namespace editor

@@ -32,7 +32,7 @@ enum FormatProperty : int {
     // Fields (QTextCharFormat)
     FieldId = QTextFormat::UserProperty + 1, // int, > 0, unique per document
     FieldData,                               // QString: the hidden data string ("field name")
-    FieldKind,                               // int: 1 links and data fields, 2 tags
+    FieldKind,                               // int: 1 links and data fields, 2 tags, 3 page numbers
     FieldAttribute,                          // int: 149 on program fields
 
     // Objects (QTextImageFormat for pictures, QTextFrameFormat for frames)
@@ -67,6 +67,26 @@ inline void setAnchorNames(QTextCharFormat& format, const QStringList& names)
     format.setAnchor(true);
     format.setAnchorNames(names);
     format.setProperty(AnchorKey, names.join(u'\n'));
+}
+
+// The FieldKind of a page-number field: its text is a stand-in that each
+// printed or shown page replaces by its own number. It has no data.
+constexpr int kPageNumberFieldKind = 3;
+
+inline bool isPageNumberField(const QTextCharFormat& format)
+{
+    return format.intProperty(FieldKind) == kPageNumberFieldKind && format.intProperty(FieldId) > 0;
+}
+
+// The field properties of a page-number field of id `id`, for readers.
+inline QTextCharFormat pageNumberFieldFormat(int id)
+{
+    QTextCharFormat format;
+    format.setProperty(FieldId, id);
+    format.setProperty(FieldData, QString());
+    format.setProperty(FieldKind, kPageNumberFieldKind);
+    format.setProperty(FieldAttribute, 0);
+    return format;
 }
 
 // Object kinds, with the host's enumeration numbers. Only text frames carry

@@ -21,10 +21,11 @@ struct HeaderFooterDocuments {
     const QTextDocument* footerFor(int page, int flags) const;
 };
 
-// Paints `part`, laid out at the text width, centred in the margin `band` with
-// its left edge at `textLeft`; what does not fit is cut rather than drawn over
+// Paints `part` as page `page` shows it (its page-number fields reading that
+// number), laid out at the text width, centred in the margin `band` with its
+// left edge at `textLeft`; what does not fit is cut rather than drawn over
 // the body text.
 void paintInMargin(const QTextDocument& part, QPainter& painter, const QRectF& band,
-                   double textLeft);
+                   double textLeft, int page);
 
 } // namespace engine

@@ -225,12 +225,12 @@ bool PageLayout::paintPage(int page, QPainter& painter, const QRectF& target) co
     d->paintBody(page, painter);
     if (const QTextDocument* header = d->margins.headerFor(page, d->flags))
         paintInMargin(*header, painter, QRectF(0, 0, d->sheet.width(), d->printable.top()),
-                      d->printable.left());
+                      d->printable.left(), page);
     if (const QTextDocument* footer = d->margins.footerFor(page, d->flags))
         paintInMargin(*footer, painter,
                       QRectF(0, d->printable.bottom(), d->sheet.width(),
                              d->sheet.height() - d->printable.bottom()),
-                      d->printable.left());
+                      d->printable.left(), page);
     painter.restore();
     return true;
 }

@@ -1,6 +1,8 @@
 #include "engine/pagesetup.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace engine {
 
@@ -36,6 +38,12 @@ UsableSheet usableSheet(const PageSetup& setup)
     fitMargins(size.width(), left, right);
     fitMargins(size.height(), top, bottom);
     return {size, QMarginsF(left, top, right, bottom)};
+}
+
+int wholeTwips(double twips)
+{
+    constexpr double kLimit = std::numeric_limits<int>::max();
+    return int(std::nearbyint(std::clamp(std::isfinite(twips) ? twips : 0.0, -kLimit, kLimit)));
 }
 
 } // namespace engine

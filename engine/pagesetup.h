@@ -18,10 +18,11 @@ enum HeaderFooterFlag : int {
 struct PageSetup {
     int paperWidth = 12240;    // twips, as set by the host (landscape does not swap them)
     int paperHeight = 15840;
-    int marginLeft = 1440;
-    int marginTop = 1440;
-    int marginRight = 1440;
-    int marginBottom = 1440;
+    // Margins keep fractions: a centimetre is 567 twips, so 1.5 cm is 850.5.
+    double marginLeft = 1440;
+    double marginTop = 1440;
+    double marginRight = 1440;
+    double marginBottom = 1440;
     bool landscape = false;
     int headerFooterFlags = 0; // HeaderFooterFlag bits
 
@@ -46,6 +47,10 @@ struct UsableSheet {
 };
 
 UsableSheet usableSheet(const PageSetup& setup);
+
+// Whole twips for formats that store only integers (half to even, as the
+// host rounds).
+int wholeTwips(double twips);
 
 constexpr double kTwipsPerInch = 1440.0;
 constexpr double kTwipsPerPoint = 20.0;

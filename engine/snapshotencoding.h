@@ -1,12 +1,12 @@
 #pragma once
-// The layout of snapshot bytes (version 1), shared by writer and reader.
+// The layout of snapshot bytes (version 2; version 1 held the margins as i32), shared by writer and reader.
 //
 //   "FUMISNAP" u32 version
 //   formats:  u32 n, n × { i32 float frame (format number or -1),
 //                          format (see snapshotformats.h) }
 //   lists:    u32 n, n × { u32 list format }
 //   pictures: u32 n, n × { string resource name, bytes PNG (empty: none) }
-//   page:     u8 present, [i32 width, height, left, top, right, bottom,
+//   page:     u8 present, [i32 width, height, f64 left, top, right, bottom,
 //                          u8 landscape, i32 header/footer flags]
 //   parts:    u8 mask of SnapshotPart bits, then for each part present, in
 //             bit order: u32 root frame format, contents
@@ -31,7 +31,8 @@ namespace engine::snapshotencoding {
 
 inline constexpr char kMagic[] = "FUMISNAP";
 inline constexpr qsizetype kMagicSize = 8;
-inline constexpr quint32 kVersion = 1;
+inline constexpr quint32 kVersion = 2;
+inline constexpr quint32 kWholeMarginsVersion = 1;
 
 enum class Item : quint8 { Block = 1, Frame = 2, Table = 3 };
 

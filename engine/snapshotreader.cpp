@@ -56,7 +56,10 @@ bool SnapshotReader::read(const DocumentSet& target)
 
 bool SnapshotReader::readTables()
 {
-    if (m_in.raw(kMagicSize) != QByteArrayView(kMagic, kMagicSize) || m_in.u32() != kVersion)
+    if (m_in.raw(kMagicSize) != QByteArrayView(kMagic, kMagicSize))
+        return m_in.fail();
+    m_version = m_in.u32();
+    if (m_version != kVersion && m_version != kWholeMarginsVersion)
         return m_in.fail();
     if (!readFormats() || !readLists() || !readPictures() || !readPageSetup())
         return false;
@@ -124,10 +127,8 @@ bool SnapshotReader::readPageSetup()
     PageSetup setup;
     setup.paperWidth = m_in.i32();
     setup.paperHeight = m_in.i32();
-    setup.marginLeft = m_in.i32();
-    setup.marginTop = m_in.i32();
-    setup.marginRight = m_in.i32();
-    setup.marginBottom = m_in.i32();
+    for (double* margin : {&setup.marginLeft, &setup.marginTop, &setup.marginRight, &setup.marginBottom})
+        *margin = m_version == kWholeMarginsVersion ? m_in.i32() : m_in.f64();
     const quint8 landscape = m_in.u8();
     setup.landscape = landscape == 1;
     setup.headerFooterFlags = m_in.i32();

@@ -49,6 +49,7 @@ private:
     QList<QTextListFormat> m_lists;
     QList<std::pair<QString, QImage>> m_pictures;
     std::optional<PageSetup> m_pageSetup;
+    quint32 m_version = 0;
     quint8 m_partMask = 0;
 };
 

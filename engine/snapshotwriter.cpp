@@ -213,10 +213,10 @@ void SnapshotWriter::writePageSetup(SnapshotOutput& out, const PageSetup* setup)
         return;
     out.i32(setup->paperWidth);
     out.i32(setup->paperHeight);
-    out.i32(setup->marginLeft);
-    out.i32(setup->marginTop);
-    out.i32(setup->marginRight);
-    out.i32(setup->marginBottom);
+    out.f64(setup->marginLeft);
+    out.f64(setup->marginTop);
+    out.f64(setup->marginRight);
+    out.f64(setup->marginBottom);
     out.u8(setup->landscape ? 1 : 0);
     out.i32(setup->headerFooterFlags);
 }

@@ -3,6 +3,7 @@
 #include "engine/clipboardtransfer.h"
 #include "engine/documentsearch.h"
 #include "engine/documenttransfer.h"
+#include "engine/fieldformat.h"
 #include "engine/fields.h"
 #include "engine/filebytes.h"
 #include "engine/guardeddocument.h"
@@ -877,6 +878,19 @@ void TextEngine::activateBody()
 bool TextEngine::isBodyActive() const
 {
     return m_active == m_parts->body.get();
+}
+
+bool TextEngine::insertPageNumberField()
+{
+    if (isBodyActive())
+        return false;
+    EditStep step(m_active);
+    QTextCursor cursor = m_cursor;
+    Fields fields(*m_active);
+    const int id = fields.insert(cursor, QStringLiteral("1"));
+    fields.setProperty(id, FieldKind, kPageNumberFieldKind);
+    moveCursor(cursor);
+    return id > 0;
 }
 
 // ---- View state -----------------------------------------------------------

@@ -214,6 +214,9 @@ public:
     bool activateHeaderFooter(HeaderFooterFlag part);
     void activateBody();
     bool isBodyActive() const;
+    // Inserts at the caret of the header or footer being edited a field that
+    // shows the number of the page it is printed on; false in the body.
+    bool insertPageNumberField();
 
     // View state (read by the view)
     ViewMode viewMode() const;

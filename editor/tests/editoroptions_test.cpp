@@ -86,25 +86,6 @@ TEST_F(Options, ShownValuesAreComparedExactly)
     EXPECT_FALSE(options.load(ini, {}, EditorOptions::Level::Everything).controlCharacters);
 }
 
-TEST_F(Options, PageDefaultsFillPaperAndMarginsAndKeepTheRest)
-{
-    engine::PageSetup current;
-    current.landscape = true;
-    current.headerFooterFlags = 5;
-    const engine::PageSetup defaults = EditorOptions::pageDefaults(ini, current);
-    EXPECT_EQ(defaults.paperWidth, 12240);
-    EXPECT_EQ(defaults.paperHeight, 15840);
-    EXPECT_EQ(defaults.marginLeft, 850); // 850.5, halves to the even neighbour
-    EXPECT_EQ(defaults.marginTop, 850);
-    EXPECT_EQ(defaults.marginRight, 567);
-    EXPECT_EQ(defaults.marginBottom, 567);
-    EXPECT_TRUE(defaults.landscape);
-    EXPECT_EQ(defaults.headerFooterFlags, 5);
-
-    editortest::Environment::store(QStringLiteral("TX_PAGE"), QStringLiteral("WIDTH"), QStringLiteral("11906"));
-    EXPECT_EQ(EditorOptions::pageDefaults(ini, current).paperWidth, 11906);
-}
-
 struct ZoomRow {
     int current;
     QVariant argument;

@@ -1,7 +1,12 @@
 // Page count, page painting and PDF output through the engine.
 #include "engine/textengine.h"
 
+#include "testsupport/tempfolder.h"
+
+#include <QFile>
 #include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QPainter>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -123,6 +128,54 @@ TEST(Printing, PdfKeepsWebLinksAndTheTitle)
     inLink.setPosition(10);
     EXPECT_FALSE(inLink.charFormat().isAnchor())
         << "only the copy laid out for the pages carries the anchors";
+}
+
+// The text of page `page` of `pdf` as poppler's pdftotext reads it.
+QString pdfPageText(const QByteArray& pdf, int page)
+{
+    testsupport::TempFolder dir;
+    QFile file(dir.path(QStringLiteral("pages.pdf")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size())
+        return {};
+    file.close();
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                             QString::number(page), file.fileName(), QStringLiteral("-")});
+    tool.waitForFinished(30000);
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+TEST(Printing, PageNumberFieldsPrintEachPagesOwnNumber)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("first\fsecond\fthird"));
+    EXPECT_FALSE(engine.insertPageNumberField()) << "the body has no page number of its own";
+    engine.setHeaderFooterFlags(FooterEveryPage | HeaderFirstPage);
+    ASSERT_TRUE(engine.activateHeaderFooter(FooterEveryPage));
+    engine.setPlainText(QStringLiteral("Page "));
+    engine.setSelection(5, 0);
+    ASSERT_TRUE(engine.insertPageNumberField());
+    engine.setSelectedText(QStringLiteral(" end"));
+    EXPECT_EQ(engine.plainText(), QStringLiteral("Page 1 end"));
+    ASSERT_TRUE(engine.activateHeaderFooter(HeaderFirstPage));
+    ASSERT_TRUE(engine.insertPageNumberField());
+    engine.setSelectedText(QStringLiteral(" of the title"));
+    engine.activateBody();
+
+    const std::optional<QByteArray> pdf = engine.saveToMemory(FormatCode::Pdf);
+    ASSERT_TRUE(pdf.has_value());
+    const QString first = pdfPageText(*pdf, 1);
+    EXPECT_TRUE(first.contains(QStringLiteral("1 of the title"))) << first.toStdString();
+    EXPECT_TRUE(first.contains(QStringLiteral("Page 1 end"))) << first.toStdString();
+    for (int page : {2, 3}) {
+        const QString text = pdfPageText(*pdf, page);
+        EXPECT_TRUE(text.contains(QStringLiteral("Page %1 end").arg(page))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("of the title"))) << text.toStdString();
+    }
+    ASSERT_TRUE(engine.activateHeaderFooter(FooterEveryPage));
+    EXPECT_EQ(engine.plainText(), QStringLiteral("Page 1 end")) << "printing leaves the footer as it was";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "engine/fieldformat.h"
 #include "engine/fields.h"
 #include "engine/objects.h"
+#include "engine/snapshotencoding.h"
 #include "engine/snapshotformats.h"
 #include "engine/snapshotimagecache.h"
 #include "engine/snapshotinput.h"
@@ -467,26 +468,38 @@ void buildGoldenContent(Documents& d)
     d.page = PageSetup{11906, 16838, 1134, 1701, 1134, 1417, false, engine::HeaderEveryPage | engine::FooterEveryPage};
 }
 
-QString goldenPath()
+QString goldenPath(int version)
 {
-    return QStringLiteral(FUMI_TEST_DATA "/snapshot-v1.fsnap");
+    return QStringLiteral(FUMI_TEST_DATA "/snapshot-v%1.fsnap").arg(version);
+}
+
+// Version 2 keeps margins with their fractions (1.5 cm is 850.5 twips).
+void buildFractionalMarginsContent(Documents& d)
+{
+    buildGoldenContent(d);
+    d.page.marginLeft = 850.5;
+    d.page.marginBottom = 1683.8;
 }
 
 } // namespace
 
-TEST(SnapshotFormat, WriterMatchesTheVersionOneGoldenFile)
+TEST(SnapshotFormat, WriterMatchesTheVersionTwoGoldenFile)
 {
-    EXPECT_TRUE(testsupport::matchesGolden(writeSnapshot(built(buildGoldenContent)->set()), goldenPath()))
-        << "the bytes of version 1 changed";
+    EXPECT_TRUE(testsupport::matchesGolden(writeSnapshot(built(buildFractionalMarginsContent)->set()), goldenPath(2)))
+        << "the bytes of version 2 changed";
 }
 
-TEST(SnapshotFormat, VersionOneGoldenFileReadsBackAsItsDocument)
+TEST(SnapshotFormat, GoldenFilesOfBothVersionsReadBackAsTheirDocuments)
 {
-    QFile golden(goldenPath());
-    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
-    Documents read;
-    ASSERT_TRUE(readSnapshot(golden.readAll(), read.set()));
-    EXPECT_EQ(read.dump(), built(buildGoldenContent)->dump());
+    const std::pair<int, void (*)(Documents&)> versions[] = {{1, buildGoldenContent},
+                                                             {2, buildFractionalMarginsContent}};
+    for (const auto& [version, build] : versions) {
+        QFile golden(goldenPath(version));
+        ASSERT_TRUE(golden.open(QIODevice::ReadOnly)) << version;
+        Documents read;
+        ASSERT_TRUE(readSnapshot(golden.readAll(), read.set())) << version;
+        EXPECT_EQ(read.dump(), built(build)->dump()) << version;
+    }
 }
 
 // ---- compactness -----------------------------------------------------------
@@ -599,7 +612,7 @@ struct Craft {
     engine::SnapshotOutput formats;
     quint32 formatCount = 0;
     QByteArray pictures = QByteArray(4, '\0');
-    quint32 version = 1;
+    quint32 version = engine::snapshotencoding::kVersion;
 
     Craft()
     {
@@ -753,7 +766,7 @@ TEST(SnapshotRefuses, BadTables)
         std::function<void(Craft&)> damage;
     };
     const Row rows[] = {
-        {"a later version", [](Craft& c) { c.version = 2; }},
+        {"a later version", [](Craft& c) { c.version = engine::snapshotencoding::kVersion + 1; }},
         {"an earlier version", [](Craft& c) { c.version = 0; }},
         {"picture bytes that do not decode",
          [](Craft& c) {

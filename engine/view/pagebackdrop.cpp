@@ -33,9 +33,9 @@ void PageBackdrop::paintSheet(QPainter& painter, int page) const
     painter.fillRect(sheet.translated(shadow, shadow), QColor(0x40, 0x40, 0x40));
     painter.fillRect(sheet, Qt::white);
     if (const QTextDocument* header = m_margins.headerFor(page, m_flags))
-        paintInMargin(*header, painter, m_geometry.headerBand(page), m_geometry.textArea(page).left());
+        paintInMargin(*header, painter, m_geometry.headerBand(page), m_geometry.textArea(page).left(), page);
     if (const QTextDocument* footer = m_margins.footerFor(page, m_flags))
-        paintInMargin(*footer, painter, m_geometry.footerBand(page), m_geometry.textArea(page).left());
+        paintInMargin(*footer, painter, m_geometry.footerBand(page), m_geometry.textArea(page).left(), page);
 }
 
 } // namespace engine

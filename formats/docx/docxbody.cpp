@@ -280,8 +280,11 @@ void BodyReader::readParagraphChild(int depth, const QTextCharFormat& base, cons
     } else if (isTransparentInParagraph(name)) {
         if (name == u"ins" || name == u"moveTo")
             m_context.report.note(Loss::TrackedChanges);
-        const QString data = name == u"fldSimple" ? hyperlinkOfInstruction(attribute(m_reader, u"instr")) : QString();
-        const QTextCharFormat inner = data.isEmpty() ? link : linkFormat(data);
+        const QString instruction = name == u"fldSimple" ? attribute(m_reader, u"instr") : QString();
+        const QString data = hyperlinkOfInstruction(instruction);
+        QTextCharFormat inner = data.isEmpty() ? link : linkFormat(data);
+        if (!m_inProgramField && word::isPageNumberInstruction(instruction))
+            inner = engine::pageNumberFieldFormat(m_context.nextFieldId++);
         while (m_reader.readNextStartElement())
             readParagraphChild(depth + 1, base, inner);
     } else {
@@ -420,8 +423,11 @@ void BodyReader::readFieldCharacter()
     if (type == u"begin") {
         m_fields.begin();
     } else if (type == u"separate") {
-        if (const QString data = hyperlinkOfInstruction(m_fields.separate()); !data.isEmpty())
+        const QString instruction = m_fields.separate();
+        if (const QString data = hyperlinkOfInstruction(instruction); !data.isEmpty())
             m_fields.setResultFormat(linkFormat(data));
+        else if (word::isPageNumberInstruction(instruction))
+            m_fields.setResultFormat(engine::pageNumberFieldFormat(m_context.nextFieldId++));
     } else if (type == u"end") {
         m_fields.end();
     }

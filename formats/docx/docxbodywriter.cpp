@@ -324,8 +324,14 @@ void BodyWriter::writeProgramField(const Group& group, const QTextCharFormat& st
                                                         group.first.intProperty(engine::FieldAttribute), data));
     m_xml.writeEndElement();
     m_xml.writeStartElement(QStringLiteral("w:sdtContent"));
+    // A page number is Word's PAGE field, which every reader numbers anew.
+    const bool pageNumber = engine::isPageNumberField(group.first);
+    if (pageNumber) {
+        m_xml.writeStartElement(QStringLiteral("w:fldSimple"));
+        m_xml.writeAttribute(QStringLiteral("w:instr"), QStringLiteral(" PAGE "));
+    }
     const FieldKind kind = fieldKind(data);
-    const bool hyperlink = kind == FieldKind::Link || kind == FieldKind::ToolTip;
+    const bool hyperlink = !pageNumber && (kind == FieldKind::Link || kind == FieldKind::ToolTip);
     if (hyperlink) {
         m_xml.writeStartElement(QStringLiteral("w:hyperlink"));
         if (kind == FieldKind::ToolTip)
@@ -336,7 +342,7 @@ void BodyWriter::writeProgramField(const Group& group, const QTextCharFormat& st
             m_xml.writeAttribute(QStringLiteral("r:id"), m_relationships.add(QStringLiteral("hyperlink"), hyperlinkTarget(data), true));
     }
     writeFragments(group, style);
-    if (hyperlink)
+    if (hyperlink || pageNumber)
         m_xml.writeEndElement();
     m_xml.writeEndElement();
     m_xml.writeEndElement();

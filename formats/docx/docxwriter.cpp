@@ -148,12 +148,12 @@ void PackageWriter::writeSection(QXmlStreamWriter& xml) const
     if (m_setup.landscape)
         xml.writeAttribute(QStringLiteral("w:orient"), QStringLiteral("landscape"));
     xml.writeEmptyElement(QStringLiteral("w:pgMar"));
-    xml.writeAttribute(QStringLiteral("w:top"), QString::number(m_setup.marginTop));
-    xml.writeAttribute(QStringLiteral("w:right"), QString::number(m_setup.marginRight));
-    xml.writeAttribute(QStringLiteral("w:bottom"), QString::number(m_setup.marginBottom));
-    xml.writeAttribute(QStringLiteral("w:left"), QString::number(m_setup.marginLeft));
-    xml.writeAttribute(QStringLiteral("w:header"), QString::number(std::min(m_setup.marginTop / 2, 851)));
-    xml.writeAttribute(QStringLiteral("w:footer"), QString::number(std::min(m_setup.marginBottom / 2, 992)));
+    xml.writeAttribute(QStringLiteral("w:top"), QString::number(engine::wholeTwips(m_setup.marginTop)));
+    xml.writeAttribute(QStringLiteral("w:right"), QString::number(engine::wholeTwips(m_setup.marginRight)));
+    xml.writeAttribute(QStringLiteral("w:bottom"), QString::number(engine::wholeTwips(m_setup.marginBottom)));
+    xml.writeAttribute(QStringLiteral("w:left"), QString::number(engine::wholeTwips(m_setup.marginLeft)));
+    xml.writeAttribute(QStringLiteral("w:header"), QString::number(std::min(engine::wholeTwips(m_setup.marginTop / 2), 851)));
+    xml.writeAttribute(QStringLiteral("w:footer"), QString::number(std::min(engine::wholeTwips(m_setup.marginBottom / 2), 992)));
     xml.writeAttribute(QStringLiteral("w:gutter"), QStringLiteral("0"));
     if (m_setup.headerFooterFlags & (engine::HeaderFirstPage | engine::FooterFirstPage))
         xml.writeEmptyElement(QStringLiteral("w:titlePg"));

@@ -48,7 +48,7 @@ const QHash<QByteArray, ControlWord>& table()
         {"ri", {K::Value, Act::RightIndent}}, {"fi", {K::Value, Act::FirstIndent}}, {"sb", {K::Value, Act::SpaceBefore}},
         {"sa", {K::Value, Act::SpaceAfter}}, {"sl", {K::Value, Act::LineSpacing}}, {"slmult", {K::Value, Act::LineMultiple}},
         {"tqc", {K::Flag, Act::TabCentre}}, {"tqr", {K::Flag, Act::TabRight}}, {"tqdec", {K::Flag, Act::TabDecimal}},
-        {"tx", {K::Value, Act::TabStop}}, {"tab", {K::Flag, Act::Tab}}, {"ls", {K::Value, Act::ListNumber}},
+        {"tx", {K::Value, Act::TabStop}}, {"tab", {K::Flag, Act::Tab}}, {"chpgn", {K::Flag, Act::PageNumber}}, {"ls", {K::Value, Act::ListNumber}},
         {"ilvl", {K::Value, Act::ListLevelOfParagraph}}, {"pn", {K::Destination, Act::OldList}},
         {"pntext", {K::Destination, Act::OldListText}}, {"pnlvlblt", {K::Flag, Act::OldBullet}},
         {"pndec", {K::Flag, Act::OldDecimal}}, {"pnucrm", {K::Flag, Act::OldUpperRoman}},

@@ -22,7 +22,7 @@ enum class Act {
     Info, Title,
     // Characters
     Plain, Font, FontSize, Bold, Italic, Underline, UnderlineNone, Strike, Foreground, Background,
-    Superscript, Subscript, NoSuperSub,
+    Superscript, Subscript, NoSuperSub, PageNumber,
     // Paragraphs
     Pard, Par, Line, Page, PageBreakBefore, Section, AlignLeft, AlignCenter, AlignRight, AlignJustify,
     ParagraphShading, LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter, LineSpacing, LineMultiple,

@@ -382,6 +382,7 @@ bool Parser::handleParagraphWord(Act act, int value)
         return true;
     case Act::Line: m_text += QChar(QChar::LineSeparator); return true;
     case Act::Tab: m_text += u'\t'; return true;
+    case Act::PageNumber: insertPageNumber(); return true;
     case Act::Page:
     case Act::Section:
         // A break between paragraphs makes no paragraph of its own.
@@ -990,6 +991,8 @@ void Parser::startFieldResult()
         link.setProperty(engine::FieldData, field.program.mid(prefix));
         link.setProperty(engine::FieldKind, parts[0].toInt());
         link.setProperty(engine::FieldAttribute, parts[1].toInt());
+    } else if (word::isPageNumberInstruction(field.instruction)) {
+        link = engine::pageNumberFieldFormat(m_nextFieldId++);
     } else if (const QString data = hyperlinkData(field.instruction); !data.isEmpty()) {
         link.setProperty(engine::FieldId, m_nextFieldId++);
         link.setProperty(engine::FieldData, data);
@@ -998,6 +1001,21 @@ void Parser::startFieldResult()
         link.setForeground(fieldColour(data));
     }
     group.link = link;
+}
+
+// \chpgn: the page's number, as a field of its own unless it is the result
+// of a PAGE field (or of the program's page-number field).
+void Parser::insertPageNumber()
+{
+    GroupState& group = state();
+    if (group.dest != Dest::Body)
+        return;
+    const QTextCharFormat outer = group.link;
+    if (!engine::isPageNumberField(outer))
+        group.link = engine::pageNumberFieldFormat(m_nextFieldId++);
+    m_text = QStringLiteral("1");
+    flushText();
+    group.link = outer;
 }
 
 engine::Objects& Parser::objectsOf(QTextDocument& document)

@@ -171,6 +171,7 @@ private:
     QString levelSymbol() const;
     void appendNotes();
     void applyPageSetup();
+    void insertPageNumber();
 
     const engine::DocumentSet& m_target;
     ReadOutcome& m_outcome;

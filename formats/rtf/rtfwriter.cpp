@@ -112,6 +112,7 @@ private:
     void writeParagraphProperties(const QTextBlock& block, int level);
     void writeFragments(const QTextBlock& block);
     void writeField(const std::vector<QTextFragment>& fragments);
+    void writePageNumber(const QTextCharFormat& format);
     void writeRun(const QTextFragment& fragment);
     void writeRunProperties(const QTextCharFormat& format);
     void writePicture(const QTextImageFormat& format);
@@ -260,8 +261,9 @@ QByteArray Writer::header(const engine::DocumentSet& source, const QByteArray& s
     }
     if (const engine::PageSetup* page = source.pageSetup) {
         out += "\\paperw" + number(page->paperWidth) + "\\paperh" + number(page->paperHeight) + "\\margl"
-            + number(page->marginLeft) + "\\margr" + number(page->marginRight) + "\\margt" + number(page->marginTop)
-            + "\\margb" + number(page->marginBottom);
+            + number(engine::wholeTwips(page->marginLeft)) + "\\margr" + number(engine::wholeTwips(page->marginRight))
+            + "\\margt" + number(engine::wholeTwips(page->marginTop)) + "\\margb"
+            + number(engine::wholeTwips(page->marginBottom));
         if (page->landscape)
             out += "\\landscape";
         if (page->headerFooterFlags & (engine::HeaderFirstPage | engine::FooterFirstPage))
@@ -386,6 +388,10 @@ void Writer::writeFragments(const QTextBlock& block)
 void Writer::writeField(const std::vector<QTextFragment>& fragments)
 {
     const QTextCharFormat format = fragments.front().charFormat();
+    if (engine::isPageNumberField(format)) {
+        writePageNumber(format);
+        return;
+    }
     const QString data = format.stringProperty(engine::FieldData);
     const QString address = fieldAddress(data);
     const int outer = m_skip; // each group gives back the \\uc it started with
@@ -406,6 +412,16 @@ void Writer::writeField(const std::vector<QTextFragment>& fragments)
     for (const QTextFragment& fragment : fragments)
         writeRun(fragment);
     m_out += "}}";
+    m_skip = outer;
+}
+
+// A page-number field: Word's PAGE, its result \\chpgn in the field's look.
+void Writer::writePageNumber(const QTextCharFormat& format)
+{
+    const int outer = m_skip;
+    m_out += "{\\field{\\*\\fldinst {\\*\\fumifield " + number(engine::kPageNumberFieldKind) + " 0 } PAGE }{\\fldrslt {";
+    writeRunProperties(format);
+    m_out += "\\chpgn }}}";
     m_skip = outer;
 }
 

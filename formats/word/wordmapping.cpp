@@ -135,4 +135,11 @@ NumberFormat numberFormatOf(QTextListFormat::Style style, int level)
     }
 }
 
+bool isPageNumberInstruction(QStringView instruction)
+{
+    const QStringView trimmed = instruction.trimmed();
+    const QStringView first = trimmed.left(trimmed.indexOf(u' ') < 0 ? trimmed.size() : trimmed.indexOf(u' '));
+    return first.compare(u"PAGE", Qt::CaseInsensitive) == 0;
+}
+
 } // namespace formats::word

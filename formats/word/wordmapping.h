@@ -57,4 +57,8 @@ NumberFormat numberFormatOf(QTextListFormat::Style style, int level);
 // its text the base text, and Word codecs write it back as ruby.
 constexpr int kRubyFieldAttribute = 150;
 
+// Whether a field instruction is Word's PAGE (the number of the page it is
+// printed on), with or without switches.
+bool isPageNumberInstruction(QStringView instruction);
+
 } // namespace formats::word

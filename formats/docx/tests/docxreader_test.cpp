@@ -324,3 +324,29 @@ TEST(DocxCodec, IsTheEnginesCodecForFormat13)
     EXPECT_EQ(documents.body.toPlainText(), QStringLiteral("日本語"));
     EXPECT_FALSE(codec->read("no zip", Documents().set()));
 }
+
+TEST(DocxReader, WordsPageFieldsBecomePageNumberFields)
+{
+    // A simple field in the footer, a complex one in the header.
+    const QByteArray footer = "<?xml version=\"1.0\"?><w:ftr " + docxtest::kWordNamespaces + ">"
+        + paragraph(run("p. ") + "<w:fldSimple w:instr=\" PAGE \\* MERGEFORMAT \">" + run("4") + "</w:fldSimple>") + "</w:ftr>";
+    const QByteArray header = "<?xml version=\"1.0\"?><w:hdr " + docxtest::kWordNamespaces + ">"
+        + paragraph("<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText> page </w:instrText></w:r>"
+                    "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r>" + run("9")
+                    + "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>" + run(" head"))
+        + "</w:hdr>";
+    const QByteArray body = paragraph(run("text"))
+        + "<w:sectPr><w:headerReference w:type=\"default\" r:id=\"rH\"/><w:footerReference w:type=\"default\" r:id=\"rF\"/></w:sectPr>";
+    Documents documents;
+    ASSERT_TRUE(readDocx(docxtest::package(body, {{QStringLiteral("word/header1.xml"), header}, {QStringLiteral("word/footer1.xml"), footer}},
+                                           docxtest::relationship("rH", "header", "header1.xml")
+                                               + docxtest::relationship("rF", "footer", "footer1.xml")),
+                         documents.set())
+                    .ok());
+    EXPECT_EQ(documents.footer.toPlainText(), QStringLiteral("p. 4"));
+    EXPECT_TRUE(engine::isPageNumberField(formatAt(documents.footer, 3)));
+    EXPECT_FALSE(engine::isPageNumberField(formatAt(documents.footer, 2)));
+    EXPECT_EQ(documents.header.toPlainText(), QStringLiteral("9 head"));
+    EXPECT_TRUE(engine::isPageNumberField(formatAt(documents.header, 0)));
+    EXPECT_FALSE(engine::isPageNumberField(formatAt(documents.header, 1)));
+}

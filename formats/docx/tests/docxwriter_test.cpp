@@ -10,6 +10,7 @@
 #include "formats/word/wordmapping.h"
 #include "formats/html/tests/documentbuilder.h"
 
+#include "engine/fieldformat.h"
 #include "engine/fields.h"
 #include "engine/objects.h"
 #include "testsupport/golden.h"
@@ -355,4 +356,49 @@ TEST(PictureFileType, KnowsTheKindsDocumentsCarry)
     EXPECT_EQ(engine::pictureFileType("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>"), QStringLiteral("svg"));
     EXPECT_EQ(engine::pictureFileType(" EMF"), QString()) << "too short to be what its bytes say";
     EXPECT_EQ(engine::pictureFileType(""), QString());
+}
+
+TEST(DocxWriter, MarginsWithFractionsAreWrittenAsWholeTwips)
+{
+    Documents documents;
+    documents.setup.marginLeft = 850.5;   // 1.5 cm: to the even neighbour
+    documents.setup.marginRight = 1417.5; // 2.5 cm
+    documents.setup.marginTop = 850.5;
+    documents.setup.marginBottom = 567;
+    DocumentBuilder(documents.body).paragraph().text(QStringLiteral("本文"));
+    const QByteArray body = partOf(written(documents), QStringLiteral("word/document.xml"));
+    EXPECT_TRUE(body.contains(R"(<w:pgMar w:top="850" w:right="1418" w:bottom="567" w:left="850" w:header="425" w:footer="284")"))
+        << body.toStdString();
+}
+
+// A footer "Page <number>" whose number is a page-number field.
+void buildPageNumberFooter(Documents& documents)
+{
+    DocumentBuilder(documents.body).paragraph().text(QStringLiteral("本文"));
+    documents.setup.headerFooterFlags = engine::FooterEveryPage;
+    QTextCursor footer(&documents.footer);
+    footer.insertText(QStringLiteral("Page "));
+    footer.insertText(QStringLiteral("1"), engine::pageNumberFieldFormat(7));
+    footer.insertText(QStringLiteral(" end"), QTextCharFormat());
+}
+
+TEST(DocxWriter, PageNumberFieldsAreWordsPageFieldAndComeBackAsPageNumbers)
+{
+    Documents original;
+    buildPageNumberFooter(original);
+    const QByteArray package = written(original);
+    const QByteArray footer = partOf(package, QStringLiteral("word/footer1.xml"));
+    EXPECT_TRUE(footer.contains(R"(<w:fldSimple w:instr=" PAGE ">)")) << footer.toStdString();
+
+    Documents read;
+    ASSERT_TRUE(readDocx(package, read.set()).ok());
+    EXPECT_EQ(read.footer.toPlainText(), QStringLiteral("Page 1 end"));
+    QTextCursor number(&read.footer);
+    number.setPosition(6);
+    EXPECT_TRUE(engine::isPageNumberField(number.charFormat()));
+    EXPECT_TRUE(number.charFormat().stringProperty(engine::FieldData).isEmpty());
+    number.setPosition(5);
+    EXPECT_FALSE(engine::isPageNumberField(number.charFormat()));
+    number.setPosition(8);
+    EXPECT_FALSE(engine::isPageNumberField(number.charFormat()));
 }

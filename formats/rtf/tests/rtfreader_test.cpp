@@ -225,7 +225,7 @@ TEST(RtfReader, PicturesAtTheirSizeAndUndrawableOnesAsFramedSpaces)
     EXPECT_EQ(outcome.report.losses, std::set<formats::word::Loss>{formats::word::Loss::UndrawablePictures});
 }
 
-TEST(RtfReader, HyperlinksBecomeLinkFieldsAndOtherFieldsTheirResult)
+TEST(RtfReader, HyperlinksBecomeLinkFieldsPageFieldsPageNumbersAndOtherFieldsTheirResult)
 {
     Documents documents;
     const QByteArray rtf = "{\\rtf1\\ansi{\\field{\\*\\fldinst HYPERLINK \"https://example.jp/\"}{\\fldrslt site}}, "
@@ -234,9 +234,10 @@ TEST(RtfReader, HyperlinksBecomeLinkFieldsAndOtherFieldsTheirResult)
     ASSERT_TRUE(read(rtf, documents).ok());
     EXPECT_EQ(paragraphs(documents.body), QStringLiteral("site, up, 3T"));
     engine::Fields fields(documents.body);
-    ASSERT_EQ(fields.runs().size(), 2);
+    ASSERT_EQ(fields.runs().size(), 3);
     EXPECT_EQ(fields.format(fields.runs()[0]).stringProperty(engine::FieldData), QStringLiteral("https://example.jp/"));
     EXPECT_EQ(fields.format(fields.runs()[1]).stringProperty(engine::FieldData), QStringLiteral("#top"));
+    EXPECT_TRUE(engine::isPageNumberField(fields.format(fields.runs()[2]))) << "PAGE is a page number";
     EXPECT_EQ(formatAt(documents.body, 11).anchorNames(), QStringList{QStringLiteral("top")});
 }
 
@@ -319,4 +320,27 @@ TEST(RtfCodec, TellsTheEngineWhyAFileWasRefusedAndWhatWasLost)
     Documents lossy;
     EXPECT_TRUE(codec.read("{\\rtf1 a{\\annotation b}}", lossy.set()));
     EXPECT_EQ(lossy.report.losses, QStringList{QStringLiteral("ｺﾒﾝﾄは省きました｡")});
+}
+
+TEST(RtfReader, PageNumbersAloneOrInPageFieldsBecomePageNumberFields)
+{
+    Documents documents;
+    const QByteArray rtf = "{\\rtf1\\ansi{\\header \\pard p. \\chpgn  of it\\par}"
+                           "{\\footer \\pard {\\field{\\*\\fldinst PAGE \\\\* arabic}{\\fldrslt 12}} foot\\par}"
+                           "\\pard body \\chpgn\\par}";
+    ASSERT_TRUE(read(rtf, documents).ok());
+    EXPECT_EQ(documents.header.toPlainText(), QStringLiteral("p. 1 of it"));
+    QTextCursor cursor(&documents.header);
+    cursor.setPosition(4);
+    EXPECT_TRUE(engine::isPageNumberField(cursor.charFormat()));
+    cursor.setPosition(5);
+    EXPECT_FALSE(engine::isPageNumberField(cursor.charFormat()));
+    EXPECT_EQ(documents.footer.toPlainText(), QStringLiteral("12 foot"));
+    QTextCursor footer(&documents.footer);
+    footer.setPosition(2);
+    EXPECT_TRUE(engine::isPageNumberField(footer.charFormat()));
+    footer.setPosition(1);
+    const int id = footer.charFormat().intProperty(engine::FieldId);
+    footer.setPosition(2);
+    EXPECT_EQ(footer.charFormat().intProperty(engine::FieldId), id) << "one field for the whole result";
 }

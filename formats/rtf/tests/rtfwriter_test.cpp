@@ -8,6 +8,7 @@
 #include "formats/rtf/tests/rtffixture.h"
 #include "formats/html/tests/documentbuilder.h"
 
+#include "engine/fieldformat.h"
 #include "engine/fields.h"
 #include "engine/objects.h"
 #include "testsupport/golden.h"
@@ -229,4 +230,41 @@ TEST(RtfWriter, PicturesGoBackAsTheFilesTheyCameAs)
     Documents again;
     ASSERT_TRUE(readRtf(first, again.set()).ok());
     EXPECT_EQ(written(again), first);
+}
+
+TEST(RtfWriter, MarginsWithFractionsAreWrittenAsWholeTwips)
+{
+    Documents documents;
+    documents.setup.marginLeft = 850.5;
+    documents.setup.marginRight = 1417.5;
+    documents.setup.marginTop = 850.5;
+    documents.setup.marginBottom = 567;
+    DocumentBuilder(documents.body).paragraph().text(QStringLiteral("本文"));
+    EXPECT_TRUE(written(documents).contains("\\margl850\\margr1418\\margt850\\margb567"));
+}
+
+TEST(RtfWriter, PageNumberFieldsAreChpgnInAPageFieldAndComeBackAsPageNumbers)
+{
+    Documents original;
+    DocumentBuilder(original.body).paragraph().text(QStringLiteral("本文"));
+    original.setup.headerFooterFlags = engine::FooterEveryPage;
+    QTextCursor footer(&original.footer);
+    footer.insertText(QStringLiteral("Page "));
+    QTextCharFormat bold = engine::pageNumberFieldFormat(3);
+    bold.setFontWeight(QFont::Bold);
+    footer.insertText(QStringLiteral("1"), bold);
+    footer.insertText(QStringLiteral(" end"), QTextCharFormat());
+    const QByteArray rtf = written(original);
+    EXPECT_TRUE(rtf.contains("{\\field{\\*\\fldinst {\\*\\fumifield 3 0 } PAGE }{\\fldrslt {\\b\\chpgn }}}"))
+        << rtf.toStdString();
+
+    Documents read;
+    ASSERT_TRUE(readRtf(rtf, read.set()).ok());
+    EXPECT_EQ(read.footer.toPlainText(), QStringLiteral("Page 1 end"));
+    QTextCursor number(&read.footer);
+    number.setPosition(6);
+    EXPECT_TRUE(engine::isPageNumberField(number.charFormat()));
+    EXPECT_EQ(number.charFormat().fontWeight(), QFont::Bold);
+    number.setPosition(8);
+    EXPECT_FALSE(engine::isPageNumberField(number.charFormat()));
 }
