@@ -83,9 +83,11 @@ TEST(DocxWriterInterop, LibreOfficeNumbersThePagesOfAPageNumberFooter)
         GTEST_SKIP() << "pdftotext (Debian poppler-utils) is not installed";
     docxtest::Documents documents;
     formatstest::DocumentBuilder body(documents.body);
+    formatstest::ParagraphLook broken;
+    broken.pageBreak = true;
     body.paragraph().text(QStringLiteral("first"));
-    body.paragraph().text(QStringLiteral("\fsecond"));
-    body.paragraph().text(QStringLiteral("\fthird"));
+    body.paragraph(broken).text(QStringLiteral("second"));
+    body.paragraph(broken).text(QStringLiteral("third"));
     documents.setup.headerFooterFlags = engine::FooterEveryPage;
     QTextCursor footer(&documents.footer);
     footer.insertText(QStringLiteral("Page "));
