@@ -8,6 +8,7 @@
 #include "dialogs/frmt.h"
 #include "editor/documentopener.h"
 #include "editortestsupport.h"
+#include "textframes.h"
 #include "engine/documentcodec.h"
 #include "engine/objects.h"
 #include "engine/textengine.h"
@@ -67,24 +68,6 @@ struct WordFiles : ::testing::Test {
         engine.setSelectedText(text);
         ASSERT_TRUE(editor.bDcEdt());
     }
-    // The text of frame `id` alone, paragraphs ending in U+2029.
-    QString frameText(int id)
-    {
-        const QTextFrame* frame = engine::Objects(*engine.document()).textFrame(id);
-        if (!frame)
-            return {};
-        QTextCursor cursor = frame->firstCursorPosition();
-        cursor.setPosition(frame->lastPosition(), QTextCursor::KeepAnchor);
-        return cursor.selectedText();
-    }
-    int addTextFrame(const QString& text)
-    {
-        engine.setSelection(int(engine.plainText().size()), 0);
-        const int frame = engine.insertTextFrame(2880, 720);
-        if (frame > 0 && engine.makeTextFrameCurrent(frame))
-            engine.setSelectedText(text);
-        return frame;
-    }
 };
 
 TEST_F(WordFiles, OpeningAWordFileMakesItTheDocumentAndItsFile)
@@ -140,11 +123,11 @@ TEST_F(WordFiles, WithTheCaretInATextFrameOnlyThatFrameTakesTheWordFile)
 {
     const QString word = wordFile();
     editor.SetText(QStringLiteral("main"));
-    const int frame = addTextFrame(QStringLiteral("old"));
+    const int frame = editortest::addTextFrame(engine, QStringLiteral("old"));
     ASSERT_GT(frame, 0);
     ASSERT_EQ(editor.frameFocus(), frame);
     editor.rtAct(3, word);
-    const QString text = frameText(frame);
+    const QString text = editortest::frameText(engine, frame);
     EXPECT_TRUE(text.startsWith(kFirstParagraph + QChar(QChar::ParagraphSeparator))) << text.toStdString();
     EXPECT_TRUE(text.endsWith(kLastParagraph)) << text.toStdString();
     EXPECT_FALSE(engine.plainText().contains(QStringLiteral("old")));
@@ -160,9 +143,9 @@ TEST_F(WordFiles, WithTheCaretInATextFrameOnlyThatFrameTakesTheWordFile)
 TEST_F(WordFiles, EveryTextFrameTakesTheWordFile)
 {
     editor.SetText(QStringLiteral("main"));
-    const int first = addTextFrame(QStringLiteral("枠一の旧文"));
+    const int first = editortest::addTextFrame(engine, QStringLiteral("枠一の旧文"));
     ASSERT_TRUE(engine.makeTextFrameCurrent(0));
-    const int second = addTextFrame(QStringLiteral("枠二の旧文"));
+    const int second = editortest::addTextFrame(engine, QStringLiteral("枠二の旧文"));
     ASSERT_TRUE(first > 0 && second > 0);
     ASSERT_TRUE(engine.makeTextFrameCurrent(0));
     dialogs::Frmt formats;
@@ -170,7 +153,7 @@ TEST_F(WordFiles, EveryTextFrameTakesTheWordFile)
     const auto opened = opener.open(wordFile(), {-1, false}, [] { return false; });
     EXPECT_EQ(opened.result, editor::DocumentOpener::Result::Inserted);
     for (const int frame : {first, second}) {
-        const QString text = frameText(frame);
+        const QString text = editortest::frameText(engine, frame);
         EXPECT_TRUE(text.startsWith(kFirstParagraph) && text.endsWith(kLastParagraph)) << frame << ": " << text.toStdString();
     }
     EXPECT_EQ(engine.currentTextFrame(), 0) << "the caret is back in the main text";

@@ -93,30 +93,24 @@ TEST(PageViewZoom, AResizedAreaKeepsTheZoomChosen)
     EXPECT_EQ(state.pageRect(), QRect(2454, 400, 5091, 7200));
 }
 
-TEST(PageViewPages, PreviousOnTheFirstPageStaysThere)
+// At either end the turns that would leave the document are off and do nothing.
+TEST(PageViewPages, TurningPastEitherEndStaysThere)
 {
     PageViewState state = fitted(kA4, 5);
     EXPECT_EQ(state.page(), 1);
+    for (const Turn turn : {Turn::Previous, Turn::First}) {
+        state.turn(turn);
+        EXPECT_EQ(state.page(), 1);
+    }
     EXPECT_FALSE(state.canTurn(Turn::Previous));
-    state.turn(Turn::Previous);
-    EXPECT_EQ(state.page(), 1);
-    EXPECT_FALSE(state.canTurn(Turn::Previous));
-    EXPECT_TRUE(state.canTurn(Turn::First));
-    EXPECT_TRUE(state.canTurn(Turn::Next));
-    EXPECT_TRUE(state.canTurn(Turn::Last));
-}
-
-TEST(PageViewPages, NextOnTheLastPageStaysThere)
-{
-    PageViewState state = fitted(kA4, 5);
+    EXPECT_TRUE(state.canTurn(Turn::Next) && state.canTurn(Turn::Last));
     state.turn(Turn::Last);
-    EXPECT_EQ(state.page(), 5);
-    EXPECT_FALSE(state.canTurn(Turn::Next));
-    EXPECT_FALSE(state.canTurn(Turn::Last));
-    state.turn(Turn::Next);
-    EXPECT_EQ(state.page(), 5);
-    EXPECT_TRUE(state.canTurn(Turn::Previous));
-    EXPECT_TRUE(state.canTurn(Turn::First));
+    for (const Turn turn : {Turn::Next, Turn::Last}) {
+        state.turn(turn);
+        EXPECT_EQ(state.page(), 5);
+    }
+    EXPECT_FALSE(state.canTurn(Turn::Next) || state.canTurn(Turn::Last));
+    EXPECT_TRUE(state.canTurn(Turn::Previous) && state.canTurn(Turn::First));
 }
 
 TEST(PageViewPages, TurningWalksOnePageAtATime)

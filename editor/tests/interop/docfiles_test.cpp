@@ -8,6 +8,7 @@
 #include "editor/documentnumbering.h"
 #include "editor/documentopener.h"
 #include "editor/tests/editortestsupport.h"
+#include "editor/tests/textframes.h"
 #include "editor/utxm.h"
 
 #include "dialogs/frmt.h"
@@ -117,23 +118,6 @@ struct DocFiles : ::testing::Test {
     {
         return environment.dir.write(name, contentsOf(libreOfficeDoc));
     }
-    QString frameText(int id)
-    {
-        const QTextFrame* frame = engine::Objects(*engine.document()).textFrame(id);
-        if (!frame)
-            return {};
-        QTextCursor cursor = frame->firstCursorPosition();
-        cursor.setPosition(frame->lastPosition(), QTextCursor::KeepAnchor);
-        return cursor.selectedText();
-    }
-    int addTextFrame(const QString& text)
-    {
-        engine.setSelection(int(engine.plainText().size()), 0);
-        const int frame = engine.insertTextFrame(2880, 720);
-        if (frame > 0 && engine.makeTextFrameCurrent(frame))
-            engine.setSelectedText(text);
-        return frame;
-    }
 };
 
 TEST_F(DocFiles, ADocOpensAndGoesInAtTheCaretIntoFramesAndAsText)
@@ -157,20 +141,20 @@ TEST_F(DocFiles, ADocOpensAndGoesInAtTheCaretIntoFramesAndAsText)
     EXPECT_EQ(editor.currentFile(), QString());
 
     editor.SetText(QStringLiteral("main"));
-    const int frame = addTextFrame(QStringLiteral("old"));
+    const int frame = editortest::addTextFrame(engine, QStringLiteral("old"));
     ASSERT_EQ(editor.frameFocus(), frame);
     editor.rtAct(3, doc);
-    EXPECT_TRUE(frameText(frame).startsWith(kFirstParagraph)) << frameText(frame).toStdString();
+    EXPECT_TRUE(editortest::frameText(engine, frame).startsWith(kFirstParagraph)) << editortest::frameText(engine, frame).toStdString();
     ASSERT_TRUE(engine.makeTextFrameCurrent(0));
     EXPECT_TRUE(engine.plainText().startsWith(QStringLiteral("main\r\n")));
 
-    const int second = addTextFrame(QStringLiteral("old"));
+    const int second = editortest::addTextFrame(engine, QStringLiteral("old"));
     ASSERT_TRUE(engine.makeTextFrameCurrent(0));
     dialogs::Frmt formats;
     editor::DocumentOpener opener(engine, formats);
     EXPECT_EQ(opener.open(doc, {-1, false}, [] { return false; }).result, editor::DocumentOpener::Result::Inserted);
     for (const int id : {frame, second})
-        EXPECT_TRUE(frameText(id).endsWith(kLastParagraph)) << id << ": " << frameText(id).toStdString();
+        EXPECT_TRUE(editortest::frameText(engine, id).endsWith(kLastParagraph)) << id << ": " << editortest::frameText(engine, id).toStdString();
 
     editor.SetText(QStringLiteral("[]"));
     engine.setSelection(1, 0);
