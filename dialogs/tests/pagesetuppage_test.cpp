@@ -5,6 +5,7 @@
 #include "dialogs/pagesetuppage.h"
 #include "dialogs/papertable.h"
 #include "dialogs/sbtxm.h"
+#include "dialogs/tests/buttons.h"
 
 #include "engine/textengine.h"
 #include "env/yini.h"
@@ -76,13 +77,7 @@ struct PageSetupPageTest : ::testing::Test {
         return dialog.Act(code, answer);
     }
 
-    QPushButton* okButton()
-    {
-        for (QPushButton* button : dialog.findChildren<QPushButton*>())
-            if (button->text() == u"OK")
-                return button;
-        return nullptr;
-    }
+    QPushButton* okButton() { return dialogstest::buttonCaptioned(dialog, QStringLiteral("OK")); }
 
     QString text(PageSetupPage::Box box) const { return pageSetup->box(box)->text(); }
     void type(PageSetupPage::Box box, const QString& value) const { pageSetup->box(box)->setText(value); }

@@ -1,5 +1,6 @@
 #include "dialogs/popupmenus.h"
 #include "dialogs/sbtxm.h"
+#include "dialogs/tests/buttons.h"
 
 #include "testsupport/scripteddialogs.h"
 
@@ -56,13 +57,7 @@ struct Dialog : ::testing::Test {
         return raw;
     }
 
-    QPushButton* button(const QString& text)
-    {
-        for (QPushButton* b : dialog.findChildren<QPushButton*>())
-            if (b->text() == text)
-                return b;
-        return nullptr;
-    }
+    QPushButton* button(const QString& text) { return dialogstest::buttonCaptioned(dialog, text); }
 
     // Runs `whileOpen` once the modal dialog is showing.
     void whenShown(std::function<void()> whileOpen)

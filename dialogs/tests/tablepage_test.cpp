@@ -1,6 +1,7 @@
 // The table page and the table attribute dialog, driven through their
 // controls with the real engine behind them.
 #include "dialogs/sbtxm.h"
+#include "dialogs/tests/buttons.h"
 #include "dialogs/tableattributedialog.h"
 #include "dialogs/tablepage.h"
 
@@ -50,13 +51,7 @@ struct TablePageTest : ::testing::Test {
         return dialog.Act(code, answer);
     }
 
-    QPushButton* okButton()
-    {
-        for (QPushButton* button : dialog.findChildren<QPushButton*>())
-            if (button->text() == u"OK")
-                return button;
-        return nullptr;
-    }
+    QPushButton* okButton() { return dialogstest::buttonCaptioned(dialog, QStringLiteral("OK")); }
 };
 
 TEST_F(TablePageTest, OffersOneToTwentyRowsAndColumnsAndStartsAtFiveByOne)
