@@ -113,8 +113,14 @@ TEST_F(Editor, InputMethodFollowsTheImeSetting)
     editor.cOn(1, 4);
     focus(editor.titleBox());
     focus(editor.view());
-    for (int job : {63, 64, 65, 66})
+    for (int job : {63, 64, 65, 66}) {
+        // Page setup opens the settings dialog modally; close it as the user would.
+        QTimer::singleShot(0, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget())
+                dialog->close();
+        });
         editor.rtAct(job);
+    }
     EXPECT_EQ(*ime, (std::vector<bool>{true, true, true, false, false, false, false}));
 }
 
