@@ -45,6 +45,14 @@ QByteArray pngBytes(int width, int height)
     return bytes;
 }
 
+// A package whose body refers to header1.xml as "rH" and footer1.xml as "rF".
+QByteArray packageWithParts(const QByteArray& body, const QByteArray& header, const QByteArray& footer)
+{
+    return docxtest::package(body, {{QStringLiteral("word/header1.xml"), header}, {QStringLiteral("word/footer1.xml"), footer}},
+                             docxtest::relationship("rH", "header", "header1.xml")
+                                 + docxtest::relationship("rF", "footer", "footer1.xml"));
+}
+
 } // namespace
 
 TEST(DocxPackage, BadInputFailsWithItsReason)
@@ -257,11 +265,7 @@ TEST(DocxReader, PageSetupHeadersAndFooters)
           "<w:pgSz w:w=\"16838\" w:h=\"11906\" w:orient=\"landscape\"/>"
           "<w:pgMar w:top=\"1701\" w:right=\"1cm\" w:bottom=\"1440\" w:left=\"1134\"/><w:titlePg/></w:sectPr>";
     Documents documents;
-    ASSERT_TRUE(readDocx(docxtest::package(body, {{QStringLiteral("word/header1.xml"), header}, {QStringLiteral("word/footer1.xml"), footer}},
-                                           docxtest::relationship("rH", "header", "header1.xml")
-                                               + docxtest::relationship("rF", "footer", "footer1.xml")),
-                         documents.set())
-                    .ok());
+    ASSERT_TRUE(readDocx(packageWithParts(body, header, footer), documents.set()).ok());
     EXPECT_EQ(documents.setup.paperWidth, 16838);
     EXPECT_TRUE(documents.setup.landscape);
     EXPECT_EQ(documents.setup.marginTop, 1701);
@@ -338,11 +342,7 @@ TEST(DocxReader, WordsPageFieldsBecomePageNumberFields)
     const QByteArray body = paragraph(run("text"))
         + "<w:sectPr><w:headerReference w:type=\"default\" r:id=\"rH\"/><w:footerReference w:type=\"default\" r:id=\"rF\"/></w:sectPr>";
     Documents documents;
-    ASSERT_TRUE(readDocx(docxtest::package(body, {{QStringLiteral("word/header1.xml"), header}, {QStringLiteral("word/footer1.xml"), footer}},
-                                           docxtest::relationship("rH", "header", "header1.xml")
-                                               + docxtest::relationship("rF", "footer", "footer1.xml")),
-                         documents.set())
-                    .ok());
+    ASSERT_TRUE(readDocx(packageWithParts(body, header, footer), documents.set()).ok());
     EXPECT_EQ(documents.footer.toPlainText(), QStringLiteral("p. 4"));
     EXPECT_TRUE(engine::isPageNumberField(formatAt(documents.footer, 3)));
     EXPECT_FALSE(engine::isPageNumberField(formatAt(documents.footer, 2)));
