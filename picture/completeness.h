@@ -8,7 +8,8 @@
 
 namespace picture {
 
-// False when `bytes` of `kind` plainly stop before the picture's end.
+// False when `bytes` of `kind` plainly stop before the picture's end: a
+// JPEG without its end marker, an uncompressed BMP short of its rows.
 bool looksComplete(const QByteArray& bytes, Kind kind);
 
 } // namespace picture
