@@ -10,10 +10,11 @@ build=${FUMI_BUILD_DIR:-$top/build}
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+  libqt6svg6 qt6-image-formats-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
   libzip-dev libicu-dev opensp w3c-sgml-lib
-  libreoffice-writer-nogui
+  libreoffice-writer-nogui libreoffice-draw-nogui
   cups printer-driver-cups-pdf poppler-utils
 )
 # The fuzz run of the test mode: clang with its libFuzzer and sanitizer runtimes.
