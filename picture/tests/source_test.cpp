@@ -114,6 +114,7 @@ TEST(SourceTest, PicturesTooLargeToDecodeAreRefusedFromTheirHeader)
     EXPECT_EQ(Source::fromBytes(bomb).failure(), Failure::TooLarge);
     // One side past the limit is too large whatever the area.
     EXPECT_EQ(Source::fromBytes(testing::png(kMaxSide + 1, 1)).failure(), Failure::TooLarge);
+    EXPECT_EQ(Source::fromBytes(testing::redRightHalfSvg("width=\"1e300\" height=\"1\"")).failure(), Failure::TooLarge);
 }
 
 TEST(SourceTest, WhatIsNotAPictureSaysSo)
