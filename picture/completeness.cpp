@@ -1,5 +1,7 @@
 #include "picture/completeness.h"
 
+#include "picture/limits.h"
+
 #include <QtEndian>
 
 namespace picture {
@@ -53,6 +55,8 @@ bool bmpIsComplete(const QByteArray& bytes)
     const quint32 compression = core ? 0 : dword(bytes, 30);
     if (compression != 0 && compression != 3) // BI_RGB, BI_BITFIELDS
         return true;
+    if (width > kMaxSide || height > kMaxSide)
+        return true; // refused for its size, and past it the sum below could overflow
     const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
     return bytes.size() >= pixelsAt + rowBytes * height;
 }

@@ -143,6 +143,8 @@ Source Source::fromEncoded(const QByteArray& bytes, Kind kind)
     if (stored.isEmpty())
         return failed(Failure::Damaged);
     const QSizeF own = kind == Kind::Svg ? svgOwnSize(bytes) : QSizeF();
+    if (own.width() > kMaxSide || own.height() > kMaxSide)
+        return failed(Failure::TooLarge);
     source.m_storedSize = own.isEmpty() ? stored : own.toSize().expandedTo(QSize(1, 1));
     if (const Failure refused = source.checkHeader(source.m_storedSize); refused != Failure::None)
         return failed(refused);

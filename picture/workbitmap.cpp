@@ -1,5 +1,6 @@
 #include "picture/workbitmap.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
@@ -44,15 +45,19 @@ QImage prepareForDocument(const QImage& image, ColourReduction reduction)
     return prepared;
 }
 
+// Neither the BMP writer nor QSaveFile::commit() notices a short write (a
+// full disk): the file is encoded first, then written and flushed with both
+// checked, so that the commit only renames a whole file.
 bool writeWorkBitmap(const QImage& image, const QString& path)
 {
-    if (image.isNull())
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !QImageWriter(&buffer, "bmp").write(image))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(image)) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

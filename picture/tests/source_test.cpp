@@ -8,6 +8,7 @@
 #include "testsupport/tempfolder.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace picture {
@@ -53,6 +54,25 @@ TEST_P(RasterFormatTest, CutOffInTheMiddleIsDamaged)
 {
     const QByteArray bytes = encoded(banded({300, 200}, 100, kRed, kBlue), GetParam());
     EXPECT_EQ(failureReadingAndDrawing(bytes.left(bytes.size() / 2)), Failure::Damaged);
+}
+
+// Bytes changed at random places read or fail, and draw or fail, never
+// crash: a drawn image exactly when no failure is told.
+TEST_P(RasterFormatTest, ChangedBytesNeverCrash)
+{
+    const QByteArray original = encoded(banded({40, 30}, 10, kRed, kBlue), GetParam());
+    QRandomGenerator random(7);
+    for (int round = 0; round < 200; ++round) {
+        QByteArray bytes = original;
+        for (int change = 0; change < 4; ++change)
+            bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
+        const Source source = Source::fromBytes(bytes);
+        Failure failure = Failure::None;
+        const QImage drawn = source.render({20, 15}, &failure);
+        EXPECT_EQ(drawn.isNull(), failure != Failure::None) << round;
+        if (failure == Failure::None)
+            EXPECT_EQ(drawn.size(), QSize(20, 15)) << round;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, RasterFormatTest, ::testing::Values("png", "jpeg", "bmp", "tiff", "webp"));
@@ -114,6 +134,7 @@ TEST(SourceTest, PicturesTooLargeToDecodeAreRefusedFromTheirHeader)
     EXPECT_EQ(Source::fromBytes(bomb).failure(), Failure::TooLarge);
     // One side past the limit is too large whatever the area.
     EXPECT_EQ(Source::fromBytes(testing::png(kMaxSide + 1, 1)).failure(), Failure::TooLarge);
+    EXPECT_EQ(Source::fromBytes(testing::redRightHalfSvg("width=\"1e300\" height=\"1\"")).failure(), Failure::TooLarge);
 }
 
 TEST(SourceTest, WhatIsNotAPictureSaysSo)
