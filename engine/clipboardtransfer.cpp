@@ -15,6 +15,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextFormat>
 #include <algorithm>
 
 namespace engine::clipboard {
@@ -113,6 +114,20 @@ bool pasteText(const QMimeData& data, QTextCursor& cursor)
     return true;
 }
 
+// The picture a selection consists of, for programs that take bitmaps only;
+// null when the selection is anything else.
+QImage selectedPicture(const QTextCursor& selection)
+{
+    if (selection.selectionEnd() - selection.selectionStart() != 1)
+        return {};
+    QTextCursor single(selection.document());
+    single.setPosition(selection.selectionEnd());
+    const QTextCharFormat format = single.charFormat();
+    if (!format.isImageFormat())
+        return {};
+    return pictureImage(*selection.document(), format.toImageFormat().name());
+}
+
 } // namespace
 
 void copy(const QTextCursor& selection)
@@ -125,6 +140,8 @@ void copy(const QTextCursor& selection)
     data->setHtml(selection.selection().toHtml());
     const QByteArray snapshot = writeSelectionSnapshot(selection);
     data->setData(engineMimeType(), snapshot);
+    if (const QImage picture = selectedPicture(selection); !picture.isNull())
+        data->setImageData(picture);
     if (const QByteArray rtf = selectionAsRtf(snapshot); !rtf.isEmpty()) {
         for (const QString& type : rtfMimeTypes())
             data->setData(type, rtf);
@@ -146,8 +163,10 @@ bool paste(QTextCursor& cursor)
     const QMimeData* data = clipboardData();
     if (!data)
         return false;
-    return pasteEngineContent(*data, cursor) || pasteImage(*data, cursor) || pasteHtml(*data, cursor)
-        || pasteRtf(*data, cursor) || pasteText(*data, cursor);
+    // Document programs put a picture of copied text beside the text itself:
+    // any text comes first, or it would be pasted as a picture.
+    return pasteEngineContent(*data, cursor) || pasteHtml(*data, cursor) || pasteRtf(*data, cursor)
+        || pasteText(*data, cursor) || pasteImage(*data, cursor);
 }
 
 } // namespace engine::clipboard

@@ -6,8 +6,9 @@
 // RTF codec is registered, RTF (text/rtf, application/rtf) for other
 // programs, and the engine's own payload under kMimeType (snapshot bytes of
 // the selection), which keeps fields, pictures, frames and tables, also
-// between two running copies of the program. A paste prefers the engine's
-// payload, then a picture, then HTML, then RTF, then plain text; pasted
+// between two running copies of the program; a selection that is one picture
+// also offers the picture as a bitmap. A paste prefers the engine's
+// payload, then HTML, then RTF, then plain text, then a picture; pasted
 // fields and objects get fresh ids.
 
 #include <QString>

@@ -112,6 +112,41 @@ TEST_F(ClipboardTest, ClipboardPictureBecomesAnInlinePicture)
     EXPECT_GT(engine.nextObject(kObjectKindPicture, 0), 0);
 }
 
+TEST_F(ClipboardTest, TextOfferedBesideAPictureOfItIsPastedAsText)
+{
+    // What a word processor offers for copied text: the text, and a picture of it.
+    QImage image(40, 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    auto* data = new QMimeData;
+    data->setImageData(image);
+    data->setHtml(QStringLiteral("<p>copied <b>text</b></p>"));
+    data->setText(QStringLiteral("copied text"));
+    offer(data);
+    TextEngine engine;
+    ASSERT_TRUE(engine.paste());
+    EXPECT_EQ(engine.plainText(), QStringLiteral("copied text"));
+    EXPECT_EQ(engine.nextObject(kObjectKindPicture, 0), 0);
+}
+
+TEST_F(ClipboardTest, ACopiedPictureAloneIsOfferedAsABitmapToo)
+{
+    TextEngine source;
+    QImage image(5, 3, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    source.setPlainText(QStringLiteral("ab"));
+    source.setSelection(1, 0);
+    source.insertPicture(image, PictureInline);
+    source.setSelection(1, 1);
+    source.copy();
+    const QImage offered = qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
+    ASSERT_EQ(offered.size(), QSize(5, 3));
+    EXPECT_EQ(offered.pixelColor(2, 1), QColor(Qt::green));
+
+    source.setSelection(0, 2); // text and the picture: no bitmap of it
+    source.copy();
+    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasImage());
+}
+
 TEST_F(ClipboardTest, EnginePayloadFromAnotherEngineKeepsFieldsTablesAndPictures)
 {
     TextEngine source;
