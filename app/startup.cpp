@@ -7,10 +7,12 @@
 #include "env/shell.h"
 #include "env/yini.h"
 #include "formats/doc/doccodec.h"
+#include "formats/doc/metafileconversion.h"
 #include "formats/docx/docxcodec.h"
 #include "formats/rtf/rtfcodec.h"
 #include "formats/html/htmlimport.h"
 #include "html/scratchsave.h"
+#include "picture/source.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -96,6 +98,7 @@ fmDoc* Main(const StartOptions& options)
     formats::docx::registerDocxCodec();
     formats::rtf::registerRtfCodec();
     formats::doc::registerDocCodec();
+    picture::setMetafileConverter(formats::doc::metafileToSvg);
     auto* window = new fmDoc;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->Act(options.arguments);

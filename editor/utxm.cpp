@@ -9,6 +9,7 @@
 #include "editor/inputmethodswitch.h"
 #include "editor/jobrules.h"
 #include "editor/outlinetext.h"
+#include "editor/pastekind.h"
 #include "editor/styleapplier.h"
 #include "editor/stylelevel.h"
 #include "editor/updateconfirmation.h"
@@ -17,6 +18,7 @@
 #include "env/dialogs.h"
 #include "env/globals.h"
 #include "env/yini.h"
+#include "picture/mimepicture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -247,14 +249,17 @@ void uTxm::onTitleEntered()
     m_view->setFocus();
 }
 
-// The text view's own undo and redo keys run the editor's commands, which
-// know the undo snapshot; Ctrl+Y redoes whatever the desktop's redo key is.
-std::optional<int> uTxm::undoJobOf(const QKeyEvent& key)
+// The text view's own undo, redo and paste keys run the editor's commands,
+// which know the undo snapshot and the user's paste setting; Ctrl+Y redoes
+// whatever the desktop's redo key is.
+std::optional<int> uTxm::editKeyJobOf(const QKeyEvent& key)
 {
     if (key.matches(QKeySequence::Undo))
         return 11;
     if (key.matches(QKeySequence::Redo) || key.keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y))
         return 12;
+    if (key.matches(QKeySequence::Paste))
+        return 15;
     return std::nullopt;
 }
 
@@ -264,7 +269,7 @@ bool uTxm::eventFilter(QObject* watched, QEvent* event)
         txIME(true);
     const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
     if (key && watched == m_view) {
-        if (const std::optional<int> job = undoJobOf(*static_cast<QKeyEvent*>(event))) {
+        if (const std::optional<int> job = editKeyJobOf(*static_cast<QKeyEvent*>(event))) {
             event->accept();
             if (event->type() == QEvent::KeyPress)
                 rtAct(*job);
@@ -408,10 +413,9 @@ EditMenuState uTxm::ChkJbMn1() const
     state.bExDoc = document.bExDoc;
     state.bOvrw = document.bOvrw;
     if (const QMimeData* clipboard = QApplication::clipboard()->mimeData()) {
-        state.bTx = clipboard->hasText() || clipboard->hasFormat(QStringLiteral("text/rtf"))
-            || clipboard->hasFormat(QStringLiteral("application/rtf"));
-        state.bPc = clipboard->hasImage();
-        state.bMt = clipboard->hasFormat(QStringLiteral("image/emf")) || clipboard->hasFormat(QStringLiteral("image/x-emf"));
+        state.bTx = offerOf(clipboard).text;
+        state.bPc = picture::hasBitmap(*clipboard) || picture::hasPictureFile(*clipboard);
+        state.bMt = picture::hasMetafile(*clipboard);
     }
     state.iRet = (state.bTx ? 1 : 0) + (state.bPc || state.bMt || state.bLk ? 2 : 0);
     return state;

@@ -38,6 +38,11 @@ class EngineView;
 class TextEngine;
 }
 
+namespace dialogs {
+struct PictureOutcome;
+struct PictureTarget;
+}
+
 namespace editor {
 
 class InputMethodSwitch;
@@ -220,7 +225,7 @@ private:
     void onCaretMoved();
     void onTitleEntered();
     void onKeyPressed(int key, Qt::KeyboardModifiers modifiers, bool* handled);
-    static std::optional<int> undoJobOf(const QKeyEvent& key);
+    static std::optional<int> editKeyJobOf(const QKeyEvent& key);
     void updateStyleIndicator();
     bool mayReplace();
     void forgetDocument();
@@ -248,6 +253,13 @@ private:
     Outcome pictureLayoutPage();
     Outcome imePage();
     Outcome pasteMode(const QVariant& mode);
+
+    // Pasting and pictures (utxm_paste.cpp).
+    Outcome paste(const QVariant& kind);                // 15
+    Outcome pasteText(const QString& clipboardText);
+    Outcome insertPictureFile();                        // 35
+    dialogs::PictureTarget pictureTarget() const;
+    Outcome insertPlacedPicture(const dialogs::PictureOutcome& outcome, const QString& source);
     Outcome zoom(const QVariant& step);
 
     // Opening, inserting and saving (utxm_files.cpp).

@@ -30,11 +30,11 @@ namespace {
 constexpr int kTextFrameWidth = 2880; // twips: two inches by one
 constexpr int kTextFrameHeight = 1440;
 
-// Commands whose work arrives with later features (pasting kinds, tool
-// bars, pictures, objects, colours, the engine's paragraph and list
+// Commands whose work arrives with later features (tool bars, the
+// companion picture tools, objects, colours, the engine's paragraph and list
 // dialogs). Until a feature is built its command says so instead of doing
 // nothing.
-constexpr int kNotBuiltYet[] = {15, 16, 27, 31, 33, 34, 35, 41, 42, 43,
+constexpr int kNotBuiltYet[] = {16, 27, 31, 33, 34, 41, 42, 43,
                                 44, 45, 62, 63, 64, 70, 71};
 
 void tellNotBuiltYet()
@@ -115,6 +115,8 @@ void uTxm::buildJobs()
     m_jobs[67] = plain(&uTxm::pictureLayoutPage);
     m_jobs[68] = plain(&uTxm::imePage);
     m_jobs[69] = done([this] { print::cSetPrn(*m_engine); });
+    m_jobs[15] = byArgument(&uTxm::paste);
+    m_jobs[35] = plain(&uTxm::insertPictureFile);
     m_jobs[72] = byArgument(&uTxm::pasteMode);
     for (int job : {80, 81, 82, 83, 85})
         m_jobs[job] = [this, job](QVariant& argument) { return tableJob(job, argument); };

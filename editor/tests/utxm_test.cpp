@@ -612,10 +612,13 @@ TEST_F(Editor, EveryPopupItemDoesSomething)
         if (observe() == before)
             silent << caption;
     }
-    // Redo needs something undone, editing or deleting a field needs one under
-    // the caret, the table items but the new table need a table at the caret,
-    // and the paste mode item only ticks the mode the editor is in.
-    QStringList fieldItems = {QStringLiteral("やり直し(&R)"), QStringLiteral("ﾊｲﾊﾟｰﾘﾝｸの修正"), QStringLiteral("ﾊｲﾊﾟｰﾘﾝｸの削除"),
+    // Redo needs something undone, pasting something on the clipboard, editing
+    // or deleting a field needs one under the caret, the table items but the
+    // new table need a table at the caret, and the paste mode item only ticks
+    // the mode the editor is in.
+    QStringList fieldItems = {QStringLiteral("やり直し(&R)"), QStringLiteral("ﾃｷｽﾄとして貼り付け"),
+                              QStringLiteral("画像として貼り付け"), QStringLiteral("ｵﾌﾞｼﾞｪｸﾄとして貼り付け"),
+                              QStringLiteral("ﾊｲﾊﾟｰﾘﾝｸの修正"), QStringLiteral("ﾊｲﾊﾟｰﾘﾝｸの削除"),
                               QStringLiteral("ﾀｸﾞの修正"),       QStringLiteral("ﾀｸﾞの削除"),
                               QStringLiteral("dxml参照の削除"),  QStringLiteral("ﾂｰﾙﾁｯﾌﾟの削除")};
     for (const char16_t* table : {u"左側に列", u"右側に列", u"上に行", u"下に行", u"現在行の上で分割", u"現在行の下で分割",
