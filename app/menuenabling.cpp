@@ -25,9 +25,10 @@ QList<ItemState> editMenuStates(const editor::EditMenuState& s)
 {
     QList<ItemState> states = undoMenuStates(s.bUndo, s.bRedo);
     states << ItemState{kEdit, 3, s.bCopy} << ItemState{kEdit, 4, s.bCopy} << ItemState{kEdit, 5, s.bPaste};
-    if (s.bPaste)
-        states << ItemState{kPaste, 0, s.bTx} << ItemState{kPaste, 1, s.bTx}
-               << ItemState{kPaste, 2, s.bPc || s.bMt || s.bLk};
+    // The kinds follow the clipboard, and go out with the sub-menu when it
+    // holds nothing to paste.
+    states << ItemState{kPaste, 0, s.bPaste && s.bTx} << ItemState{kPaste, 1, s.bPaste && s.bTx}
+           << ItemState{kPaste, 2, s.bPaste && (s.bPc || s.bMt || s.bLk)};
     for (int i : {8, 9, 11, 12})
         states << ItemState{kEdit, i, s.bExDoc};
     return states;

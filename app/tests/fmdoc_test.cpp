@@ -19,6 +19,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
+#include <QMimeData>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -126,6 +128,36 @@ TEST_F(MainWindow, EditMenuFollowsTheClipboardAndTheSelection)
     EXPECT_TRUE(item("mnPast", 0)->isEnabled());
     EXPECT_TRUE(item("mnPast", 1)->isEnabled());
     EXPECT_FALSE(item("mnPast", 2)->isEnabled());
+
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QApplication::clipboard()->setImage(picture);
+    openTopMenu(1);
+    EXPECT_FALSE(item("mnPast", 0)->isEnabled());
+    EXPECT_TRUE(item("mnPast", 2)->isEnabled());
+    QApplication::clipboard()->clear();
+    openTopMenu(1);
+    EXPECT_FALSE(item("mnEdit", 5)->isEnabled());
+    for (int kind : {0, 1, 2})
+        EXPECT_FALSE(item("mnPast", kind)->isEnabled()) << kind;
+}
+
+// The formatted-text item of the paste sub-menu pastes formatted text, even
+// when Ctrl+V is set to plain text.
+TEST_F(MainWindow, ThePasteSubMenuPastesTheKindItNames)
+{
+    start();
+    window->editor()->rtAct(72, 1);
+    auto* data = new QMimeData;
+    data->setText(QStringLiteral("太字"));
+    data->setHtml(QStringLiteral("<b>太字</b>"));
+    QApplication::clipboard()->setMimeData(data);
+    openTopMenu(1);
+    item("mnPast", 1)->trigger();
+    engine().setSelection(0, 2);
+    EXPECT_EQ(engine().selectedText(), QStringLiteral("太字"));
+    EXPECT_TRUE(engine().bold());
+    QApplication::clipboard()->clear();
 }
 
 TEST_F(MainWindow, FileMenuFollowsTheDocument)
