@@ -17,9 +17,9 @@ set -uo pipefail
 seconds=${1:-20}
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUMI_FUZZ_BUILD_DIR:-$top/build-fuzz}
-targets=(html docx rtf plaintext snapshot userxml userdataini)
+targets=(html docx rtf plaintext snapshot userxml userdataini picture)
 # Larger inputs only slow the search down; the seeds stay below this.
-declare -A max_len=([html]=16384 [docx]=16384 [rtf]=16384 [plaintext]=8192 [snapshot]=16384 [userxml]=8192 [userdataini]=1024)
+declare -A max_len=([html]=16384 [docx]=16384 [rtf]=16384 [plaintext]=8192 [snapshot]=16384 [userxml]=8192 [userdataini]=1024 [picture]=16384)
 # The tests' own files seed the targets too, besides fuzz/corpus/<target>/.
 declare -A test_data=([html]="formats/tests/data formats/html/tests/data html/tests/data" [snapshot]="engine/tests/data" [rtf]="formats/rtf/tests/data")
 options=(-timeout=10 -rss_limit_mb=2048)
