@@ -3,6 +3,7 @@
 // file name.
 
 #include <QByteArray>
+#include <QString>
 
 namespace picture {
 

@@ -2,6 +2,7 @@
 
 #include <QUrl>
 
+#include <algorithm>
 #include <optional>
 
 namespace picture {

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
+
 namespace picture {
 
 namespace {
