@@ -2,6 +2,7 @@
 #include "editor/utxm.h"
 
 #include "editortestsupport.h"
+#include "engine/clipboardtransfer.h"
 #include "engine/objects.h"
 #include "formats/html/htmlimport.h"
 #include "formats/rtf/rtfcodec.h"
@@ -318,4 +319,67 @@ TEST_F(Paste, ABrokenPictureFileIsNamedInAMessageAndNothingGoesIn)
         EXPECT_TRUE(pictures().isEmpty());
         EXPECT_FALSE(editor.bDcEdt());
     }
+}
+
+// ---- Between two editors, one format at a time ------------------------------------
+
+namespace {
+
+// What one editor's copy offers under `type` alone, as another program that
+// takes only that kind would hand it over.
+void offerOnly(const QString& type)
+{
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    auto* data = new QMimeData;
+    if (type == u"image")
+        data->setImageData(copied->imageData());
+    else
+        data->setData(type, copied->data(type));
+    offer(data);
+}
+
+} // namespace
+
+TEST_F(Paste, EveryFormatACopyOffersPastesIntoAnotherEditor)
+{
+    engine.setPlainText(QStringLiteral("普通太字"));
+    engine.setSelection(2, 2);
+    engine.setBold(true);
+    engine.setSelection(4, 0);
+    engine.insertPicture(filled(7, 5, Qt::blue), engine::PictureInline);
+    struct Case {
+        QString type;
+        bool keepsBold;
+        bool keepsPicture;
+    };
+    const Case cases[] = {{QString::fromLatin1(engine::clipboard::kMimeType), true, true},
+                          {QStringLiteral("text/rtf"), true, true},
+                          {QStringLiteral("text/html"), true, false},
+                          {QStringLiteral("text/plain"), false, false}};
+    for (const Case& each : cases) {
+        engine.setSelection(0, 5);
+        engine.copy();
+        offerOnly(each.type);
+        uTxm other;
+        other.setInputMethodSwitch(std::make_unique<editortest::RecordingIme>(std::make_shared<std::vector<bool>>()));
+        other.cOn(2, 4);
+        other.rtAct(15, QStringLiteral("OBJ"));
+        engine::TextEngine& into = *other.GetObj();
+        EXPECT_TRUE(into.plainText().startsWith(QStringLiteral("普通太字"))) << each.type.toStdString();
+        into.setSelection(2, 2);
+        EXPECT_EQ(into.bold(), each.keepsBold) << each.type.toStdString();
+        EXPECT_EQ(into.nextObject(engine::kObjectKindPicture, 0) > 0, each.keepsPicture) << each.type.toStdString();
+    }
+
+    // A picture alone goes to bitmap-only programs as a bitmap, and comes back
+    // as a picture of the same size.
+    engine.setSelection(4, 1);
+    engine.copy();
+    offerOnly(QStringLiteral("image"));
+    engine.setSelection(0, 0);
+    ModalAnswer answer(kOk);
+    editor.rtAct(15, QString());
+    EXPECT_TRUE(answer.seen());
+    ASSERT_EQ(pictures().size(), 2);
+    EXPECT_EQ(pictureSize(pictures().front()), QSize(7, 5));
 }
