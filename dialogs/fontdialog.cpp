@@ -35,9 +35,10 @@ QString colorStyle(const QColor& text, const QColor& background)
     return style;
 }
 
-void showSwatch(QPushButton& button, const QColor& color)
+// Without a colour the button says what is painted instead.
+void showSwatch(QPushButton& button, const QColor& color, const QString& noColor)
 {
-    button.setText(color.isValid() ? QString() : QStringLiteral("なし"));
+    button.setText(color.isValid() ? QString() : noColor);
     button.setStyleSheet(color.isValid() ? QStringLiteral("background-color: %1").arg(color.name()) : QString());
 }
 
@@ -196,8 +197,8 @@ void FontDialog::chooseColor(QColor& color, const QColor& offered)
 
 void FontDialog::showColors()
 {
-    showSwatch(*m_textColor, m_textColorValue);
-    showSwatch(*m_background, m_backgroundValue);
+    showSwatch(*m_textColor, m_textColorValue, QStringLiteral("自動"));
+    showSwatch(*m_background, m_backgroundValue, QStringLiteral("透明"));
     updatePreview();
 }
 

@@ -156,7 +156,7 @@ TEST_F(FontDialogTest, TheNoneButtonsTakeTheColoursAwayAndACancelledColourDialog
     ASSERT_EQ(scripted.asked().size(), 1u);
     EXPECT_EQ(scripted.asked()[0].kind, QStringLiteral("color"));
     dialog.textColorNoneButton()->click();
-    EXPECT_EQ(dialog.textColorButton()->text(), QStringLiteral("なし"));
+    EXPECT_EQ(dialog.textColorButton()->text(), QStringLiteral("自動"));
     ASSERT_TRUE(confirm(dialog));
     EXPECT_FALSE(dialog.request().textColor.isValid());
     EXPECT_EQ(dialog.request().backgroundColor, QColor(Qt::yellow));
