@@ -1,9 +1,10 @@
 #include "app/qtdialogs.h"
 
+#include "dialogs/fontdialog.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -132,13 +133,12 @@ std::optional<QColor> QtDialogs::color(const QColor& initial)
     return c;
 }
 
-std::optional<QFont> QtDialogs::font(const QFont& initial)
+std::optional<env::FontRequest> QtDialogs::font(const env::FontRequest& initial)
 {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, initial, owner());
-    if (!ok)
+    dialogs::FontDialog dialog(initial, owner());
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return f;
+    return dialog.request();
 }
 
 // Printing to a file is not offered: PDF is saved through the save dialog.

@@ -1,5 +1,6 @@
 #pragma once
-// The dialogs the user sees: Qt's message, input and system dialogs.
+// The dialogs the user sees: Qt's message, input and system dialogs, and
+// the program's own font dialog.
 
 #include "env/dialogs.h"
 
@@ -14,7 +15,7 @@ public:
     QString saveFile(env::FileRequest& request) override;
     QString folder(const QString& title, const QString& start) override;
     std::optional<QColor> color(const QColor& initial) override;
-    std::optional<QFont> font(const QFont& initial) override;
+    std::optional<env::FontRequest> font(const env::FontRequest& initial) override;
     bool print(QPrinter& printer, const env::PrintRequest& request) override;
 };
 

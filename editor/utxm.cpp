@@ -263,16 +263,45 @@ std::optional<int> uTxm::editKeyJobOf(const QKeyEvent& key)
     return std::nullopt;
 }
 
+std::optional<uTxm::Emphasis> uTxm::emphasisOf(const QKeyEvent& key)
+{
+    using engine::TextEngine;
+    const QKeyCombination pressed = key.keyCombination();
+    if (pressed == QKeyCombination(Qt::CTRL, Qt::Key_B))
+        return Emphasis{&TextEngine::bold, &TextEngine::setBold};
+    if (pressed == QKeyCombination(Qt::CTRL, Qt::Key_I))
+        return Emphasis{&TextEngine::italic, &TextEngine::setItalic};
+    if (pressed == QKeyCombination(Qt::CTRL, Qt::Key_U))
+        return Emphasis{&TextEngine::underline, &TextEngine::setUnderline};
+    return std::nullopt;
+}
+
+// The selection's first character decides: a bold one makes all plain.
+// The engine's change marks the document edited as typing does.
+void uTxm::toggleEmphasis(const Emphasis& emphasis)
+{
+    engine::TextEngine& engine = *m_engine;
+    (engine.*emphasis.set)(!(engine.*emphasis.isOn)());
+    updateStyleIndicator();
+}
+
 bool uTxm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && (watched == m_title || watched == m_view) && m_options.imeOn())
         txIME(true);
     const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
     if (key && watched == m_view) {
-        if (const std::optional<int> job = editKeyJobOf(*static_cast<QKeyEvent*>(event))) {
+        const auto* pressed = static_cast<QKeyEvent*>(event);
+        if (const std::optional<int> job = editKeyJobOf(*pressed)) {
             event->accept();
             if (event->type() == QEvent::KeyPress)
                 rtAct(*job);
+            return true;
+        }
+        if (const std::optional<Emphasis> emphasis = emphasisOf(*pressed)) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress)
+                toggleEmphasis(*emphasis);
             return true;
         }
     }

@@ -18,6 +18,7 @@
 #include "editor/fieldcommands.h"
 #include "editor/modifiedstate.h"
 #include "editor/opendialog.h"
+#include "editor/paragraphcommands.h"
 #include "editor/snapshotlayer.h"
 #include "editor/tablecommands.h"
 
@@ -283,6 +284,19 @@ private:
     Outcome tableJob(int job, const QVariant& argument);
     TableCommands::Host tableHost();
 
+    // The paragraph and list dialogs (jobs 63, 64).
+    static Outcome outcomeOf(ParagraphCommands::Result result);
+    ParagraphCommands::Host paragraphHost();
+
+    // Ctrl+B, Ctrl+I, Ctrl+U: bold, italic or underline switched for the
+    // selection or, without one, for what is typed next.
+    struct Emphasis {
+        bool (engine::TextEngine::*isOn)() const;
+        void (engine::TextEngine::*set)(bool);
+    };
+    static std::optional<Emphasis> emphasisOf(const QKeyEvent& key);
+    void toggleEmphasis(const Emphasis& emphasis);
+
     std::unique_ptr<engine::TextEngine> m_engine;
     engine::EngineView* m_view = nullptr;
     QLineEdit* m_title = nullptr;
@@ -310,6 +324,7 @@ private:
     DocumentOpener m_opener{*m_engine, m_formats};
     DocumentSaver m_saver{*m_engine, m_formats, m_modified, m_currentFile, saverHost()};
     TableCommands m_tables{*m_engine, tableHost()};
+    ParagraphCommands m_paragraphs{*m_engine, paragraphHost()};
 };
 
 } // namespace editor

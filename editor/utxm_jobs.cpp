@@ -9,6 +9,8 @@
 #include "editor/jobrules.h"
 #include "editor/styleapplier.h"
 #include "editor/stylelevel.h"
+#include "dialogs/listdialog.h"
+#include "dialogs/paragraphdialog.h"
 #include "dialogs/tableattributedialog.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
@@ -31,11 +33,10 @@ constexpr int kTextFrameWidth = 2880; // twips: two inches by one
 constexpr int kTextFrameHeight = 1440;
 
 // Commands whose work arrives with later features (tool bars, the
-// companion picture tools, objects, colours, the engine's paragraph and list
-// dialogs). Until a feature is built its command says so instead of doing
-// nothing.
+// companion picture tools, objects, colours). Until a feature is built its
+// command says so instead of doing nothing.
 constexpr int kNotBuiltYet[] = {16, 27, 31, 33, 34, 41, 42, 43,
-                                44, 45, 62, 63, 64, 70, 71};
+                                44, 45, 62, 70, 71};
 
 void tellNotBuiltYet()
 {
@@ -110,6 +111,8 @@ void uTxm::buildJobs()
     m_jobs[58] = [this](QVariant&) { return m_engine->insertPageNumberField() ? Outcome::Changed : Outcome::Skipped; };
     m_jobs[60] = byArgument(&uTxm::applyStyle);
     m_jobs[61] = plain(&uTxm::fontDialog);
+    m_jobs[63] = [this](QVariant&) { return outcomeOf(m_paragraphs.paragraph()); };
+    m_jobs[64] = [this](QVariant&) { return outcomeOf(m_paragraphs.list()); };
     m_jobs[65] = plain(&uTxm::pageSetup);
     m_jobs[66] = plain(&uTxm::userFormatPage);
     m_jobs[67] = plain(&uTxm::pictureLayoutPage);
@@ -463,6 +466,30 @@ TableCommands::Host uTxm::tableHost()
     host.askLook = [this](const engine::TableLook& look,
                           engine::TablePart part) -> std::optional<engine::TableLook> {
         dialogs::TableAttributeDialog dialog(look, part, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.look();
+    };
+    return host;
+}
+
+uTxm::Outcome uTxm::outcomeOf(ParagraphCommands::Result result)
+{
+    return result == ParagraphCommands::Result::Changed ? Outcome::Changed : Outcome::Unchanged;
+}
+
+ParagraphCommands::Host uTxm::paragraphHost()
+{
+    ParagraphCommands::Host host;
+    host.askParagraph = [this](const dialogs::ParagraphLook& look,
+                               double characterTwips) -> std::optional<dialogs::ParagraphLook> {
+        dialogs::ParagraphDialog dialog(look, characterTwips, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.look();
+    };
+    host.askList = [this](const dialogs::ListLook& look) -> std::optional<dialogs::ListLook> {
+        dialogs::ListDialog dialog(look, this);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.look();

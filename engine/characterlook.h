@@ -6,6 +6,10 @@
 
 namespace engine {
 
+// The colour value that takes a colour away: the text gets the automatic
+// colour, the background none.
+constexpr int kNoColor = -1;
+
 struct CharacterLook {
     QString fontName;
     double fontSize = 0;          // points

@@ -7,6 +7,8 @@
 #include <QTextCursor>
 #include <QTextList>
 
+#include <algorithm>
+
 namespace engine::paragraphformat {
 
 namespace {
@@ -97,6 +99,30 @@ void setAttribute(QTextCursor& cursor, ParagraphAttribute which, int value)
     cursor.mergeBlockFormat(change);
 }
 
+ParagraphAlignment alignment(const QTextBlockFormat& format)
+{
+    const Qt::Alignment horizontal = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (horizontal & Qt::AlignHCenter)
+        return ParagraphAlignment::Center;
+    if (horizontal & Qt::AlignRight)
+        return ParagraphAlignment::Right;
+    if (horizontal & Qt::AlignJustify)
+        return ParagraphAlignment::Justify;
+    return ParagraphAlignment::Left;
+}
+
+void setAlignment(QTextCursor& cursor, ParagraphAlignment alignment)
+{
+    QTextBlockFormat change;
+    switch (alignment) {
+    case ParagraphAlignment::Left: change.setAlignment(Qt::AlignLeft); break;
+    case ParagraphAlignment::Center: change.setAlignment(Qt::AlignHCenter); break;
+    case ParagraphAlignment::Right: change.setAlignment(Qt::AlignRight); break;
+    case ParagraphAlignment::Justify: change.setAlignment(Qt::AlignJustify); break;
+    }
+    cursor.mergeBlockFormat(change);
+}
+
 int listAttribute(const QTextBlock& block)
 {
     const QTextList* list = block.textList();
@@ -125,6 +151,30 @@ void setListAttribute(QTextCursor& cursor, int attribute)
         format.setIndent(1);
         format.setProperty(ListAttribute, attribute);
         cursor.createList(format);
+    }
+    cursor.endEditBlock();
+}
+
+int listLevel(const QTextBlock& block)
+{
+    const QTextList* list = block.textList();
+    return list ? list->format().indent() : 0;
+}
+
+void setListLevel(QTextCursor& cursor, int level)
+{
+    const int clamped = std::clamp(level, 1, kMaxListLevel);
+    cursor.beginEditBlock();
+    const QTextBlock last = cursor.document()->findBlock(cursor.selectionEnd());
+    for (QTextBlock block = cursor.document()->findBlock(cursor.selectionStart()); block.isValid();
+         block = block.next()) {
+        if (QTextList* list = block.textList(); list && list->format().indent() != clamped) {
+            QTextListFormat format = list->format();
+            format.setIndent(clamped);
+            list->setFormat(format);
+        }
+        if (block == last)
+            break;
     }
     cursor.endEditBlock();
 }

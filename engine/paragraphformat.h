@@ -13,6 +13,8 @@
 // List attribute: 1 no list; 2 bullets (disc); 3 decimal numbers; 4 a, b, c;
 // 5 A, B, C; 6 i, ii, iii; 7 I, II, III; any other value a bullet list that
 // reports the value back. Values below 1 count as no list.
+// List level: 1-9, kept as the list's indent; a list has one level, so the
+// paragraphs of one list share it.
 
 #include <QTextFormat>
 
@@ -33,7 +35,10 @@ enum class ParagraphValue {
 
 enum class ParagraphAttribute { A, B, C, D };
 
+enum class ParagraphAlignment { Left, Center, Right, Justify };
+
 constexpr int kNoList = 1;
+constexpr int kMaxListLevel = 9;
 
 namespace paragraphformat {
 
@@ -44,9 +49,17 @@ void setValue(QTextCursor& cursor, ParagraphValue which, double twips);
 int attribute(const QTextBlockFormat& format, ParagraphAttribute which);
 void setAttribute(QTextCursor& cursor, ParagraphAttribute which, int value);
 
+ParagraphAlignment alignment(const QTextBlockFormat& format);
+void setAlignment(QTextCursor& cursor, ParagraphAlignment alignment);
+
 int listAttribute(const QTextBlock& block);
 // Puts the selected paragraphs into one list of that kind, or out of any list.
 void setListAttribute(QTextCursor& cursor, int attribute);
+// 0 for a paragraph in no list.
+int listLevel(const QTextBlock& block);
+// Gives the lists the selected paragraphs are in level `level` (clamped to
+// 1-9); paragraphs in no list stay out of lists.
+void setListLevel(QTextCursor& cursor, int level);
 
 } // namespace paragraphformat
 } // namespace engine

@@ -46,6 +46,13 @@ constexpr double kMaxFontPoints = 1638; // Word's largest size
 constexpr int kMinZoom = 10;
 constexpr int kMaxZoom = 500;
 
+// A merged brush without a style takes the colour away: Qt then paints the
+// text in the palette's colour and no background.
+QBrush brushOf(int color)
+{
+    return color == kNoColor ? QBrush() : QBrush(colorFromHost(color));
+}
+
 constexpr std::array<HeaderFooterFlag, 4> kHeaderFooterParts = {
     HeaderEveryPage, HeaderFirstPage, FooterEveryPage, FooterFirstPage};
 
@@ -292,7 +299,7 @@ int TextEngine::textColor() const
 
 void TextEngine::setTextColor(int color)
 {
-    setCharProperty(QTextFormat::ForegroundBrush, QBrush(colorFromHost(color)));
+    setCharProperty(QTextFormat::ForegroundBrush, brushOf(color));
 }
 
 int TextEngine::backgroundColor() const
@@ -305,7 +312,7 @@ int TextEngine::backgroundColor() const
 
 void TextEngine::setBackgroundColor(int color)
 {
-    setCharProperty(QTextFormat::BackgroundBrush, QBrush(colorFromHost(color)));
+    setCharProperty(QTextFormat::BackgroundBrush, brushOf(color));
 }
 
 bool TextEngine::bold() const
@@ -377,6 +384,17 @@ void TextEngine::setParagraphValue(ParagraphValue which, double twips)
     paragraphformat::setValue(cursor, which, twips);
 }
 
+ParagraphAlignment TextEngine::paragraphAlignment() const
+{
+    return paragraphformat::alignment(selectionBlockFormat());
+}
+
+void TextEngine::setParagraphAlignment(ParagraphAlignment alignment)
+{
+    QTextCursor cursor = m_cursor;
+    paragraphformat::setAlignment(cursor, alignment);
+}
+
 int TextEngine::listAttribute() const
 {
     return paragraphformat::listAttribute(m_active->findBlock(m_cursor.selectionStart()));
@@ -386,6 +404,17 @@ void TextEngine::setListAttribute(int attribute)
 {
     QTextCursor cursor = m_cursor;
     paragraphformat::setListAttribute(cursor, attribute);
+}
+
+int TextEngine::listLevel() const
+{
+    return paragraphformat::listLevel(m_active->findBlock(m_cursor.selectionStart()));
+}
+
+void TextEngine::setListLevel(int level)
+{
+    QTextCursor cursor = m_cursor;
+    paragraphformat::setListLevel(cursor, level);
 }
 
 void TextEngine::separateSelectedLines()

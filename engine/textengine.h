@@ -94,10 +94,10 @@ public:
     void setFontName(const QString& name);
     double fontSize() const;
     void setFontSize(double points); // sizes outside 1..1638 points are ignored
-    int textColor() const;
-    void setTextColor(int color);
+    int textColor() const;        // 0 where no colour is set
+    void setTextColor(int color); // kNoColor: back to the automatic colour
     int backgroundColor() const; // 0xFFFFFF where no background is set
-    void setBackgroundColor(int color);
+    void setBackgroundColor(int color); // kNoColor: no background
     bool bold() const;
     void setBold(bool on);
     bool italic() const;
@@ -113,8 +113,12 @@ public:
     void setParagraphAttribute(ParagraphAttribute which, int value);
     double paragraphValue(ParagraphValue which) const;
     void setParagraphValue(ParagraphValue which, double twips);
+    ParagraphAlignment paragraphAlignment() const;
+    void setParagraphAlignment(ParagraphAlignment alignment);
     int listAttribute() const;
     void setListAttribute(int attribute);
+    int listLevel() const; // 1-9, 0 outside lists (see paragraphformat.h)
+    void setListLevel(int level);
     // Makes the lines the selection touches (the parts of a paragraph between
     // line breaks) a paragraph of their own, in the paragraph's format.
     // Positions do not move.

@@ -8,7 +8,7 @@ QStringList DefaultAnswers::openFiles(FileRequest&) { return {}; }
 QString DefaultAnswers::saveFile(FileRequest&) { return {}; }
 QString DefaultAnswers::folder(const QString&, const QString&) { return {}; }
 std::optional<QColor> DefaultAnswers::color(const QColor&) { return std::nullopt; }
-std::optional<QFont> DefaultAnswers::font(const QFont&) { return std::nullopt; }
+std::optional<FontRequest> DefaultAnswers::font(const FontRequest&) { return std::nullopt; }
 bool DefaultAnswers::print(QPrinter&, const PrintRequest&) { return false; }
 
 } // namespace env

@@ -15,7 +15,7 @@ public:
     QString saveFile(FileRequest& request) override;
     QString folder(const QString& title, const QString& start) override;
     std::optional<QColor> color(const QColor& initial) override;
-    std::optional<QFont> font(const QFont& initial) override;
+    std::optional<FontRequest> font(const FontRequest& initial) override;
     bool print(QPrinter& printer, const PrintRequest& request) override;
 };
 

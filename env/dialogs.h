@@ -43,6 +43,18 @@ struct PrintRequest {
     bool setupOnly = false;
 };
 
+// What the font dialog opens on and what it answers: the font (family,
+// point size, bold, italic, underline, strike-out) and the text and
+// background colours. An invalid colour is the automatic text colour, or no
+// background.
+struct FontRequest {
+    QFont font;
+    QColor textColor;
+    QColor backgroundColor;
+
+    bool operator==(const FontRequest&) const = default;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -56,7 +68,8 @@ public:
     virtual QString saveFile(FileRequest& request) = 0;
     virtual QString folder(const QString& title, const QString& start) = 0;
     virtual std::optional<QColor> color(const QColor& initial) = 0;
-    virtual std::optional<QFont> font(const QFont& initial) = 0;
+    // nullopt when cancelled.
+    virtual std::optional<FontRequest> font(const FontRequest& initial) = 0;
     // Lets the user choose a printer, its properties, the pages (the
     // printer's print range and from/to) and the copies (its copy count);
     // false when cancelled.

@@ -83,7 +83,7 @@ public:
     QString saveFile(env::FileRequest&) override { return {}; }
     QString folder(const QString&, const QString&) override { return {}; }
     std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
+    std::optional<env::FontRequest> font(const env::FontRequest&) override { return std::nullopt; }
     bool print(QPrinter&, const env::PrintRequest&) override { return false; }
 
 private:

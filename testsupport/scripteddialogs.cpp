@@ -103,13 +103,13 @@ std::optional<QColor> ScriptedDialogs::color(const QColor&)
     return v->value<QColor>();
 }
 
-std::optional<QFont> ScriptedDialogs::font(const QFont&)
+std::optional<env::FontRequest> ScriptedDialogs::font(const env::FontRequest& initial)
 {
-    m_asked.push_back({QStringLiteral("font"), {}, env::Buttons::OkCancel, {}});
+    m_asked.push_back({QStringLiteral("font"), {}, env::Buttons::OkCancel, {}, {}, initial});
     const auto v = next();
-    if (!v || v->userType() != QMetaType::QFont)
+    if (!v || v->userType() != qMetaTypeId<env::FontRequest>())
         return std::nullopt;
-    return v->value<QFont>();
+    return v->value<env::FontRequest>();
 }
 
 void ScriptedDialogs::answerPrint(const PrintChoice& choice)

@@ -26,6 +26,7 @@ struct Asked {
     env::Buttons buttons = env::Buttons::Ok;
     env::FileRequest file;  // for open/save
     env::PrintRequest print; // for print
+    env::FontRequest font;   // for font: what the dialog opened on
 };
 
 class ScriptedDialogs : public env::Dialogs {
@@ -38,7 +39,7 @@ public:
     void answerText(const QString& s) { m_script.push_back(s); }
     void answerFiles(const QStringList& files, int filterIndex = 0);
     void answerColor(const QColor& c) { m_script.push_back(c); }
-    void answerFont(const QFont& f) { m_script.push_back(f); }
+    void answerFont(const env::FontRequest& f) { m_script.push_back(QVariant::fromValue(f)); }
     void answerPrint(bool ok) { m_script.push_back(ok); }
     // Confirms the print dialog with `choice` applied to the printer.
     void answerPrint(const PrintChoice& choice);
@@ -55,7 +56,7 @@ public:
     QString saveFile(env::FileRequest& request) override;
     QString folder(const QString& title, const QString& start) override;
     std::optional<QColor> color(const QColor& initial) override;
-    std::optional<QFont> font(const QFont& initial) override;
+    std::optional<env::FontRequest> font(const env::FontRequest& initial) override;
     bool print(QPrinter& printer, const env::PrintRequest& request) override;
 
 private:
@@ -69,3 +70,5 @@ private:
 };
 
 } // namespace testsupport
+
+Q_DECLARE_METATYPE(env::FontRequest)

@@ -3,6 +3,7 @@
 #include "dialogs/findpage.h"
 
 #include "dialogs/frmt.h"
+#include "engine/hostunits.h"
 #include "engine/textengine.h"
 #include "testsupport/scripteddialogs.h"
 
@@ -261,10 +262,11 @@ TEST_F(FindPageTest, FormattedReplacementCarriesTheBoxsLookStartingFromTheBodyFo
     QFont chosen(QStringLiteral("Noto Serif CJK JP"));
     chosen.setPointSize(16);
     chosen.setBold(true);
-    dialogs.answerFont(chosen);
+    dialogs.answerFont({chosen, engine::colorFromHost(body.textColor), {}});
     page.fontButton()->click();
     ASSERT_EQ(dialogs.asked().size(), 1u);
     EXPECT_EQ(dialogs.asked()[0].kind, QStringLiteral("font"));
+    EXPECT_EQ(dialogs.asked()[0].font.font.family(), body.fontName) << "opened on the box's look";
     EXPECT_EQ(page.formattedBox().selectionLength(), 0) << "the font button leaves no selection behind";
 
     type(page.searchBox(FindPage::FormattedPanel), QStringLiteral("plain"));

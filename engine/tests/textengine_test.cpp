@@ -112,6 +112,23 @@ TEST(TextEngineCharacters, FormatAppliesToTheSelectionOnly)
     EXPECT_NE(engine.fontName(), QStringLiteral("ＭＳ Ｐゴシック"));
 }
 
+TEST(TextEngineCharacters, NoColorTakesTheColoursAway)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("ab"));
+    engine.setSelection(0, 2);
+    engine.setTextColor(0x0000FF);
+    engine.setBackgroundColor(0x00FFFF);
+    engine.setTextColor(kNoColor);
+    engine.setBackgroundColor(kNoColor);
+    EXPECT_EQ(engine.textColor(), 0);
+    EXPECT_EQ(engine.backgroundColor(), 0xFFFFFF);
+    engine.setSelection(1, 1);
+    const QTextCharFormat format = engine.textCursor().charFormat();
+    EXPECT_EQ(format.foreground().style(), Qt::NoBrush) << "painted in the palette's colour";
+    EXPECT_EQ(format.background().style(), Qt::NoBrush);
+}
+
 TEST(TextEngineCharacters, ImpossibleFontSizesAreIgnored)
 {
     TextEngine engine;
@@ -217,6 +234,48 @@ TEST(TextEngineParagraphs, ListAttributeMakesRealListsAndOneRemovesThem)
     engine.setListAttribute(42); // unknown: a bullet list that reports its value
     EXPECT_EQ(engine.listAttribute(), 42);
     EXPECT_EQ(engine.document()->begin().textList()->format().style(), QTextListFormat::ListDisc);
+}
+
+TEST(TextEngineParagraphs, AlignmentAppliesToEverySelectedParagraph)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("one\ntwo\nthree"));
+    EXPECT_EQ(engine.paragraphAlignment(), ParagraphAlignment::Left);
+    for (const ParagraphAlignment alignment :
+         {ParagraphAlignment::Center, ParagraphAlignment::Right, ParagraphAlignment::Justify}) {
+        engine.setSelection(1, 5);
+        engine.setParagraphAlignment(alignment);
+        engine.setSelection(5, 0);
+        EXPECT_EQ(engine.paragraphAlignment(), alignment);
+        engine.setSelection(9, 0);
+        EXPECT_EQ(engine.paragraphAlignment(), ParagraphAlignment::Left) << "the third paragraph is untouched";
+    }
+    EXPECT_EQ(engine.document()->begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignJustify);
+}
+
+TEST(TextEngineParagraphs, ListLevelIsTheListsIndentAndLeavesOtherParagraphsOut)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("a\nb\nc"));
+    engine.setSelection(0, 3);
+    EXPECT_EQ(engine.listLevel(), 0);
+    engine.setListAttribute(4);
+    EXPECT_EQ(engine.listLevel(), 1) << "a new list starts at the first level";
+    engine.setSelection(0, 5);
+    engine.setListLevel(3);
+    EXPECT_EQ(engine.listLevel(), 3);
+    EXPECT_EQ(engine.document()->begin().textList()->format().indent(), 3);
+    EXPECT_EQ(engine.listAttribute(), 4) << "the kind stays";
+    engine.setSelection(4, 0);
+    EXPECT_EQ(engine.listLevel(), 0) << "a paragraph in no list stays out";
+    EXPECT_EQ(engine.listAttribute(), kNoList);
+
+    engine.setSelection(0, 0);
+    engine.setListLevel(12);
+    EXPECT_EQ(engine.listLevel(), kMaxListLevel);
+    engine.undo();
+    engine.setSelection(0, 0);
+    EXPECT_EQ(engine.listLevel(), 3) << "one undo step";
 }
 
 TEST(TextEngineUndo, EachOperationIsUndoneByOneStep)
