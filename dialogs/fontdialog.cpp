@@ -1,5 +1,7 @@
 #include "dialogs/fontdialog.h"
 
+#include "dialogs/okcancel.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -99,18 +101,12 @@ FontDialog::FontDialog(const env::FontRequest& initial, QWidget* parent)
     decoration->addLayout(emphases);
     auto* previewGroup = new QGroupBox(QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"), this);
     (new QVBoxLayout(previewGroup))->addWidget(m_preview);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const OkCancelRow row = okCancelRow(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(choices);
     layout->addLayout(decoration);
     layout->addWidget(previewGroup);
-    layout->addLayout(buttons);
+    layout->addLayout(row.layout);
 
     m_initialFamily = initial.font.family();
     showForm(FontForm::from(initial));
@@ -137,8 +133,7 @@ FontDialog::FontDialog(const env::FontRequest& initial, QWidget* parent)
         m_backgroundValue = QColor();
         showColors();
     });
-    connect(ok, &QPushButton::clicked, this, &FontDialog::confirm);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(row.ok, &QPushButton::clicked, this, &FontDialog::confirm);
 }
 
 FontDialog::~FontDialog() = default;

@@ -1,5 +1,6 @@
 #include "dialogs/listdialog.h"
 
+#include "dialogs/okcancel.h"
 #include "engine/paragraphformat.h"
 
 #include <QComboBox>
@@ -36,16 +37,10 @@ ListDialog::ListDialog(const ListLook& look, QWidget* parent)
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("種類"), m_kind);
     form->addRow(QStringLiteral("ﾚﾍﾞﾙ"), m_level);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const OkCancelRow row = okCancelRow(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(row.layout);
 
     m_kind->setCurrentIndex(rowOf(look.kind));
     m_level->setValue(std::clamp(look.level, 1, engine::kMaxListLevel));
@@ -53,8 +48,7 @@ ListDialog::ListDialog(const ListLook& look, QWidget* parent)
 
     connect(m_kind, &QComboBox::currentIndexChanged, this,
             [this](int row) { m_level->setEnabled(row + 1 > engine::kNoList); });
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(row.ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 ListDialog::~ListDialog() = default;

@@ -1,5 +1,7 @@
 #include "dialogs/paragraphdialog.h"
 
+#include "dialogs/okcancel.h"
+
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -75,18 +77,12 @@ ParagraphDialog::ParagraphDialog(const ParagraphLook& look, double characterTwip
     spacingForm->addRow(QStringLiteral("段落前"), m_before);
     spacingForm->addRow(QStringLiteral("段落後"), m_after);
     spacingForm->addRow(QStringLiteral("行間"), m_lineSpacing);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const OkCancelRow row = okCancelRow(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(alignment);
     layout->addWidget(indents);
     layout->addWidget(spacing);
-    layout->addLayout(buttons);
+    layout->addLayout(row.layout);
 
     m_alignment->setCurrentIndex(int(look.alignment));
     m_shown = look;
@@ -96,8 +92,7 @@ ParagraphDialog::ParagraphDialog(const ParagraphLook& look, double characterTwip
     m_lineSpacing->setValue(look.lineSpacing / kTwipsPerPoint);
 
     connect(m_unit, &QComboBox::currentIndexChanged, this, &ParagraphDialog::switchUnit);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(row.ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 ParagraphDialog::~ParagraphDialog() = default;

@@ -1,6 +1,7 @@
 #include "dialogs/picturedialog.h"
 
 #include "picture/fit.h"
+#include "picture/tests/pictures.h"
 #include "testsupport/modalanswer.h"
 #include "testsupport/scripteddialogs.h"
 #include "testsupport/tempfolder.h"
@@ -19,13 +20,9 @@ using testsupport::ModalAnswer;
 
 namespace {
 
-QByteArray pngBytes(const QImage& image)
+QByteArray pngOf(const QImage& image)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return picture::testing::encoded(image, "PNG");
 }
 
 QImage halves(int width, int height)
@@ -74,7 +71,7 @@ TEST(PictureDialogPosition, CentresOnTheMouseAndStaysInsideTheMainWindow)
 
 TEST_F(PictureDialog, AWiderPictureIsShrunkToTheTextWidthAfterSayingBy)
 {
-    const picture::Source source = picture::Source::fromBytes(pngBytes(halves(400, 100)));
+    const picture::Source source = picture::Source::fromBytes(pngOf(halves(400, 100)));
     ModalAnswer answer(QStringLiteral("Ok(&O)"));
     const dialogs::PictureOutcome outcome = dialogs::placePicture(source, target(twips(200)));
 
@@ -93,7 +90,7 @@ TEST_F(PictureDialog, AWiderPictureIsShrunkToTheTextWidthAfterSayingBy)
 
 TEST_F(PictureDialog, ANarrowerPictureKeepsItsSizeWithoutAWord)
 {
-    const picture::Source source = picture::Source::fromBytes(pngBytes(halves(120, 30)));
+    const picture::Source source = picture::Source::fromBytes(pngOf(halves(120, 30)));
     for (int maxWidth : {twips(120), 0}) {
         ModalAnswer answer(QStringLiteral("Ok(&O)"));
         ASSERT_TRUE(dialogs::placePicture(source, target(maxWidth)).bOk());
@@ -127,7 +124,7 @@ TEST_F(PictureDialog, TheSizeTheUserGivesTheDialogIsTheSizeWritten)
 
 TEST_F(PictureDialog, CancelWritesNothing)
 {
-    const picture::Source source = picture::Source::fromBytes(pngBytes(halves(40, 40)));
+    const picture::Source source = picture::Source::fromBytes(pngOf(halves(40, 40)));
     ModalAnswer answer(QStringLiteral("Cancel(&C)"));
     EXPECT_EQ(dialogs::placePicture(source, target(0)).result, PictureResult::Cancelled);
     EXPECT_TRUE(answer.seen());
@@ -136,7 +133,7 @@ TEST_F(PictureDialog, CancelWritesNothing)
 
 TEST_F(PictureDialog, AWorkFileThatCannotBeWrittenIsReportedAsSuch)
 {
-    const picture::Source source = picture::Source::fromBytes(pngBytes(halves(40, 40)));
+    const picture::Source source = picture::Source::fromBytes(pngOf(halves(40, 40)));
     dialogs::PictureTarget into = target(0);
     into.sFp = dir.path(QStringLiteral("missing/folder/Wrk.bmp"));
     ModalAnswer answer(QStringLiteral("Ok(&O)"));

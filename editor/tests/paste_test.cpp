@@ -8,6 +8,7 @@
 #include "formats/rtf/rtfcodec.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
+#include "picture/tests/pictures.h"
 #include "testsupport/modalanswer.h"
 
 #include <QBuffer>
@@ -24,16 +25,12 @@ using testsupport::ModalAnswer;
 
 namespace {
 
-const QString kOk = QStringLiteral("Ok(&O)");
-
-QByteArray pngBytes(const QImage& image)
+QByteArray pngOf(const QImage& image)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return picture::testing::encoded(image, "PNG");
 }
+
+const QString kOk = QStringLiteral("Ok(&O)");
 
 QImage filled(int width, int height, Qt::GlobalColor colour = Qt::red)
 {
@@ -189,7 +186,7 @@ TEST_F(Paste, APictureWiderThanTheTextIsShrunkToItsWidth)
     page.marginLeft = page.marginRight = 1440; // 9,360 twips of text: 624 pixels at 96 dpi
     engine.setPageSetup(page);
     auto* data = new QMimeData;
-    data->setData(QStringLiteral("image/png"), pngBytes(filled(1248, 100)));
+    data->setData(QStringLiteral("image/png"), pngOf(filled(1248, 100)));
     offer(data);
     ModalAnswer answer(kOk);
     editor.rtAct(15, QStringLiteral("PIC"));
@@ -230,8 +227,8 @@ TEST_F(Paste, TextOfAWordProcessorWithAPictureOfItIsPastedAsText)
 
 TEST_F(Paste, ABrowsersPicturesComeWithItsHtmlFromDataAndFileAddresses)
 {
-    const QString file = environment.dir.write(QStringLiteral("pictures/green.png"), pngBytes(filled(6, 4, Qt::green)));
-    const QString dataAddress = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(pngBytes(filled(5, 3, Qt::blue)).toBase64());
+    const QString file = environment.dir.write(QStringLiteral("pictures/green.png"), pngOf(filled(6, 4, Qt::green)));
+    const QString dataAddress = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(pngOf(filled(5, 3, Qt::blue)).toBase64());
     auto* data = new QMimeData;
     data->setHtml(QStringLiteral("<html><body><h1>見出し</h1><p>本文<img src=\"%1\"><img src=\"%2\"></p></body></html>")
                       .arg(dataAddress, QUrl::fromLocalFile(file).toString()));
@@ -246,7 +243,7 @@ TEST_F(Paste, ABrowsersPicturesComeWithItsHtmlFromDataAndFileAddresses)
 
 TEST_F(Paste, APastedPictureFileIsAPicture)
 {
-    const QString file = environment.dir.write(QStringLiteral("photo.png"), pngBytes(filled(12, 9, Qt::blue)));
+    const QString file = environment.dir.write(QStringLiteral("photo.png"), pngOf(filled(12, 9, Qt::blue)));
     auto* data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(file)});
     offer(data);
@@ -292,7 +289,7 @@ TEST_F(Paste, APictureFileOpensInTheRememberedFolderAndRemembersTheNext)
     uTxm fresh;
     fresh.setInputMethodSwitch(std::make_unique<editortest::RecordingIme>(std::make_shared<std::vector<bool>>()));
     fresh.cOn(1, 4);
-    const QString file = environment.dir.write(QStringLiteral("second/blue.png"), pngBytes(filled(10, 8, Qt::blue)));
+    const QString file = environment.dir.write(QStringLiteral("second/blue.png"), pngOf(filled(10, 8, Qt::blue)));
     environment.dialogs.answerFiles({file});
     ModalAnswer answer(kOk);
     fresh.rtAct(35);
@@ -305,7 +302,7 @@ TEST_F(Paste, APictureFileOpensInTheRememberedFolderAndRemembersTheNext)
 
 TEST_F(Paste, ABrokenPictureFileIsNamedInAMessageAndNothingGoesIn)
 {
-    QByteArray truncated = pngBytes(filled(200, 200));
+    QByteArray truncated = pngOf(filled(200, 200));
     truncated.truncate(truncated.size() / 2);
     for (const QByteArray& bytes : {truncated, QByteArray("plain text, not a picture")}) {
         const QString file = environment.dir.write(QStringLiteral("broken.png"), bytes);
