@@ -34,6 +34,13 @@ QScreen* screenOf(const QWidget* widget)
     return screen ? screen : QGuiApplication::primaryScreen();
 }
 
+// The dots per inch of the screen `widget` is on, across and down.
+QPointF dotsPerInch(const QWidget* widget)
+{
+    const QScreen* screen = screenOf(widget);
+    return screen ? QPointF(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY()) : QPointF(96.0, 96.0);
+}
+
 QRect windowArea(const PictureTarget& target)
 {
     if (target.mainWindow)
@@ -77,10 +84,8 @@ sbWmf::sbWmf(const picture::Source& source, const QImage& preview, const Picture
 
 QSize sbWmf::chromeSize() const
 {
-    const QScreen* screen = screenOf(this);
-    const double dpiX = screen ? screen->logicalDotsPerInchX() : 96.0;
-    const double dpiY = screen ? screen->logicalDotsPerInchY() : 96.0;
-    return {screenPixels(kChromeWidthTwips, dpiX), screenPixels(kChromeHeightTwips, dpiY)};
+    const QPointF dpi = dotsPerInch(this);
+    return {screenPixels(kChromeWidthTwips, dpi.x()), screenPixels(kChromeHeightTwips, dpi.y())};
 }
 
 // Once the user gives the dialog another size, the preview takes whatever
@@ -101,7 +106,7 @@ void sbWmf::resizeEvent(QResizeEvent* event)
 void sbWmf::layOut()
 {
     const QSize chrome = chromeSize();
-    const int gap = screenPixels(kButtonGapTwips, 96.0);
+    const int gap = screenPixels(kButtonGapTwips, dotsPerInch(this).y());
     m_preview->setGeometry((width() - m_previewSize.width()) / 2, chrome.width() / 2, m_previewSize.width(),
                            m_previewSize.height());
     const QSize ok = m_ok->sizeHint();
@@ -126,9 +131,9 @@ PictureOutcome placePicture(const picture::Source& source, const PictureTarget& 
 {
     if (!source.ok())
         return {PictureResult::NotLoaded, source.failure(), {}};
-    const QScreen* screen = screenOf(target.mainWindow);
-    const double dpiX = screen ? screen->logicalDotsPerInchX() : 96.0;
-    const double dpiY = screen ? screen->logicalDotsPerInchY() : 96.0;
+    const QPointF dpi = dotsPerInch(target.mainWindow);
+    const double dpiX = dpi.x();
+    const double dpiY = dpi.y();
     const picture::Fit fit =
         picture::fitToWidth(picture::pixelsToTwips(source.pixelSize(), dpiX, dpiY), target.nMaxWd);
     if (fit.shrunk)
