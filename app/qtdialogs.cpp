@@ -125,9 +125,9 @@ QString QtDialogs::folder(const QString& title, const QString& start)
     return QFileDialog::getExistingDirectory(owner(), title, start);
 }
 
-std::optional<QColor> QtDialogs::color(const QColor& initial)
+std::optional<QColor> QtDialogs::color(const QColor& initial, const QString& title)
 {
-    const QColor c = QColorDialog::getColor(initial, owner());
+    const QColor c = QColorDialog::getColor(initial, owner(), title);
     if (!c.isValid())
         return std::nullopt;
     return c;

@@ -14,7 +14,7 @@ public:
     QStringList openFiles(env::FileRequest& request) override;
     QString saveFile(env::FileRequest& request) override;
     QString folder(const QString& title, const QString& start) override;
-    std::optional<QColor> color(const QColor& initial) override;
+    std::optional<QColor> color(const QColor& initial, const QString& title) override;
     std::optional<env::FontRequest> font(const env::FontRequest& initial) override;
     bool print(QPrinter& printer, const env::PrintRequest& request) override;
 };

@@ -123,8 +123,8 @@ FontDialog::FontDialog(const env::FontRequest& initial, QWidget* parent)
     connect(m_size, &QComboBox::editTextChanged, this, &FontDialog::updatePreview);
     connect(m_underline, &QCheckBox::toggled, this, &FontDialog::updatePreview);
     connect(m_strikeOut, &QCheckBox::toggled, this, &FontDialog::updatePreview);
-    connect(m_textColor, &QPushButton::clicked, this, [this] { chooseColor(m_textColorValue, QColor(Qt::black)); });
-    connect(m_background, &QPushButton::clicked, this, [this] { chooseColor(m_backgroundValue, QColor(Qt::white)); });
+    connect(m_textColor, &QPushButton::clicked, this, [this] { chooseColor(m_textColorValue, QColor(Qt::black), QStringLiteral("文字色")); });
+    connect(m_background, &QPushButton::clicked, this, [this] { chooseColor(m_backgroundValue, QColor(Qt::white), QStringLiteral("背景色")); });
     connect(m_textColorNone, &QPushButton::clicked, this, [this] {
         m_textColorValue = QColor();
         showColors();
@@ -183,9 +183,9 @@ void FontDialog::filterFamilies(const QString& text)
         m_families->setCurrentItem(first, QItemSelectionModel::ClearAndSelect);
 }
 
-void FontDialog::chooseColor(QColor& color, const QColor& offered)
+void FontDialog::chooseColor(QColor& color, const QColor& offered, const QString& title)
 {
-    if (const std::optional<QColor> chosen = env::dialogs().color(color.isValid() ? color : offered))
+    if (const std::optional<QColor> chosen = env::dialogs().color(color.isValid() ? color : offered, title))
         color = *chosen;
     showColors();
 }

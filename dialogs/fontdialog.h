@@ -46,7 +46,7 @@ private:
     void showForm(const FontForm& form);
     void filterFamilies(const QString& text);
     // `offered` is what the colour dialog opens on while there is no colour.
-    void chooseColor(QColor& color, const QColor& offered);
+    void chooseColor(QColor& color, const QColor& offered, const QString& title);
     void showColors();
     void updatePreview();
     void confirm();

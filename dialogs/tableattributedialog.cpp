@@ -127,7 +127,7 @@ QString TableAttributeDialog::titleFor(engine::TablePart part)
 
 void TableAttributeDialog::chooseBorderColor()
 {
-    if (const std::optional<QColor> chosen = env::dialogs().color(engine::colorFromHost(m_borderColor))) {
+    if (const std::optional<QColor> chosen = env::dialogs().color(engine::colorFromHost(m_borderColor), QStringLiteral("罫線の色"))) {
         m_borderColor = engine::colorToHost(*chosen);
         showColor(*m_borderColorButton, m_borderColor);
     }
@@ -135,7 +135,7 @@ void TableAttributeDialog::chooseBorderColor()
 
 void TableAttributeDialog::chooseShading()
 {
-    if (const std::optional<QColor> chosen = env::dialogs().color(engine::colorFromHost(m_shading))) {
+    if (const std::optional<QColor> chosen = env::dialogs().color(engine::colorFromHost(m_shading), QStringLiteral("網掛けの色"))) {
         m_shading = engine::colorToHost(*chosen);
         showColor(*m_shadingButton, m_shading);
     }

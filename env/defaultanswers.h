@@ -14,7 +14,7 @@ public:
     QStringList openFiles(FileRequest& request) override;
     QString saveFile(FileRequest& request) override;
     QString folder(const QString& title, const QString& start) override;
-    std::optional<QColor> color(const QColor& initial) override;
+    std::optional<QColor> color(const QColor& initial, const QString& title) override;
     std::optional<FontRequest> font(const FontRequest& initial) override;
     bool print(QPrinter& printer, const PrintRequest& request) override;
 };

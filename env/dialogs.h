@@ -67,7 +67,8 @@ public:
     virtual QStringList openFiles(FileRequest& request) = 0;
     virtual QString saveFile(FileRequest& request) = 0;
     virtual QString folder(const QString& title, const QString& start) = 0;
-    virtual std::optional<QColor> color(const QColor& initial) = 0;
+    // `title` names what the colour is for ("文字色", ...).
+    virtual std::optional<QColor> color(const QColor& initial, const QString& title) = 0;
     // nullopt when cancelled.
     virtual std::optional<FontRequest> font(const FontRequest& initial) = 0;
     // Lets the user choose a printer, its properties, the pages (the

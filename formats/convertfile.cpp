@@ -82,7 +82,7 @@ public:
     QStringList openFiles(env::FileRequest&) override { return {}; }
     QString saveFile(env::FileRequest&) override { return {}; }
     QString folder(const QString&, const QString&) override { return {}; }
-    std::optional<QColor> color(const QColor&) override { return std::nullopt; }
+    std::optional<QColor> color(const QColor&, const QString&) override { return std::nullopt; }
     std::optional<env::FontRequest> font(const env::FontRequest&) override { return std::nullopt; }
     bool print(QPrinter&, const env::PrintRequest&) override { return false; }
 

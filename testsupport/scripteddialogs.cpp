@@ -94,9 +94,9 @@ QString ScriptedDialogs::folder(const QString& title, const QString&)
     return v && v->userType() == QMetaType::QString ? v->toString() : QString();
 }
 
-std::optional<QColor> ScriptedDialogs::color(const QColor&)
+std::optional<QColor> ScriptedDialogs::color(const QColor&, const QString& title)
 {
-    m_asked.push_back({QStringLiteral("color"), {}, env::Buttons::OkCancel, {}});
+    m_asked.push_back({QStringLiteral("color"), title, env::Buttons::OkCancel, {}});
     const auto v = next();
     if (!v || v->userType() != QMetaType::QColor)
         return std::nullopt;
