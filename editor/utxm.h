@@ -16,6 +16,7 @@
 #include "editor/documentsaver.h"
 #include "editor/editoroptions.h"
 #include "editor/fieldcommands.h"
+#include "editor/formatpainter.h"
 #include "editor/modifiedstate.h"
 #include "editor/opendialog.h"
 #include "editor/paragraphcommands.h"
@@ -248,6 +249,8 @@ private:
     Outcome indent(const QVariant& mode);
     Outcome applyStyle(const QVariant& code);
     Outcome fontDialog();
+    Outcome textColorDialog();                          // 62
+    Outcome pasteFormat();                              // 71
     Outcome pageSetup();
     Outcome switchHeaderFooter(const QVariant& argument);
     Outcome userFormatPage();
@@ -325,6 +328,7 @@ private:
     DocumentSaver m_saver{*m_engine, m_formats, m_modified, m_currentFile, saverHost()};
     TableCommands m_tables{*m_engine, tableHost()};
     ParagraphCommands m_paragraphs{*m_engine, paragraphHost()};
+    FormatPainter m_painter{*m_engine};
 };
 
 } // namespace editor

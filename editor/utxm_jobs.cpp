@@ -12,6 +12,7 @@
 #include "dialogs/listdialog.h"
 #include "dialogs/paragraphdialog.h"
 #include "dialogs/tableattributedialog.h"
+#include "engine/hostunits.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
 #include "env/dialogs.h"
@@ -33,10 +34,9 @@ constexpr int kTextFrameWidth = 2880; // twips: two inches by one
 constexpr int kTextFrameHeight = 1440;
 
 // Commands whose work arrives with later features (tool bars, the
-// companion picture tools, objects, colours). Until a feature is built its
-// command says so instead of doing nothing.
-constexpr int kNotBuiltYet[] = {16, 27, 31, 33, 34, 41, 42, 43,
-                                44, 45, 62, 70, 71};
+// companion picture tools, objects). Until a feature is built its command
+// says so instead of doing nothing.
+constexpr int kNotBuiltYet[] = {16, 27, 31, 33, 34, 41, 42, 43, 44, 45};
 
 void tellNotBuiltYet()
 {
@@ -111,6 +111,9 @@ void uTxm::buildJobs()
     m_jobs[58] = [this](QVariant&) { return m_engine->insertPageNumberField() ? Outcome::Changed : Outcome::Skipped; };
     m_jobs[60] = byArgument(&uTxm::applyStyle);
     m_jobs[61] = plain(&uTxm::fontDialog);
+    m_jobs[62] = plain(&uTxm::textColorDialog);
+    m_jobs[70] = done([this] { m_painter.copy(); });
+    m_jobs[71] = plain(&uTxm::pasteFormat);
     m_jobs[63] = [this](QVariant&) { return outcomeOf(m_paragraphs.paragraph()); };
     m_jobs[64] = [this](QVariant&) { return outcomeOf(m_paragraphs.list()); };
     m_jobs[65] = plain(&uTxm::pageSetup);
@@ -364,6 +367,25 @@ uTxm::Outcome uTxm::switchHeaderFooter(const QVariant& argument)
 uTxm::Outcome uTxm::fontDialog()
 {
     return dialogs::chooseFont(*m_engine) ? Outcome::Changed : Outcome::Unchanged;
+}
+
+uTxm::Outcome uTxm::textColorDialog()
+{
+    const std::optional<QColor> chosen =
+        env::dialogs().color(engine::colorFromHost(m_engine->textColor()), QStringLiteral("文字色"));
+    if (!chosen)
+        return Outcome::Unchanged;
+    m_engine->setTextColor(engine::colorToHost(*chosen));
+    return Outcome::Changed;
+}
+
+uTxm::Outcome uTxm::pasteFormat()
+{
+    m_view->setFocus();
+    if (m_painter.paste())
+        return Outcome::Changed;
+    env::dialogs().inform(QStringLiteral("書式のｺﾋﾟｰで書式を取り込んでから貼り付けてください｡"));
+    return Outcome::Skipped;
 }
 
 uTxm::Outcome uTxm::pageSetup()
