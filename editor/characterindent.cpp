@@ -14,6 +14,7 @@ namespace editor {
 namespace {
 
 constexpr int kAskMode = 1;
+constexpr int kLessMode = -1;
 
 qint16 toIndent(double twips)
 {
@@ -48,7 +49,7 @@ bool indentByCharacters(engine::TextEngine& engine, const dialogs::Frmt& formats
     }
     const double character = bodySize * 20.0;
     const double indent = engine.paragraphValue(engine::ParagraphValue::LeftIndent);
-    double wanted = indent + character;
+    double wanted = std::max(0.0, indent + (mode == kLessMode ? -character : character));
     if (mode == kAskMode) {
         const std::optional<QString> answer = env::dialogs().input(
             QStringLiteral("左ｲﾝﾃﾞﾝﾄの文字数を指定して下さい"), QStringLiteral("字下げ(字上げ)"),

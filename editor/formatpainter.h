@@ -23,6 +23,8 @@ public:
     // nothing changed, before anything was copied. Inside a table a kept
     // white background leaves the cells' own shading alone.
     bool paste();
+    // The format kept by the last copy.
+    const std::optional<engine::CharacterLook>& kept() const { return m_kept; }
 
 private:
     engine::TextEngine& m_engine;

@@ -1,5 +1,6 @@
 #include "editor/utxm.h"
 
+#include "bars/toolband.h"
 #include "dialogs/findpage.h"
 #include "dialogs/linkpage.h"
 #include "dialogs/pagesetuppage.h"
@@ -51,24 +52,21 @@ uTxm::uTxm(QWidget* parent)
     : QWidget(parent)
     , m_engine(std::make_unique<engine::TextEngine>())
     , m_title(new QLineEdit(this))
-    , m_status(new QLabel(this))
     , m_ime(systemInputMethodSwitch())
     , m_snapshots(*m_engine)
 {
     m_title->setObjectName(QStringLiteral("txTitle"));
     // The box has no label of its own; the HTML title comes from it.
     m_title->setPlaceholderText(QStringLiteral("ﾀｲﾄﾙ"));
-    m_status->setObjectName(QStringLiteral("pnStatus"));
-    m_status->setFrameShape(QFrame::Panel);
-    m_status->setFrameShadow(QFrame::Sunken);
     m_view = new engine::EngineView(*m_engine, this);
+    makeBars();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_title);
+    layout->addWidget(m_band);
     layout->addWidget(m_view, 1);
-    layout->addWidget(m_status);
 
     connect(m_engine.get(), &engine::TextEngine::changed, this, &uTxm::onEngineChanged);
     connect(m_engine.get(), &engine::TextEngine::caretMoved, this, &uTxm::onCaretMoved);
@@ -86,7 +84,7 @@ uTxm::uTxm(QWidget* parent)
 
     buildJobs();
     makeDialog();
-    updateStyleIndicator();
+    refreshBars();
 }
 
 uTxm::~uTxm()
@@ -129,7 +127,7 @@ void uTxm::cOn(qint32 nHnd, qint16 iTy, std::optional<bool> vShwTt, const QStrin
     m_dialog->cOn(m_engine.get());
     m_formats.load(env::gxIni());
     cTyp(iTy);
-    updateStyleIndicator();
+    refreshBars();
 }
 
 void uTxm::cOff()
@@ -165,15 +163,9 @@ void uTxm::loadOptions(EditorOptions::Level level)
     m_engine->setGridLinesShown(true);
     if (level != EditorOptions::Level::Everything)
         return;
-    applyRuler();
+    applyBarLayout();
     tickPasteMode();
     txIME(m_options.imeOn());
-}
-
-void uTxm::applyRuler()
-{
-    if (QAction* ruler = m_dialog->menus().action(dialogs::PopupMenu::Display, QStringLiteral("ﾙｰﾗｰ")))
-        ruler->setChecked(m_options.rulerShown);
 }
 
 void uTxm::tickPasteMode()
@@ -188,6 +180,8 @@ void uTxm::tickPasteMode()
 
 void uTxm::storeOptions()
 {
+    m_options.barLayout = m_band->layoutState().toText();
+    m_options.rulerShown = m_band->layoutState().rulerShown();
     const DisplayValues display{int(m_engine->viewMode()), m_engine->zoom(), m_engine->controlCharactersShown()};
     m_options.store(env::gxIni(), m_group, display);
 }
@@ -206,17 +200,14 @@ void uTxm::deleteWorkPictures() const
 void uTxm::onEngineChanged()
 {
     m_modified.recordChange();
+    if (!m_buttonRefresh.isActive())
+        m_buttonRefresh.start();
 }
 
 void uTxm::onCaretMoved()
 {
     if (!m_modified.busy())
-        updateStyleIndicator();
-}
-
-void uTxm::updateStyleIndicator()
-{
-    m_status->setText(styleCaption(*m_engine, m_formats));
+        refreshBars();
 }
 
 // Outside headings Enter may break the line instead of the paragraph; Shift
@@ -244,7 +235,7 @@ void uTxm::onTitleEntered()
         StyleApplier(*m_engine, m_formats).apply({0, m_documentType, false, false});
         m_engine->setSelection(int(title.size()), 0);
         m_modified.setModified(true);
-        updateStyleIndicator();
+        refreshBars();
     }
     m_view->setFocus();
 }
@@ -282,13 +273,15 @@ void uTxm::toggleEmphasis(const Emphasis& emphasis)
 {
     engine::TextEngine& engine = *m_engine;
     (engine.*emphasis.set)(!(engine.*emphasis.isOn)());
-    updateStyleIndicator();
+    refreshBars();
 }
 
 bool uTxm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && (watched == m_title || watched == m_view) && m_options.imeOn())
         txIME(true);
+    if (event->type() == QEvent::Resize && watched == m_view)
+        QMetaObject::invokeMethod(this, &uTxm::refreshRuler, Qt::QueuedConnection);
     const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
     if (key && watched == m_view) {
         const auto* pressed = static_cast<QKeyEvent*>(event);
@@ -523,7 +516,7 @@ void uTxm::SetText(const QString& sTx)
         forgetDocument();
     }
     m_modified.setModified(false);
-    updateStyleIndicator();
+    refreshBars();
 }
 
 HeaderFooterState uTxm::HeadFtMn() const

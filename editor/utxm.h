@@ -23,6 +23,7 @@
 #include "editor/snapshotlayer.h"
 #include "editor/tablecommands.h"
 
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 #include <functional>
@@ -38,6 +39,11 @@ class QMenu;
 namespace engine {
 class EngineView;
 class TextEngine;
+}
+
+namespace bars {
+class ToolBand;
+enum class ColorTarget;
 }
 
 namespace dialogs {
@@ -172,7 +178,9 @@ public:
     dialogs::Frmt& formats() { return m_formats; }
     const EditorOptions& options() const { return m_options; }
     QLineEdit* titleBox() const { return m_title; }
-    QLabel* statusPanel() const { return m_status; }
+    // The style at the caret, on the status bar.
+    QLabel* statusPanel() const;
+    bars::ToolBand* toolBand() const { return m_band; }
     engine::EngineView* view() const { return m_view; }
     bool isActive() const { return m_active; }
     qint32 hostNumber() const { return m_host; }
@@ -219,7 +227,6 @@ private:
     void applyModifiedRule(int job, Outcome outcome);
     void loadOptions(EditorOptions::Level level);
     void loadPageDefaults();
-    void applyRuler();
     void tickPasteMode();
     void storeOptions();
     void deleteWorkPictures() const;
@@ -228,7 +235,9 @@ private:
     void onTitleEntered();
     void onKeyPressed(int key, Qt::KeyboardModifiers modifiers, bool* handled);
     static std::optional<int> editKeyJobOf(const QKeyEvent& key);
-    void updateStyleIndicator();
+    // The bars follow the caret at once; the standard buttons, whose states
+    // cost a look at the whole document, follow a moment later.
+    void refreshBars();
     bool mayReplace();
     void forgetDocument();
     dialogs::PageResult openPage(const QString& code, QString& answer);
@@ -291,6 +300,21 @@ private:
     static Outcome outcomeOf(ParagraphCommands::Result result);
     ParagraphCommands::Host paragraphHost();
 
+    // The tool bars (utxm_bars.cpp): 16 and 27, their layout, and what the
+    // format bar, the button bar and the ruler do.
+    void makeBars();
+    Outcome redrawBars();                               // 16
+    Outcome showOrHideBars(const QVariant& command);    // 27
+    void applyBarLayout();
+    void tickDisplayMenu();
+    void refreshStandardButtons();
+    void refreshRuler();
+    void applyPickedColor(bars::ColorTarget target, int color);
+    void applyRulerIndents(double left, double firstLine, double right);
+    void applyRulerTabs(const QList<double>& tabs);
+    void showBarMenu(const QPoint& globalPosition);
+    void showPainterFace();
+
     // Ctrl+B, Ctrl+I, Ctrl+U: bold, italic or underline switched for the
     // selection or, without one, for what is typed next.
     struct Emphasis {
@@ -303,7 +327,8 @@ private:
     std::unique_ptr<engine::TextEngine> m_engine;
     engine::EngineView* m_view = nullptr;
     QLineEdit* m_title = nullptr;
-    QLabel* m_status = nullptr;
+    bars::ToolBand* m_band = nullptr;
+    QTimer m_buttonRefresh;
     std::unique_ptr<dialogs::sbTxm> m_dialog;
     std::unique_ptr<InputMethodSwitch> m_ime;
     ModifiedState m_modified;

@@ -33,10 +33,10 @@ namespace {
 constexpr int kTextFrameWidth = 2880; // twips: two inches by one
 constexpr int kTextFrameHeight = 1440;
 
-// Commands whose work arrives with later features (tool bars, the
-// companion picture tools, objects). Until a feature is built its command
+// Commands whose work arrives with later features (the companion picture
+// tools, objects). Until a feature is built its command
 // says so instead of doing nothing.
-constexpr int kNotBuiltYet[] = {16, 27, 31, 33, 34, 41, 42, 43, 44, 45};
+constexpr int kNotBuiltYet[] = {31, 33, 34, 41, 42, 43, 44, 45};
 
 void tellNotBuiltYet()
 {
@@ -103,7 +103,9 @@ void uTxm::buildJobs()
     m_jobs[23] = [this](QVariant&) { return findPage(true); };
     m_jobs[24] = plain(&uTxm::tidyDocument);
     m_jobs[7] = plain(&uTxm::pageView);
+    m_jobs[16] = plain(&uTxm::redrawBars);
     m_jobs[26] = plain(&uTxm::displayPage);
+    m_jobs[27] = byArgument(&uTxm::showOrHideBars);
     m_jobs[40] = plain(&uTxm::insertTextFrame);
     m_jobs[54] = plain(&uTxm::insertPageBreak);
     m_jobs[55] = byArgument(&uTxm::indent);
@@ -112,7 +114,10 @@ void uTxm::buildJobs()
     m_jobs[60] = byArgument(&uTxm::applyStyle);
     m_jobs[61] = plain(&uTxm::fontDialog);
     m_jobs[62] = plain(&uTxm::textColorDialog);
-    m_jobs[70] = done([this] { m_painter.copy(); });
+    m_jobs[70] = done([this] {
+        m_painter.copy();
+        showPainterFace();
+    });
     m_jobs[71] = plain(&uTxm::pasteFormat);
     m_jobs[63] = [this](QVariant&) { return outcomeOf(m_paragraphs.paragraph()); };
     m_jobs[64] = [this](QVariant&) { return outcomeOf(m_paragraphs.list()); };
@@ -163,7 +168,7 @@ void uTxm::rtAct(qint32 iJb, QVariant& vArg)
     if (outcome != Outcome::Skipped && jobrules::raisesFolderUpdate(iJb))
         emit eUdtFld();
     applyModifiedRule(iJb, outcome);
-    updateStyleIndicator();
+    refreshBars();
     emit eRtAct(iJb);
 }
 

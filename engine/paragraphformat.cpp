@@ -123,6 +123,26 @@ void setAlignment(QTextCursor& cursor, ParagraphAlignment alignment)
     cursor.mergeBlockFormat(change);
 }
 
+QList<double> tabStops(const QTextBlockFormat& format)
+{
+    QList<double> stops;
+    for (const QTextOption::Tab& tab : format.tabPositions())
+        stops.append(documentToTwips(tab.position));
+    std::sort(stops.begin(), stops.end());
+    return stops;
+}
+
+void setTabStops(QTextCursor& cursor, const QList<double>& twips)
+{
+    QList<QTextOption::Tab> tabs;
+    for (double stop : twips)
+        if (stop > 0)
+            tabs.append(QTextOption::Tab(twipsToDocument(stop), QTextOption::LeftTab));
+    QTextBlockFormat change;
+    change.setTabPositions(tabs);
+    cursor.mergeBlockFormat(change);
+}
+
 int listAttribute(const QTextBlock& block)
 {
     const QTextList* list = block.textList();

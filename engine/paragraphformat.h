@@ -16,6 +16,7 @@
 // List level: 1-9, kept as the list's indent; a list has one level, so the
 // paragraphs of one list share it.
 
+#include <QList>
 #include <QTextFormat>
 
 class QTextBlock;
@@ -51,6 +52,11 @@ void setAttribute(QTextCursor& cursor, ParagraphAttribute which, int value);
 
 ParagraphAlignment alignment(const QTextBlockFormat& format);
 void setAlignment(QTextCursor& cursor, ParagraphAlignment alignment);
+
+// Tab stops in twips from the text's left edge, ascending.
+QList<double> tabStops(const QTextBlockFormat& format);
+// Gives every paragraph the selection touches these left-aligned tab stops.
+void setTabStops(QTextCursor& cursor, const QList<double>& twips);
 
 int listAttribute(const QTextBlock& block);
 // Puts the selected paragraphs into one list of that kind, or out of any list.

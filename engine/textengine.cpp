@@ -384,6 +384,22 @@ void TextEngine::setParagraphValue(ParagraphValue which, double twips)
     paragraphformat::setValue(cursor, which, twips);
 }
 
+QList<double> TextEngine::tabStops() const
+{
+    return paragraphformat::tabStops(selectionBlockFormat());
+}
+
+void TextEngine::setTabStops(const QList<double>& twips)
+{
+    QTextCursor cursor = m_cursor;
+    paragraphformat::setTabStops(cursor, twips);
+}
+
+std::pair<int, int> TextEngine::caretLineAndColumn() const
+{
+    return {m_cursor.blockNumber() + 1, m_cursor.positionInBlock() + 1};
+}
+
 ParagraphAlignment TextEngine::paragraphAlignment() const
 {
     return paragraphformat::alignment(selectionBlockFormat());
@@ -493,9 +509,11 @@ int TextEngine::undoCount() const
     return m_active->availableUndoSteps();
 }
 
+// Qt 6.4 counts no redo steps after undoing an edit block that it will
+// nevertheless redo; whether redo is possible is the question that matters.
 int TextEngine::redoCount() const
 {
-    return m_active->availableRedoSteps();
+    return m_active->isRedoAvailable() ? std::max(1, m_active->availableRedoSteps()) : 0;
 }
 
 // ---- Fields ---------------------------------------------------------------

@@ -33,6 +33,7 @@
 
 #include <QObject>
 #include <QTextCursor>
+#include <utility>
 #include <optional>
 
 class QImage;
@@ -119,6 +120,11 @@ public:
     void setListAttribute(int attribute);
     int listLevel() const; // 1-9, 0 outside lists (see paragraphformat.h)
     void setListLevel(int level);
+    QList<double> tabStops() const; // twips from the text's left edge
+    void setTabStops(const QList<double>& twips);
+    // The caret's paragraph (from 1) in the active document and its
+    // character in that paragraph (from 1).
+    std::pair<int, int> caretLineAndColumn() const;
     // Makes the lines the selection touches (the parts of a paragraph between
     // line breaks) a paragraph of their own, in the paragraph's format.
     // Positions do not move.

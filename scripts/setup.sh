@@ -10,7 +10,7 @@ build=${FUMI_BUILD_DIR:-$top/build}
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-  libqt6svg6 qt6-image-formats-plugins
+  libqt6svg6 qt6-image-formats-plugins adwaita-icon-theme
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
   libzip-dev libicu-dev opensp w3c-sgml-lib

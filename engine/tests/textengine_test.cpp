@@ -194,6 +194,37 @@ TEST(TextEngineParagraphs, SpacingValuesDriveTheLayoutMargins)
     EXPECT_DOUBLE_EQ(format.bottomMargin(), 20.0);
 }
 
+TEST(TextEngineParagraphs, TabStopsBelongToTheSelectedParagraphsAndDriveTheLayout)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("one\ntwo\nthree"));
+    engine.setSelection(1, 5); // "ne", the break, "tw"
+    engine.setTabStops({2835, 567, 0, -10});
+    EXPECT_EQ(engine.tabStops(), (QList<double>{567, 2835})); // ascending; none at or before the edge
+    const QTextBlock first = engine.document()->begin();
+    ASSERT_EQ(first.blockFormat().tabPositions().size(), 2);
+    EXPECT_DOUBLE_EQ(first.blockFormat().tabPositions()[0].position, 189.0); // 2835 twips in layout units
+    EXPECT_EQ(first.next().blockFormat().tabPositions().size(), 2);
+    EXPECT_TRUE(first.next().next().blockFormat().tabPositions().isEmpty());
+    engine.setSelection(10, 0);
+    EXPECT_TRUE(engine.tabStops().isEmpty());
+    engine.setSelection(0, 0);
+    engine.setTabStops({});
+    EXPECT_TRUE(engine.tabStops().isEmpty());
+    engine.undo();
+    EXPECT_EQ(engine.tabStops(), (QList<double>{567, 2835}));
+}
+
+TEST(TextEngineParagraphs, TheCaretsLineIsItsParagraphAndItsColumnTheCharacter)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("一行目\n二行目の文"));
+    engine.setSelection(0, 0);
+    EXPECT_EQ(engine.caretLineAndColumn(), std::make_pair(1, 1));
+    engine.setSelection(7, 0);
+    EXPECT_EQ(engine.caretLineAndColumn(), std::make_pair(2, 4));
+}
+
 TEST(TextEngineParagraphs, AttributesArePassedThroughPerParagraph)
 {
     TextEngine engine;

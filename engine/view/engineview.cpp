@@ -1,6 +1,7 @@
 #include "engine/view/engineview.h"
 
 #include "engine/clipboardtransfer.h"
+#include "engine/hostunits.h"
 #include "engine/layoutdevice.h"
 #include "engine/pagegeometry.h"
 #include "engine/textengine.h"
@@ -16,6 +17,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextFrame>
+#include <QTextList>
 
 #include <algorithm>
 #include <array>
@@ -91,6 +93,33 @@ QRect EngineView::sheetOnViewport(int page) const
     if (!m_pages)
         return {};
     return geometry().sheet(page).translated(-scrollOffset()).toAlignedRect();
+}
+
+// The first line of a paragraph starts at the text's left edge plus the
+// paragraph's indents and ends at the right edge less its right indent.
+TextSpan EngineView::caretTextSpan() const
+{
+    const QTextBlock block = textCursor().block();
+    const QTextLayout* layout = block.isValid() ? block.layout() : nullptr;
+    if (!layout || layout->lineCount() == 0)
+        return {};
+    const double scale = double(m_device->dotsPerInch()) / LayoutDevice::formatDotsPerInch();
+    const QTextBlockFormat format = block.blockFormat();
+    const int listIndent = block.textList() ? block.textList()->format().indent() : 0;
+    const double indents = format.leftMargin() + format.textIndent()
+                           + (format.indent() + listIndent) * document()->indentWidth();
+    const QTextLine first = layout->lineAt(0);
+    const double lineStart = document()->documentLayout()->blockBoundingRect(block).x() + first.x();
+    const double shift = viewport()->x() - horizontalScrollBar()->value();
+    return {lineStart - indents * scale + shift, lineStart + first.width() + format.rightMargin() * scale + shift,
+            scale / kTwipsPerDocumentUnit};
+}
+
+int EngineView::caretPage() const
+{
+    if (!m_pages)
+        return 0;
+    return geometry().pageAt(cursorRect().center().y() + scrollOffset().y());
 }
 
 void EngineView::refresh()

@@ -28,6 +28,14 @@ class LazyRelayout;
 class PageGeometry;
 class TextEngine;
 
+// Where the text of the caret's paragraph starts and ends across the view,
+// in the view's own pixels, and how many pixels a twip takes at the zoom.
+struct TextSpan {
+    double left = 0;
+    double right = 0;
+    double pixelsPerTwip = 0; // 0 while the paragraph is not laid out
+};
+
 class EngineView : public QTextEdit {
     Q_OBJECT
 public:
@@ -42,6 +50,10 @@ public:
     bool laidOutToEnd() const;
     // Where page `page` (1-based) lies on the viewport; empty without pages.
     QRect sheetOnViewport(int page) const;
+    // The text edges of the caret's paragraph, for a ruler laid over the view.
+    TextSpan caretTextSpan() const;
+    // The page the caret is on, 0 while the view does not show pages.
+    int caretPage() const;
 
 public slots:
     // Takes the engine's view settings and page setup over again and redraws.

@@ -571,3 +571,65 @@ TEST(EngineViewPages, EditingAHeaderElsewhereRedrawsThePages)
     EXPECT_GT(inkIn(shown.picture(), band), 20);
 }
 
+
+// The ruler lays its marks over the view by these edges, so they must be
+// where the text really starts and ends, at any zoom and in page view.
+TEST(EngineViewRulerSpan, EdgesAreWhereTheParagraphsLinesBeginAndEnd)
+{
+    for (const ViewMode mode : {ViewMode::Normal, ViewMode::PageLayout}) {
+        for (const int zoom : {100, 150}) {
+            Shown shown;
+            shown.engine.setViewMode(mode);
+            shown.engine.setZoom(zoom);
+            shown.view.refresh();
+            shown.engine.setPlainText(QStringLiteral("一つ目の段落です。\n二つ目"));
+            shown.engine.setSelection(0, 0);
+            shown.engine.setParagraphValue(engine::ParagraphValue::LeftIndent, 1440);
+            shown.engine.setParagraphValue(engine::ParagraphValue::FirstLineIndent, 720);
+            QApplication::processEvents();
+
+            const engine::TextSpan span = shown.view.caretTextSpan();
+            ASSERT_GT(span.pixelsPerTwip, 0) << int(mode) << " " << zoom;
+            EXPECT_NEAR(span.pixelsPerTwip, zoom / 100.0 * shown.view.logicalDpiX() / 1440.0, 1e-3);
+            // The first character stands at left + (indent + first line) in twips.
+            const QPoint caret = shown.view.viewport()->mapTo(&shown.view, shown.view.cursorRect().topLeft());
+            EXPECT_NEAR(span.left + 2160 * span.pixelsPerTwip, caret.x(), 2.0) << int(mode) << " " << zoom;
+            EXPECT_GT(span.right, span.left + 3000 * span.pixelsPerTwip);
+            if (mode == ViewMode::Normal) // a zoomed sheet may be wider than the window
+                EXPECT_LE(span.right, shown.view.width());
+        }
+    }
+}
+
+TEST(EngineViewRulerSpan, ThePageOfTheCaretIsKnownOnlyInPageView)
+{
+    Shown shown;
+    shown.engine.setPlainText(QStringLiteral("一\f二\f三"));
+    shown.engine.setSelection(4, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(shown.view.caretPage(), 0);
+    shown.engine.setViewMode(ViewMode::PageLayout);
+    shown.view.refresh();
+    QApplication::processEvents();
+    shown.engine.setSelection(4, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(shown.view.caretPage(), 3);
+    shown.engine.setSelection(0, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(shown.view.caretPage(), 1);
+}
+
+// The redo command is offered by the redo count: it must see the step.
+TEST(EngineViewUndo, TypingUndoneCanBeRedone)
+{
+    Shown shown;
+    shown.view.setFocus();
+    QTest::keyClicks(&shown.view, QStringLiteral("abc"));
+    ASSERT_EQ(shown.engine.plainText(), QStringLiteral("abc"));
+    shown.engine.undo();
+    QApplication::processEvents();
+    EXPECT_TRUE(shown.engine.plainText().isEmpty());
+    EXPECT_EQ(shown.engine.redoCount(), 1);
+    shown.engine.redo();
+    EXPECT_EQ(shown.engine.plainText(), QStringLiteral("abc"));
+}
