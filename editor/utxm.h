@@ -23,6 +23,7 @@
 #include "editor/snapshotlayer.h"
 #include "editor/tablecommands.h"
 
+#include <QSizeF>
 #include <QVariant>
 #include <QWidget>
 #include <functional>
@@ -222,6 +223,7 @@ private:
     void applyRuler();
     void tickPasteMode();
     void storeOptions();
+    QSizeF extentTwips() const;
     void deleteWorkPictures() const;
     void onEngineChanged();
     void onCaretMoved();
