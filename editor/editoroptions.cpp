@@ -28,6 +28,12 @@ QString barSection(const QString& group)
     return group + QStringLiteral("TX_BAR");
 }
 
+void setView(env::yIni& ini, int mode, int zoom)
+{
+    ini.SetVal(QStringLiteral("MODE"), mode);
+    ini.SetVal(QStringLiteral("ZOOM"), zoom);
+}
+
 } // namespace
 
 DisplayValues EditorOptions::load(env::yIni& ini, const QString& group, Level level)
@@ -62,8 +68,7 @@ void EditorOptions::store(env::yIni& ini, const QString& group, const DisplayVal
     ini.SetGtx();
 
     ini.GetGtx(displaySection(group));
-    ini.SetVal(QStringLiteral("MODE"), display.mode);
-    ini.SetVal(QStringLiteral("ZOOM"), display.zoom);
+    setView(ini, display.mode, display.zoom);
     ini.SetVal(QStringLiteral("C_CH"), shownText(display.controlCharacters));
     ini.SetGtx();
 
@@ -74,6 +79,13 @@ void EditorOptions::store(env::yIni& ini, const QString& group, const DisplayVal
     ini.SetVal(QStringLiteral("TX_FLW"), textFlow);
     ini.SetVal(QStringLiteral("PC_CLR"), pictureColour);
     ini.SetVal(QStringLiteral("PAST_TX"), pasteKind);
+    ini.SetGtx();
+}
+
+void EditorOptions::storeView(env::yIni& ini, const QString& group, int mode, int zoom)
+{
+    ini.GetGtx(displaySection(group));
+    setView(ini, mode, zoom);
     ini.SetGtx();
 }
 

@@ -33,6 +33,9 @@ public:
     // `group` is the host's settings group, put before "TX_DISP" and "TX_BAR".
     DisplayValues load(env::yIni& ini, const QString& group, Level level);
     void store(env::yIni& ini, const QString& group, const DisplayValues& display) const;
+    // Keeps the view mode and zoom alone in the group's display section, as
+    // the display page does when the user confirms it.
+    static void storeView(env::yIni& ini, const QString& group, int mode, int zoom);
 
     // The answer of the IME page: "IME" value, Tab, update rule.
     QString imeAnswer() const;

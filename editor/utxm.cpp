@@ -1,9 +1,12 @@
 #include "editor/utxm.h"
 
 #include "bars/toolband.h"
+#include "dialogs/displaypage.h"
 #include "dialogs/findpage.h"
+#include "dialogs/imepage.h"
 #include "dialogs/linkpage.h"
 #include "dialogs/pagesetuppage.h"
+#include "dialogs/picturelayoutpage.h"
 #include "dialogs/popupmenus.h"
 #include "dialogs/sbtxm.h"
 #include "dialogs/tablepage.h"
@@ -14,6 +17,7 @@
 #include "editor/styleapplier.h"
 #include "editor/stylelevel.h"
 #include "editor/updateconfirmation.h"
+#include "engine/pagesetup.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
 #include "env/dialogs.h"
@@ -102,6 +106,11 @@ void uTxm::makeDialog()
     m_dialog->addPage(QStringLiteral("FD"), std::make_unique<dialogs::FindPage>(m_formats));
     m_dialog->addPage(QStringLiteral("TB"), std::make_unique<dialogs::TablePage>());
     m_dialog->addPage(QStringLiteral("PG"), std::make_unique<dialogs::PageSetupPage>(env::gxIni()));
+    dialogs::DisplayHost display{[this] { return extentTwips(); },
+                                 [this](int mode, int zoom) { EditorOptions::storeView(env::gxIni(), m_group, mode, zoom); }};
+    m_dialog->addPage(QStringLiteral("DP"), std::make_unique<dialogs::DisplayPage>(std::move(display)));
+    m_dialog->addPage(QStringLiteral("IM"), std::make_unique<dialogs::ImePage>());
+    m_dialog->addPage(QStringLiteral("TF"), std::make_unique<dialogs::PictureLayoutPage>());
     dialogs::PopupMenus& menus = m_dialog->menus();
     connect(menus.menu(dialogs::PopupMenu::Insert), &QMenu::aboutToShow, this, [this, &menus] {
         menus.prepareInsertMenu(m_engine->headerFooterFlags(), !m_engine->isBodyActive());
@@ -321,6 +330,12 @@ QString uTxm::SelTxt() const
 void uTxm::setSelTxt(const QString& sTx)
 {
     m_engine->setSelectedText(sTx);
+}
+
+// The control's extent, which the display page fits the paper into.
+QSizeF uTxm::extentTwips() const
+{
+    return {width() * engine::kTwipsPerInch / logicalDpiX(), height() * engine::kTwipsPerInch / logicalDpiY()};
 }
 
 qint32 uTxm::PageWdIn() const

@@ -23,6 +23,7 @@
 #include "editor/snapshotlayer.h"
 #include "editor/tablecommands.h"
 
+#include <QSizeF>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
@@ -229,6 +230,7 @@ private:
     void loadPageDefaults();
     void tickPasteMode();
     void storeOptions();
+    QSizeF extentTwips() const;
     void deleteWorkPictures() const;
     void onEngineChanged();
     void onCaretMoved();

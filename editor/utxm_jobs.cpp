@@ -425,9 +425,12 @@ uTxm::Outcome uTxm::pictureLayoutPage()
 uTxm::Outcome uTxm::imePage()
 {
     QString answer = m_options.imeAnswer();
+    const bool wasOn = m_options.imeOn();
     const dialogs::PageResult result = openPage(QStringLiteral("IM"), answer);
     if (result == dialogs::PageResult::Applied)
         m_options.takeImeAnswer(answer);
+    if (m_options.imeOn() != wasOn)
+        txIME(m_options.imeOn()); // at once, not only when the next document opens
     return result == dialogs::PageResult::NoPage ? Outcome::Skipped : Outcome::Unchanged;
 }
 
