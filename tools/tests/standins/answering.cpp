@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QSaveFile>
 #include <QString>
 #include <QtEndian>
 #include <cstdio>
@@ -59,13 +60,15 @@ bool answerChart(QByteArray& record)
     return true;
 }
 
+// Written whole or not at all: the test reads the file as soon as it is there.
 void recordArguments(int argc, char** argv)
 {
-    QFile file(QString::fromLocal8Bit(argv[0]) + QStringLiteral(".args"));
+    QSaveFile file(QString::fromLocal8Bit(argv[0]) + QStringLiteral(".args"));
     if (!file.open(QIODevice::WriteOnly))
         return;
     for (int i = 1; i < argc; ++i)
         file.write(QByteArray(argv[i]) + '\n');
+    file.commit();
 }
 
 } // namespace
