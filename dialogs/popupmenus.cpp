@@ -43,6 +43,7 @@ struct Item {
     QString caption;
     ItemRoute route;
     bool checkable = false;
+    bool offered = true; // false: shown, but its command is not available
     std::vector<Item> children;
 };
 
@@ -73,6 +74,13 @@ Item toggle(Item item, int value)
     item.route.argument = value;
     item.route.toggles = true;
     item.checkable = true;
+    return item;
+}
+
+// An item shown disabled: embedded objects have no engine support yet.
+Item unavailable(Item item)
+{
+    item.offered = false;
     return item;
 }
 
@@ -159,7 +167,7 @@ std::vector<Item> insertItems()
         withChildren(QStringLiteral("ｸﾞﾗﾌ･ﾁｬｰﾄ(&G)"),
                      {direct(QStringLiteral("ｸﾞﾗﾌ"), 42), direct(QStringLiteral("ﾁｬｰﾄ"), 43)}),
         plain(QStringLiteral("ﾃｷｽﾄﾌﾚｰﾑ(&F)")),
-        plain(QStringLiteral("OLEｵﾌﾞｼﾞｪｸﾄ(&O)")),
+        unavailable(plain(QStringLiteral("OLEｵﾌﾞｼﾞｪｸﾄ(&O)"))),
         separator(),
     };
     for (const char16_t* caption :
@@ -270,7 +278,8 @@ QMenu* buildMenu(const QString& title, const std::vector<Item>& items, QWidget* 
             action->setCheckable(item.checkable);
             action->setData(QVariant::fromValue(item.route));
             // An item whose caption names no command yet is offered disabled.
-            action->setEnabled(item.route.route != Route::OwnCaption || CommandTranslator::names(item.caption));
+            action->setEnabled(item.offered
+                               && (item.route.route != Route::OwnCaption || CommandTranslator::names(item.caption)));
             QObject::connect(action, &QAction::triggered, menu,
                              [action, onTriggered](bool checked) { onTriggered(action, checked); });
         }

@@ -47,6 +47,10 @@ class ToolBand;
 enum class ColorTarget;
 }
 
+namespace tools {
+class zKtl;
+}
+
 namespace dialogs {
 struct PictureOutcome;
 struct PictureTarget;
@@ -55,6 +59,7 @@ struct PictureTarget;
 namespace editor {
 
 class InputMethodSwitch;
+class PictureSizeDrawer;
 
 // ChkJbMn0: whether the document has content, and whether it is modified with content.
 struct DocumentState {
@@ -196,6 +201,8 @@ public:
     // The host that numbers new documents; without one a numbered save fails.
     void setNumberSource(const DocumentNumberSource* source) { m_numberSource = source; }
     void setInputMethodSwitch(std::unique_ptr<InputMethodSwitch> ime);
+    // The launcher of the companion programs; the process's one when not set.
+    void setCompanionTools(tools::zKtl* launcher) { m_companions = launcher; }
     // The pop-up menu a right click on the text shows, made ready for the
     // caret: the object menu while an object is current, else the edit menu.
     QMenu* contextMenu();
@@ -277,6 +284,14 @@ private:
     Outcome insertPlacedPicture(const dialogs::PictureOutcome& outcome, const QString& source);
     Outcome zoom(const QVariant& step);
 
+    // Pictures from the companion programs (utxm_tools.cpp).
+    void buildToolJobs();                               // 33, 34, 42, 43
+    Outcome companionPicture(const QSizeF& size);
+    Outcome companionChart(int job);
+    void onPictureSizeDrawn(const QSizeF& rectangleTwips);
+    Outcome insertCompanionPicture(const QString& path);
+    tools::zKtl& companions() const;
+
     // Opening, inserting and saving (utxm_files.cpp).
     Outcome fileJob(int job, QVariant& argument);       // 1, 3, 5, 8, 10, 30, 32
     bool saveIntoDatabase();                            // 4, and the update rules' save
@@ -356,6 +371,8 @@ private:
     TableCommands m_tables{*m_engine, tableHost()};
     ParagraphCommands m_paragraphs{*m_engine, paragraphHost()};
     FormatPainter m_painter{*m_engine};
+    PictureSizeDrawer* m_sizeDrawer = nullptr;
+    tools::zKtl* m_companions = nullptr;
 };
 
 } // namespace editor

@@ -33,10 +33,9 @@ namespace {
 constexpr int kTextFrameWidth = 2880; // twips: two inches by one
 constexpr int kTextFrameHeight = 1440;
 
-// Commands whose work arrives with later features (the companion picture
-// tools, objects). Until a feature is built its command
-// says so instead of doing nothing.
-constexpr int kNotBuiltYet[] = {31, 33, 34, 41, 42, 43, 44, 45};
+// Commands whose work arrives with later features (objects, inline frames,
+// scripts). Until a feature is built its command says so instead of doing nothing.
+constexpr int kNotBuiltYet[] = {31, 41, 44, 45};
 
 void tellNotBuiltYet()
 {
@@ -138,6 +137,7 @@ void uTxm::buildJobs()
         return Outcome::Unchanged;
     };
     m_jobs[88] = done([this] { m_engine->refresh(); });
+    buildToolJobs();
 }
 
 void uTxm::rtAct(qint32 iJb, const QVariant& vArg)

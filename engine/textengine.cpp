@@ -677,24 +677,26 @@ bool TextEngine::setObjectFileName(const QString& fileName)
     return setCurrentObjectProperty(ObjectFileName, fileName);
 }
 
-int TextEngine::insertPicture(const QImage& image, PicturePlacement placement, const QString& fileName)
+int TextEngine::insertPicture(const QImage& image, PicturePlacement placement, const QString& fileName,
+                              int scalePercent)
 {
     EditStep step(m_active);
     QTextCursor cursor = m_cursor;
-    const int id = Objects(*m_active).insertPicture(cursor, image, placement, fileName);
+    const QSizeF size = scalePercent == 100 ? QSizeF() : QSizeF(image.size()) * (scalePercent / 100.0);
+    const int id = Objects(*m_active).insertPicture(cursor, image, placement, fileName, size);
     if (id > 0)
         moveCursor(cursor);
     return id;
 }
 
-int TextEngine::insertPictureFile(const QString& path, PicturePlacement placement)
+int TextEngine::insertPictureFile(const QString& path, PicturePlacement placement, int scalePercent)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPictureFileBytes)
         return 0;
     QImageReader reader(&file);
     const QImage image = reader.read();
-    return insertPicture(image, placement, path);
+    return insertPicture(image, placement, path, scalePercent);
 }
 
 int TextEngine::insertTextFrame(double widthTwips, double heightTwips)

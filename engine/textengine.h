@@ -179,9 +179,11 @@ public:
     bool setObjectSetting(int setting);
     QString objectFileName() const;
     bool setObjectFileName(const QString& fileName);
-    int insertPicture(const QImage& image, PicturePlacement placement, const QString& fileName = {});
+    // Shown at `scalePercent` of its pixels (as 96-dpi units) both ways.
+    int insertPicture(const QImage& image, PicturePlacement placement, const QString& fileName = {},
+                      int scalePercent = 100);
     // 0 when the file cannot be read as a picture (or is over 64 MiB).
-    int insertPictureFile(const QString& path, PicturePlacement placement);
+    int insertPictureFile(const QString& path, PicturePlacement placement, int scalePercent = 100);
     int insertTextFrame(double widthTwips = 0, double heightTwips = 0);
     // Puts the caret into text frame `id`; 0 puts it back into the main text
     // after the frame it was in.

@@ -421,6 +421,7 @@ struct Observed {
     qsizetype handedOver;
     QString caption, folder, clipboard;
     bool treeShown, keysShown, modalShown;
+    Qt::CursorShape pointer; // over the text: a cross while a picture's size is drawn
     friend bool operator==(const Observed&, const Observed&) = default;
 };
 
@@ -469,7 +470,8 @@ struct EveryCommand : MainWindow {
                 QApplication::clipboard()->text(),
                 window->tree()->isVisible(),
                 window->keyBar()->isVisible(),
-                modalShown};
+                modalShown,
+                window->editor()->view()->viewport()->cursor().shape()};
     }
     // Readies the document, then opens every top menu so that the items'
     // enabled states (and the keys', which follow them) are the document's.

@@ -595,7 +595,8 @@ TEST_F(Editor, EveryPopupItemDoesSomething)
     const auto observe = [this, &modalShown] {
         return std::tuple(modalShown, bytes(), engine.selectionStart(), engine.selectionLength(), editor.bDcEdt(),
                           environment.dialogs.asked().size(), QApplication::clipboard()->text(),
-                          engine.zoom(), editor.options().pasteAsText(), editor.numbering());
+                          engine.zoom(), editor.options().pasteAsText(), editor.numbering(),
+                          editor.view()->viewport()->cursor().shape()); // the picture size is drawn with a cross
     };
     QStringList silent;
     for (QAction* item : items) {
