@@ -6,6 +6,7 @@
 #include "dialogs/popupmenus.h"
 #include "dialogs/sbtxm.h"
 #include "dialogs/tablepage.h"
+#include "dialogs/userformatpage.h"
 #include "editor/inputmethodswitch.h"
 #include "editor/jobrules.h"
 #include "editor/outlinetext.h"
@@ -104,6 +105,10 @@ void uTxm::makeDialog()
     m_dialog->addPage(QStringLiteral("FD"), std::make_unique<dialogs::FindPage>(m_formats));
     m_dialog->addPage(QStringLiteral("TB"), std::make_unique<dialogs::TablePage>());
     m_dialog->addPage(QStringLiteral("PG"), std::make_unique<dialogs::PageSetupPage>(env::gxIni()));
+    m_dialog->addPage(QStringLiteral("US"),
+                      std::make_unique<dialogs::UserFormatPage>(m_formats, env::gxIni(), [this](engine::TextEngine& sample) {
+                          ParagraphCommands(sample, paragraphHost()).paragraph();
+                      }));
     dialogs::PopupMenus& menus = m_dialog->menus();
     connect(menus.menu(dialogs::PopupMenu::Insert), &QMenu::aboutToShow, this, [this, &menus] {
         menus.prepareInsertMenu(m_engine->headerFooterFlags(), !m_engine->isBodyActive());
