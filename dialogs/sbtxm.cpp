@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace dialogs {
@@ -90,7 +91,6 @@ PageResult sbTxm::Act(QString& code, QString& result)
     m_current = found->second.get();
     m_ok->setEnabled(true);
     m_cancel->setEnabled(true);
-    placeOverMainWindow();
     showOnly(m_current);
     const bool findPage = page.code == kFindPage;
     m_ok->setVisible(!findPage);
@@ -100,6 +100,7 @@ PageResult sbTxm::Act(QString& code, QString& result)
     m_current->fill({m_engine, m_documentType, page.objectLink, page.replaceMode, [this] { pressOk(); },
                      [this](bool allowed) { m_ok->setEnabled(allowed); }},
                     request);
+    placeOverMainWindow();
     const bool applied = exec() == QDialog::Accepted;
     result = m_result;
     return applied ? PageResult::Applied : PageResult::Cancelled;
@@ -112,10 +113,10 @@ void sbTxm::RepertJb()
         chooseCaption(item->text(), {});
 }
 
-QRect sbTxm::placement(const QRect& mainWindow, double dpi)
+QRect sbTxm::placement(const QRect& mainWindow, double dpi, const QSize& atLeast)
 {
-    const int width = twipsToPixels(kWidthTwips, dpi);
-    const int height = twipsToPixels(kHeightTwips, dpi);
+    const int width = std::max(twipsToPixels(kWidthTwips, dpi), atLeast.width());
+    const int height = std::max(twipsToPixels(kHeightTwips, dpi), atLeast.height());
     return {mainWindow.left() + (mainWindow.width() - width) / 2,
             mainWindow.top() + (mainWindow.height() - height) / 2, width, height};
 }
@@ -173,7 +174,8 @@ void sbTxm::placeOverMainWindow()
         area = main->frameGeometry();
     else if (const QScreen* screen = QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
-    setGeometry(placement(area, logicalDpiX()));
+    // A page that needs more room than the frame's size gets it.
+    setGeometry(placement(area, logicalDpiX(), minimumSizeHint()));
 }
 
 } // namespace dialogs

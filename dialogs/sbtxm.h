@@ -58,8 +58,9 @@ public:
     int documentType() const { return m_documentType; }
     engine::TextEngine* engine() const { return m_engine; }
 
-    // The dialog's place, in pixels at `dpi`, centred on `mainWindow`.
-    static QRect placement(const QRect& mainWindow, double dpi);
+    // The dialog's place, in pixels at `dpi`, centred on `mainWindow`: the
+    // frame's fixed size, or `atLeast` where that is larger.
+    static QRect placement(const QRect& mainWindow, double dpi, const QSize& atLeast = {});
 
 signals:
     // A pop-up menu item asks the editor to run `job`.

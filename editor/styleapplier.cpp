@@ -1,6 +1,7 @@
 #include "editor/styleapplier.h"
 
 #include "dialogs/frmt.h"
+#include "dialogs/recordlook.h"
 #include "editor/paragraphs.h"
 #include "engine/textengine.h"
 #include "env/dialogs.h"
@@ -12,7 +13,6 @@ namespace editor {
 
 namespace {
 
-using engine::ParagraphAttribute;
 using engine::ParagraphValue;
 
 constexpr int kFirstCharacterStyle = 4;
@@ -62,13 +62,9 @@ bool StyleApplier::apply(const StyleRequest& request)
 
 void StyleApplier::setAttributes(int code)
 {
-    const dialogs::UserFormat& format = m_formats.record(code);
-    const std::array<int, 4> attributes = isHeading(code)
-        ? std::array<int, 4>{format.attributes[0], format.attributes[1], format.attributes[2], format.attributes[3]}
-        : std::array<int, 4>{0, 0, 0, dialogs::kBodyAttributeD};
-    for (const ParagraphAttribute which : {ParagraphAttribute::A, ParagraphAttribute::B, ParagraphAttribute::C,
-                                           ParagraphAttribute::D})
-        m_engine.setParagraphAttribute(which, attributes[int(which)]);
+    dialogs::UserFormat fixed;
+    fixed.attributes = {0, 0, 0, dialogs::kBodyAttributeD};
+    dialogs::setRecordAttributes(m_engine, isHeading(code) ? m_formats.record(code) : fixed);
 }
 
 bool StyleApplier::headingRefused(const StyleRequest& request) const
@@ -108,15 +104,20 @@ void StyleApplier::applyRecord(int record)
     setCharacters(dialogs::kBodyFormat, record);
 }
 
+void StyleApplier::restyle(int code)
+{
+    if (code < 0 || code >= kFirstCharacterStyle)
+        return;
+    setAttributes(code);
+    if (m_engine.listAttribute() == engine::kNoList)
+        setParagraphValues(code);
+    setCharacters(code, code);
+}
+
 void StyleApplier::setParagraphValues(int record)
 {
     const dialogs::UserFormat& format = m_formats.record(record);
-    m_engine.setParagraphValue(ParagraphValue::LeftIndent, format.leftIndent);
-    m_engine.setParagraphValue(ParagraphValue::SpaceBefore, format.spacing[0]);
-    m_engine.setParagraphValue(ParagraphValue::SpaceAfter, format.spacing[1]);
-    m_engine.setParagraphValue(ParagraphValue::RightIndent, format.spacing[2]);
-    m_engine.setParagraphValue(ParagraphValue::Spacing4, format.spacing[3]);
-    m_engine.setParagraphValue(ParagraphValue::FirstLineIndent, 0);
+    dialogs::setRecordParagraph(m_engine, format);
     // The factor is single precision; so is the product, as the formats were designed.
     const float lineSpacing = float(format.size) * kTwipsPerPoint * m_formats.lineSpacing();
     m_engine.setParagraphValue(ParagraphValue::LineSpacing, lineSpacing);
@@ -124,14 +125,13 @@ void StyleApplier::setParagraphValues(int record)
 
 void StyleApplier::setCharacters(int code, int record)
 {
-    const dialogs::UserFormat& format = m_formats.record(record);
-    m_engine.setFontName(format.fontName);
-    m_engine.setFontSize(format.size);
-    const bool highlight = code >= kFirstHighlight;
-    m_engine.setTextColor(highlight ? kHighlightColours[code - kFirstHighlight] : format.textColor);
-    m_engine.setBackgroundColor(highlight ? kWhite : format.backgroundColor);
-    m_engine.setBold(!highlight && format.bold == 1);
-    m_engine.setUnderline(highlight);
+    dialogs::setRecordCharacters(m_engine, m_formats.record(record));
+    if (code < kFirstHighlight)
+        return;
+    m_engine.setTextColor(kHighlightColours[code - kFirstHighlight]);
+    m_engine.setBackgroundColor(kWhite);
+    m_engine.setBold(false);
+    m_engine.setUnderline(true);
 }
 
 } // namespace editor

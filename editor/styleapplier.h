@@ -37,6 +37,9 @@ public:
     // user-format record `record`; for the header and footer records, which
     // belong to no style code.
     void applyRecord(int record);
+    // Gives the selected paragraphs paragraph style `code` (0–3) again as
+    // its record has it now, as applying it does; lists stay as they are.
+    void restyle(int code);
 
 private:
     bool headingRefused(const StyleRequest& request) const;

@@ -10,6 +10,7 @@
 #include "dialogs/popupmenus.h"
 #include "dialogs/sbtxm.h"
 #include "dialogs/tablepage.h"
+#include "dialogs/userformatpage.h"
 #include "editor/inputmethodswitch.h"
 #include "editor/jobrules.h"
 #include "editor/outlinetext.h"
@@ -111,6 +112,10 @@ void uTxm::makeDialog()
     m_dialog->addPage(QStringLiteral("DP"), std::make_unique<dialogs::DisplayPage>(std::move(display)));
     m_dialog->addPage(QStringLiteral("IM"), std::make_unique<dialogs::ImePage>());
     m_dialog->addPage(QStringLiteral("TF"), std::make_unique<dialogs::PictureLayoutPage>());
+    m_dialog->addPage(QStringLiteral("US"),
+                      std::make_unique<dialogs::UserFormatPage>(m_formats, env::gxIni(), [this](engine::TextEngine& sample) {
+                          ParagraphCommands(sample, paragraphHost()).paragraph();
+                      }));
     dialogs::PopupMenus& menus = m_dialog->menus();
     connect(menus.menu(dialogs::PopupMenu::Insert), &QMenu::aboutToShow, this, [this, &menus] {
         menus.prepareInsertMenu(m_engine->headerFooterFlags(), !m_engine->isBodyActive());

@@ -6,6 +6,7 @@
 #include "dialogs/pagedefaults.h"
 #include "dialogs/userformat.h"
 #include "editor/characterindent.h"
+#include "editor/headingrestyle.h"
 #include "editor/jobrules.h"
 #include "editor/styleapplier.h"
 #include "editor/stylelevel.h"
@@ -406,11 +407,18 @@ uTxm::Outcome uTxm::pageSetup()
     return m_engine->pageSetup() == before ? Outcome::Unchanged : Outcome::Changed;
 }
 
+// The open document follows new formats: its headings take them.
 uTxm::Outcome uTxm::userFormatPage()
 {
+    const dialogs::Frmt before = m_formats;
     QString answer;
-    return openPage(QStringLiteral("US"), answer) == dialogs::PageResult::NoPage ? Outcome::Skipped
-                                                                                : Outcome::Unchanged;
+    const dialogs::PageResult result = openPage(QStringLiteral("US"), answer);
+    if (result == dialogs::PageResult::NoPage)
+        return Outcome::Skipped;
+    if (result != dialogs::PageResult::Applied || !headingFormatsDiffer(before, m_formats))
+        return Outcome::Unchanged;
+    const FrozenView frozen(m_view);
+    return restyleHeadings(*m_engine, m_formats) ? Outcome::Changed : Outcome::Unchanged;
 }
 
 uTxm::Outcome uTxm::pictureLayoutPage()

@@ -439,6 +439,11 @@ void TextEngine::separateSelectedLines()
     plaintext::separateLines(m_cursor);
 }
 
+int TextEngine::headingLevel() const
+{
+    return selectionBlockFormat().headingLevel();
+}
+
 void TextEngine::setHeadingLevel(int level)
 {
     QTextBlockFormat change;

@@ -131,6 +131,7 @@ public:
     void separateSelectedLines();
     // Which of the three heading styles the paragraphs have (1-3), 0 for none;
     // HTML writes them as h1, h3 and h5.
+    int headingLevel() const;
     void setHeadingLevel(int level);
 
     // Clipboard

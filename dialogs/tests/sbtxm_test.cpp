@@ -167,6 +167,12 @@ TEST(DialogPlacement, IsCentredOnTheMainWindowAt7300By2700Twips)
     EXPECT_EQ(sbTxm::placement(QRect(0, 0, 1460, 540), 144), QRect(365, 135, 730, 270));
 }
 
+TEST(DialogPlacement, GrowsCentredForAPageThatNeedsMoreRoom)
+{
+    EXPECT_EQ(sbTxm::placement(QRect(100, 50, 1000, 600), 96, QSize(400, 340)), QRect(356, 180, 487, 340));
+    EXPECT_EQ(sbTxm::placement(QRect(100, 50, 1000, 600), 96, QSize(600, 100)), QRect(300, 260, 600, 180));
+}
+
 TEST_F(Dialog, CloseBoxHidesTheDialogAndItsMenusKeepTheirCheckMarks)
 {
     QAction* ruler = item(PopupMenu::Display, u"ﾙｰﾗｰ");
