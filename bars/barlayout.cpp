@@ -47,10 +47,12 @@ std::optional<Bar> barNamed(const QString& name)
     return std::nullopt;
 }
 
+// Two rows: the commands with the colours, then the text buttons with the
+// caret's place, so that the text keeps most of the height.
 BarLayout::BarLayout()
 {
     for (Bar bar : kBars)
-        m_bands.push_back(Band{bar, 0, true, true});
+        m_bands.push_back(Band{bar, 0, true, bar == Bar::Standard || bar == Bar::Buttons});
 }
 
 std::optional<BarLayout> BarLayout::fromText(const QString& text)

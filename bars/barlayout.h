@@ -27,7 +27,7 @@ struct Band {
 
 class BarLayout {
 public:
-    // Every bar shown, each on its own row, in bar-number order.
+    // Every bar shown, in bar-number order, two to a row.
     BarLayout();
 
     // The arrangement a stored text describes; nullopt (leave the arrangement

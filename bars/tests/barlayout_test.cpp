@@ -45,10 +45,10 @@ TEST(BarLayout, TextsThatDoNotDescribeEveryBarAreIgnored)
         EXPECT_FALSE(BarLayout::fromText(QString::fromUtf8(text))) << text;
 }
 
-TEST(BarLayout, TheDefaultShowsEveryBarEachOnItsOwnRow)
+TEST(BarLayout, TheDefaultShowsEveryBarTwoToARow)
 {
     const BarLayout layout;
-    EXPECT_EQ(layout.toText(), QStringLiteral("0-1-R-tlBar:0-1-R-frFmt:0-1-R-vButton:0-1-R-vStatus:"));
+    EXPECT_EQ(layout.toText(), QStringLiteral("0-1-R-tlBar:0-1-N-frFmt:0-1-R-vButton:0-1-N-vStatus:"));
     EXPECT_FALSE(layout.rulerShown());
 }
 

@@ -96,7 +96,7 @@ TEST_F(ToolBars, TheArrangementIsStoredAtTheEndAndTakenAtTheNextStart)
     editor->rtAct(27, 5);
     editor->cOff();
     const QString stored = editortest::Environment::setting(kBars, kLayoutKey);
-    EXPECT_EQ(stored, QStringLiteral("0-1-R-tlBar:0-0-R-frFmt:0-1-R-vButton:0-1-R-vStatus:"));
+    EXPECT_EQ(stored, QStringLiteral("0-1-R-tlBar:0-0-N-frFmt:0-1-R-vButton:0-1-N-vStatus:"));
     EXPECT_EQ(editortest::Environment::setting(kBars, QStringLiteral("RULE")), QStringLiteral("表示"));
     start();
     EXPECT_FALSE(visible(bars::Bar::Format));

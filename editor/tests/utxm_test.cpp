@@ -1,5 +1,7 @@
 #include "editor/utxm.h"
 
+#include "bars/toolband.h"
+
 #include "dialogs/popupmenus.h"
 #include "editortestsupport.h"
 #include "engine/textengine.h"
@@ -596,7 +598,8 @@ TEST_F(Editor, EveryPopupItemDoesSomething)
         return std::tuple(modalShown, bytes(), engine.selectionStart(), engine.selectionLength(), editor.bDcEdt(),
                           environment.dialogs.asked().size(), QApplication::clipboard()->text(),
                           engine.zoom(), editor.options().pasteAsText(), editor.numbering(),
-                          editor.view()->viewport()->cursor().shape()); // the picture size is drawn with a cross
+                          editor.view()->viewport()->cursor().shape(), // the picture size is drawn with a cross
+                          editor.toolBand()->layoutState().toText(), editor.toolBand()->layoutState().rulerShown());
     };
     QStringList silent;
     for (QAction* item : items) {
