@@ -83,16 +83,29 @@ std::optional<QString> DocumentOpener::paragraphText(const QString& path) const
     return text;
 }
 
-bool DocumentOpener::transfer(const QByteArray& bytes, bool insert, const std::function<bool()>& prepareReplace)
+std::optional<QByteArray> DocumentOpener::snapshotOfWord(const QByteArray& bytes) const
 {
     const std::unique_ptr<engine::TextEngine> scratch = scratchEngine();
     const std::optional<QByteArray> content = scratch->loadFromMemory(bytes, FormatCode::Doc, false)
         ? scratch->saveToMemory(FormatCode::Snapshot)
         : std::nullopt;
-    if (!content) {
+    if (!content)
         env::dialogs().inform(QStringLiteral("ﾃﾞｰﾀを読み込めません｡") + formats::readRefusal(scratch->lastReadReport()));
+    return content;
+}
+
+bool DocumentOpener::transferIntoFrame(const QByteArray& bytes, int frame)
+{
+    const std::optional<QByteArray> content = snapshotOfWord(bytes);
+    return content && m_engine.makeTextFrameCurrent(frame)
+        && m_engine.loadFromMemory(*content, FormatCode::Snapshot, false);
+}
+
+bool DocumentOpener::transfer(const QByteArray& bytes, bool insert, const std::function<bool()>& prepareReplace)
+{
+    const std::optional<QByteArray> content = snapshotOfWord(bytes);
+    if (!content)
         return false;
-    }
     if (insert)
         return m_engine.loadFromMemory(*content, FormatCode::Snapshot, true);
     // The whole document is replaced, also while the caret is in a text frame.

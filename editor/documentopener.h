@@ -60,9 +60,15 @@ public:
     // be read are told to the user before anything is asked or changed.
     // True when placed.
     bool transfer(const QByteArray& bytes, bool insert, const std::function<bool()>& prepareReplace);
+    // The same bytes in place of the content of text frame `frame`; the
+    // caret stays in that frame.
+    bool transferIntoFrame(const QByteArray& bytes, int frame);
 
 private:
     std::unique_ptr<engine::TextEngine> scratchEngine() const;
+    // Word 97–2003 bytes in the engine's own format; nullopt, after telling
+    // the user, for bytes that cannot be read.
+    std::optional<QByteArray> snapshotOfWord(const QByteArray& bytes) const;
     std::unique_ptr<engine::TextEngine> read(const QString& path) const;
     bool readHtml(engine::TextEngine& scratch, const QString& path) const;
     bool place(const QByteArray& content, Placement placement);

@@ -1,6 +1,7 @@
 #include "editor/fieldcommands.h"
 
 #include "dialogs/frmt.h"
+#include "editor/templatefilling.h"
 #include "engine/fields.h"
 #include "engine/hostunits.h"
 #include "engine/plaintext.h"
@@ -332,6 +333,22 @@ FieldCommands::Result FieldCommands::reference(bool remove)
 FieldCommands::Result FieldCommands::toolTip(bool remove)
 {
     return prefixedField(QStringLiteral("TP_"), kToolTipStyle, QStringLiteral("ﾂｰﾙﾁｯﾌﾟの文字を入力して下さい"), remove);
+}
+
+FieldCommands::Result FieldCommands::dataField(bool insert)
+{
+    if (insert) {
+        const int id = m_engine.insertField(kDataFieldText);
+        if (id <= 0 || m_engine.currentField() != id)
+            return Result::Skipped;
+        m_engine.setFieldKind(kDataFieldKind);
+        m_engine.setFieldData(kDataFieldName);
+        return Result::Changed;
+    }
+    const int id = m_engine.fieldAtCaret();
+    const bool onDataField = id > 0 && m_engine.setCurrentField(id) && m_engine.fieldKind() == kDataFieldKind
+                             && m_engine.fieldData() == kDataFieldName;
+    return onDataField && m_engine.deleteCurrentField() ? Result::Changed : Result::Skipped;
 }
 
 // A field of the prefix under the caret is edited in place; otherwise the

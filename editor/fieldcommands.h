@@ -88,6 +88,9 @@ public:
     // an input box; `remove` drops the field under the caret, keeping its text.
     Result reference(bool remove);
     Result toolTip(bool remove);
+    // Job 56: a data field ("[FD]", named "@") at the caret, or the one under
+    // the caret taken away; a link under the caret is never taken for one.
+    Result dataField(bool insert);
 
     // What a click on field `id` reports; nullopt for nothing to report.
     std::optional<FieldClick> click(int id) const;

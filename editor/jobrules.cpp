@@ -42,8 +42,9 @@ Modifies modifies(int job)
     // Undo, redo, cut and delete change the document as surely as the
     // others: a document changed by them must not be given up unasked. So do
     // a new page setup, a header or footer switched on or off, a page number
-    // put into one and headings restyled by new user formats.
-    if (among(job, {11, 12, 13, 20, 32, 33, 35, 41, 42, 43, 44, 55, 57, 58, 61, 62, 63, 64, 65, 66, 85}))
+    // put into one, headings restyled by new user formats and a data field
+    // put in or taken out.
+    if (among(job, {11, 12, 13, 20, 32, 33, 35, 41, 42, 43, 44, 55, 56, 57, 58, 61, 62, 63, 64, 65, 66, 85}))
         return Modifies::WhenChanged;
     return Modifies::Nothing;
 }

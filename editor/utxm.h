@@ -22,6 +22,7 @@
 #include "editor/paragraphcommands.h"
 #include "editor/snapshotlayer.h"
 #include "editor/tablecommands.h"
+#include "editor/templatefilling.h"
 
 #include <QSizeF>
 #include <QTimer>
@@ -170,6 +171,15 @@ public:
     // without its line ends; setting replaces the cell's text.
     QString TvCelVL(qint16 iNo, qint32 nRw, qint32 nCL) const;
     void setTvCelVL(qint16 iNo, qint32 nRw, qint32 nCL, const QString& sVL);
+    // Filling the document as a template: T_Start numbers the data fields
+    // and text frames (and sends files opened meanwhile into every frame),
+    // the others fill field or frame number n (from 1), T_End returns to the
+    // main text. False, and nothing changed, for a number not counted.
+    void T_Start(const QString& sBmp = {});
+    bool T_TxFrDt(qint16 iTf, const QByteArray& yDt);
+    bool T_TxFdTx(qint16 iFd, const QString& sTxt);
+    bool T_TxFdPc(qint16 iFd, const QString& sPcFL);
+    void T_End();
     // Takes (false) or brings back (true) the undo snapshot.
     void Snapshot(bool bRestore);
     // Switches the input method on or off.
@@ -370,6 +380,7 @@ private:
     DocumentSaver m_saver{*m_engine, m_formats, m_modified, m_currentFile, saverHost()};
     TableCommands m_tables{*m_engine, tableHost()};
     ParagraphCommands m_paragraphs{*m_engine, paragraphHost()};
+    TemplateFilling m_template{*m_engine};
     FormatPainter m_painter{*m_engine};
     PictureSizeDrawer* m_sizeDrawer = nullptr;
     tools::zKtl* m_companions = nullptr;

@@ -58,6 +58,7 @@ uTxm::Outcome uTxm::fieldJob(int job, QVariant& argument)
     case 51: result = m_fields.tag(request.mode, request.object, request.fieldId); break;
     case 52: result = m_fields.reference(request.mode == kDeleteMode); break;
     case 53: result = m_fields.toolTip(request.mode == kDeleteMode); break;
+    case 56: result = m_fields.dataField(request.mode != 0); break;
     default: break;
     }
     switch (result) {
@@ -93,6 +94,49 @@ QMenu* uTxm::contextMenu()
 void uTxm::showContextMenu(const QPoint& position)
 {
     contextMenu()->popup(m_view->viewport()->mapToGlobal(position));
+}
+
+// ---- Filling the document as a template ------------------------------------------
+
+void uTxm::T_Start(const QString& sBmp)
+{
+    m_template.start(sBmp);
+    m_frameFocus = -1;
+}
+
+bool uTxm::T_TxFrDt(qint16 iTf, const QByteArray& yDt)
+{
+    ModifiedState::BusyScope busy(m_modified);
+    const int frame = m_template.frameId(iTf);
+    if (frame <= 0 || !m_opener.transferIntoFrame(yDt, frame))
+        return false;
+    m_modified.setModified(true);
+    return true;
+}
+
+bool uTxm::T_TxFdTx(qint16 iFd, const QString& sTxt)
+{
+    ModifiedState::BusyScope busy(m_modified);
+    if (!m_template.setFieldText(iFd, sTxt))
+        return false;
+    m_modified.setModified(true);
+    return true;
+}
+
+bool uTxm::T_TxFdPc(qint16 iFd, const QString& sPcFL)
+{
+    ModifiedState::BusyScope busy(m_modified);
+    if (!m_template.setFieldPicture(iFd, sPcFL))
+        return false;
+    m_modified.setModified(true);
+    return true;
+}
+
+void uTxm::T_End()
+{
+    m_template.end();
+    m_engine->makeTextFrameCurrent(0);
+    m_frameFocus = 0;
 }
 
 } // namespace editor
