@@ -1,23 +1,18 @@
 // The host's data transfer: the document as Word 97–2003 bytes out
 // (GetData), and bytes in place of the document (SetData, with the update
 // question), at the selection as an edit (InsData) or quietly (ApndData).
-// Format 9 is served here by the Word codec, watched, so that these cases do
-// not wait for LibreOffice; the real .doc codec has its own interop cases.
 
 #include "editor/utxm.h"
 
 #include "editortestsupport.h"
-#include "engine/documentcodec.h"
 #include "engine/objects.h"
 #include "engine/textengine.h"
-#include "formats/docx/docxcodec.h"
-#include "formats/docx/tests/watchedcodec.h"
+#include "wordtransfer.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
 
 using editor::uTxm;
-using engine::FormatCode;
 
 namespace {
 
@@ -25,17 +20,14 @@ const QString kSaveQuestion = QStringLiteral("現在の文書を保存します�
 
 struct DataTransfer : ::testing::Test {
     editortest::Environment environment;
-    std::shared_ptr<docxtest::WatchedWordCodec> codec = std::make_shared<docxtest::WatchedWordCodec>();
+    editortest::WordServedByDocx word;
     uTxm editor;
     engine::TextEngine& engine = *editor.GetObj();
 
     DataTransfer()
     {
-        formats::docx::registerDocxCodec();
-        engine::registerCodec(FormatCode::Doc, codec);
         editor.cOn(1, 4);
     }
-    ~DataTransfer() override { engine::registerCodec(FormatCode::Doc, nullptr); }
 
     void typed(const QString& text)
     {
@@ -44,15 +36,7 @@ struct DataTransfer : ::testing::Test {
         ASSERT_TRUE(editor.bDcEdt());
     }
     // `text` as the bytes another editor hands over.
-    QByteArray dataOf(const QString& text)
-    {
-        uTxm other;
-        other.cOn(2, 4);
-        other.SetText(text);
-        const editor::DocumentData data = other.GetData();
-        EXPECT_TRUE(data.ok);
-        return data.bytes;
-    }
+    static QByteArray dataOf(const QString& text) { return editortest::wordBytesOf(text); }
     QStringList messages() const { return environment.dialogs.messages(); }
 };
 
@@ -75,7 +59,7 @@ TEST_F(DataTransfer, GetDataHandsOutTheDocumentTheTextAndTheTitle)
 TEST_F(DataTransfer, GetDataThatCannotBeWrittenSaysSoAndIsNotOk)
 {
     editor.SetText(QStringLiteral("text"));
-    codec->breakWrites = true;
+    word.codec->breakWrites = true;
     const editor::DocumentData data = editor.GetData();
     EXPECT_FALSE(data.ok);
     EXPECT_TRUE(data.bytes.isEmpty());

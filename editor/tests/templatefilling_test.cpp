@@ -1,38 +1,27 @@
 // A host filling a template: data fields with texts and a picture, two text
-// frames with Word 97–2003 documents, and a table's cells. Format 9 is
-// served by the Word codec here so that the cases do not wait for
-// LibreOffice.
+// frames with Word 97–2003 documents, and a table's cells.
 
 #include "editor/utxm.h"
 
 #include "editortestsupport.h"
 #include "textframes.h"
-#include "engine/documentcodec.h"
 #include "engine/fieldformat.h"
 #include "engine/textengine.h"
-#include "formats/docx/docxcodec.h"
-#include "formats/docx/tests/watchedcodec.h"
+#include "wordtransfer.h"
 
 #include <QImage>
 
 using editor::uTxm;
-using engine::FormatCode;
 
 namespace {
 
 struct TemplateFill : ::testing::Test {
     editortest::Environment environment;
-    std::shared_ptr<docxtest::WatchedWordCodec> codec = std::make_shared<docxtest::WatchedWordCodec>();
+    editortest::WordServedByDocx word;
     uTxm editor;
     engine::TextEngine& engine = *editor.GetObj();
 
-    TemplateFill()
-    {
-        formats::docx::registerDocxCodec();
-        engine::registerCodec(FormatCode::Doc, codec);
-        editor.cOn(1, 4);
-    }
-    ~TemplateFill() override { engine::registerCodec(FormatCode::Doc, nullptr); }
+    TemplateFill() { editor.cOn(1, 4); }
 
     // "宛先 [FD] 様 / 日付 [FD] / 印 [FD]", two text frames, a 2 × 2 table.
     void makeTemplate()
@@ -50,15 +39,6 @@ struct TemplateFill : ::testing::Test {
         ASSERT_GT(engine.insertTable(2, 2), 0);
         editor.setDcEdt(false);
     }
-    QByteArray wordDocument(const QString& text)
-    {
-        uTxm other;
-        other.cOn(2, 4);
-        other.SetText(text);
-        const editor::DocumentData data = other.GetData();
-        EXPECT_TRUE(data.ok);
-        return data.bytes;
-    }
     QString frameText(int id) { return editortest::frameText(engine, id); }
     QList<int> frames;
 };
@@ -75,8 +55,8 @@ TEST_F(TemplateFill, AHostFillsFieldsFramesAndCells)
     EXPECT_TRUE(editor.T_TxFdTx(1, QStringLiteral("山田太郎")));
     EXPECT_TRUE(editor.T_TxFdTx(2, QStringLiteral("令和8年12月9日")));
     EXPECT_TRUE(editor.T_TxFdPc(3, picture));
-    EXPECT_TRUE(editor.T_TxFrDt(1, wordDocument(QStringLiteral("一つ目の枠の文書"))));
-    EXPECT_TRUE(editor.T_TxFrDt(2, wordDocument(QStringLiteral("二つ目の枠の文書"))));
+    EXPECT_TRUE(editor.T_TxFrDt(1, editortest::wordBytesOf(QStringLiteral("一つ目の枠の文書"))));
+    EXPECT_TRUE(editor.T_TxFrDt(2, editortest::wordBytesOf(QStringLiteral("二つ目の枠の文書"))));
     editor.setTvCelVL(1, 1, 1, QStringLiteral("品名"));
     editor.setTvCelVL(1, 2, 2, QStringLiteral("1,000円"));
     editor.T_End();
@@ -102,7 +82,7 @@ TEST_F(TemplateFill, NumbersNotCountedChangeNothing)
     const QString before = engine.plainText();
     EXPECT_FALSE(editor.T_TxFdTx(0, QStringLiteral("x")));
     EXPECT_FALSE(editor.T_TxFdTx(4, QStringLiteral("x")));
-    EXPECT_FALSE(editor.T_TxFrDt(3, wordDocument(QStringLiteral("x"))));
+    EXPECT_FALSE(editor.T_TxFrDt(3, editortest::wordBytesOf(QStringLiteral("x"))));
     EXPECT_FALSE(editor.T_TxFdPc(1, environment.dir.path(QStringLiteral("missing.png"))));
     EXPECT_EQ(before.count(QStringLiteral("[FD]")), 3);
     EXPECT_EQ(engine.plainText(), before);
