@@ -11,10 +11,12 @@
 
 #include <QColor>
 #include <QHash>
+#include <QPointer>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextList>
 #include <QTextListFormat>
 #include <map>
 #include <optional>
@@ -84,7 +86,9 @@ struct Output {
     bool pendingPageBreak = false;
     QTextFrame* paragraphFrame = nullptr; // the last text box the open paragraph anchors
     std::vector<TableBuilder> tables;     // open tables, outermost first
-    QHash<QString, QTextList*> lists;     // by list override and level, or "pn"
+    // By list override and level, or "pn". Qt deletes a list whose last
+    // paragraph leaves it, so a list is held only as long as it lives.
+    QHash<QString, QPointer<QTextList>> lists;
     std::optional<Act> act;               // the destination that switched to it
     QTextBlock anchor;                    // text boxes: the paragraph that anchors the box
 };
