@@ -6,6 +6,7 @@
 #include "app/menutable.h"
 #include "app/startup.h"
 #include "browser/utre.h"
+#include "editor/recoveryoffer.h"
 #include "editor/utxm.h"
 #include "engine/textengine.h"
 #include "env/dialogs.h"
@@ -24,6 +25,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -175,6 +177,8 @@ void fmDoc::Act(const QStringList& arguments)
     m_keys->cKyS();
     m_tree->cOn(m_folder, QStringLiteral("*.*"), kDocumentPatterns);
     m_editor->cOn(static_cast<qint32>(winId()), kDocumentTypeHtml);
+    if (!env::gsWrkPh.isEmpty())
+        m_editor->keepRecoveryCopy(env::gsWrkPh);
     if (!m_startFile.isEmpty())
         m_tree->SetFile(m_startFile);
     placeWindow();
@@ -187,6 +191,17 @@ void fmDoc::Act(const QStringList& arguments)
     // The splitter shares out its width only once the window is laid out.
     if (nTreeW > 0)
         setTreePaneWidth(toPixelsX(nTreeW));
+    QTimer::singleShot(0, this, &fmDoc::offerRecovery);
+}
+
+// What an earlier run lost is offered once the window is up and the program
+// runs, so that the window is drawn behind the question.
+void fmDoc::offerRecovery()
+{
+    if (env::gsWrkPh.isEmpty())
+        return;
+    if (const std::optional<QString> file = editor::offerLeftRecoveries(*m_editor, env::gsWrkPh))
+        setWindowTitle(file->isEmpty() ? QApplication::applicationDisplayName() : *file);
 }
 
 void fmDoc::readScreenSettings()

@@ -72,6 +72,7 @@ private:
     void buildPanes();
     void connectEvents();
     void readScreenSettings();
+    void offerRecovery();
     void takeCommandLine(const QStringList& arguments);
     void placeWindow();
     QString storedFolderText() const;

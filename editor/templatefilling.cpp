@@ -3,6 +3,9 @@
 #include "engine/fieldformat.h"
 #include "engine/textengine.h"
 
+#include <QByteArray>
+
+#include <algorithm>
 #include <limits>
 
 namespace editor {
@@ -58,6 +61,56 @@ bool TemplateFilling::setFieldPicture(int number, const QString& path)
     const bool placed = m_engine.insertPictureFile(path, engine::PictureInline) > 0;
     m_engine.setSelection(std::numeric_limits<int>::max(), 0); // the end, whatever its length
     return placed;
+}
+
+namespace {
+
+// A frame is never laid out smaller than a centimetre, whatever the margins.
+constexpr double kSmallestFrameTwips = 567;
+
+void number(engine::TextEngine& copy)
+{
+    TemplateFilling filling(copy);
+    filling.start({});
+    for (int n = 1; filling.fieldId(n) > 0; ++n)
+        filling.setFieldText(n, QStringLiteral("FD:%1").arg(n));
+    for (int n = 1; filling.frameId(n) > 0; ++n) {
+        if (copy.makeTextFrameCurrent(filling.frameId(n)))
+            copy.loadFromMemory(QStringLiteral("TF:%1").arg(n).toUtf8(), engine::FormatCode::PlainText, false);
+    }
+    copy.makeTextFrameCurrent(0);
+    filling.end();
+}
+
+} // namespace
+
+std::unique_ptr<engine::TextEngine> numberedCopy(engine::TextEngine& source)
+{
+    auto copy = std::make_unique<engine::TextEngine>();
+    copy->setPageSetup(source.pageSetup());
+    const std::optional<QByteArray> bytes = source.saveToMemory(engine::FormatCode::Snapshot);
+    if (!bytes || !copy->restoreSnapshot(*bytes, 0, 0))
+        return nullptr;
+    number(*copy);
+    return copy;
+}
+
+void layOutTextFrames(engine::TextEngine& engine, int areas)
+{
+    const engine::PageSetup setup = engine.pageSetup();
+    const QSizeF sheet = setup.sheetTwips();
+    const double width = std::max(kSmallestFrameTwips, sheet.width() - setup.marginLeft - setup.marginRight);
+    const double height
+        = std::max(kSmallestFrameTwips, sheet.height() / areas - setup.marginTop - setup.marginBottom);
+    engine.reset();
+    int first = 0;
+    for (int frame = 1; frame < areas; ++frame) {
+        engine.makeTextFrameCurrent(0);
+        const int id = engine.insertTextFrame(width, height);
+        if (first == 0)
+            first = id;
+    }
+    engine.makeTextFrameCurrent(first);
 }
 
 } // namespace editor

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 namespace engine {
 class TextEngine;
 }
@@ -45,5 +47,17 @@ private:
     QString m_pictureBase;
     bool m_filling = false;
 };
+
+// A copy of `source` (its page setup and the whole document, through the
+// snapshot format) in which every data field reads "FD:n" and every text
+// frame "TF:n", numbered as filling numbers them; the document itself is
+// left as it was. Null when the document could not be copied.
+std::unique_ptr<engine::TextEngine> numberedCopy(engine::TextEngine& source);
+
+// Empties the document and lays its page out for `areas` parts (2 or 3): the
+// main text and one text frame, or two stacked, each as wide as the text
+// area and the page's share of the height less the top and bottom margins.
+// The caret is left in the first frame.
+void layOutTextFrames(engine::TextEngine& engine, int areas);
 
 } // namespace editor

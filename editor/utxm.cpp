@@ -15,6 +15,7 @@
 #include "editor/jobrules.h"
 #include "editor/outlinetext.h"
 #include "editor/pastekind.h"
+#include "editor/recoverykeeper.h"
 #include "editor/styleapplier.h"
 #include "editor/stylelevel.h"
 #include "editor/updateconfirmation.h"
@@ -155,6 +156,7 @@ void uTxm::cOff()
     storeOptions();
     m_engine->reset();
     m_currentFile.clear();
+    m_recovery.reset();
 }
 
 void uTxm::cTyp(qint16 iTy)
@@ -554,7 +556,52 @@ QString uTxm::TvCelVL(qint16 iNo, qint32 nRw, qint32 nCL) const
 void uTxm::setTvCelVL(qint16 iNo, qint32 nRw, qint32 nCL, const QString& sVL)
 {
     ModifiedState::BusyScope busy(m_modified);
-    m_tables.setCellValue(iNo, nRw, nCL, sVL);
+    const int frame = m_engine->textFrameOfTable(iNo);
+    if (frame != m_engine->currentTextFrame())
+        m_engine->makeTextFrameCurrent(frame);
+    if (m_tables.setCellValue(iNo, nRw, nCL, sVL))
+        m_modified.setModified(true);
+}
+
+void uTxm::keepRecoveryCopy(const QString& workFolder)
+{
+    m_recovery = std::make_unique<RecoveryKeeper>(workFolder, [this] { return recoveryRecord(); });
+    RecoveryKeeper* keeper = m_recovery.get();
+    connect(&m_modified, &ModifiedState::aboutToChange, keeper, [keeper](bool modified) {
+        if (modified)
+            keeper->changed();
+        else
+            keeper->discard();
+    });
+    connect(&m_modified, &ModifiedState::userChanged, keeper, &RecoveryKeeper::changed);
+    if (m_modified.modified())
+        keeper->changed();
+}
+
+std::optional<RecoveryRecord> uTxm::recoveryRecord()
+{
+    if (!m_modified.modified())
+        return std::nullopt;
+    const std::optional<QByteArray> snapshot = m_engine->saveToMemory(engine::FormatCode::Snapshot);
+    if (!snapshot)
+        return std::nullopt;
+    return RecoveryRecord{m_currentFile, m_title->text(), m_documentType, QDateTime::currentDateTimeUtc(), *snapshot};
+}
+
+bool uTxm::restoreRecovered(const RecoveryRecord& record)
+{
+    {
+        ModifiedState::BusyScope busy(m_modified);
+        if (!m_engine->restoreSnapshot(record.snapshot, 0, 0))
+            return false;
+        forgetDocument();
+        m_frameFocus = 0;
+        m_currentFile = record.fileName;
+        setTitle(record.title);
+    }
+    m_modified.setModified(true);
+    refreshBars();
+    return true;
 }
 
 void uTxm::Snapshot(bool bRestore)

@@ -20,6 +20,7 @@
 #include "editor/modifiedstate.h"
 #include "editor/opendialog.h"
 #include "editor/paragraphcommands.h"
+#include "editor/recoverycopy.h"
 #include "editor/snapshotlayer.h"
 #include "editor/tablecommands.h"
 #include "editor/templatefilling.h"
@@ -58,6 +59,7 @@ struct PictureTarget;
 }
 
 namespace editor {
+class RecoveryKeeper;
 
 class InputMethodSwitch;
 class PictureSizeDrawer;
@@ -169,8 +171,14 @@ public:
     HeaderFooterState HeadFtMn() const;
     // The text of cell (nRw, nCL) of table iNo, numbered in document order,
     // without its line ends; setting replaces the cell's text.
+    // Setting first puts the caret into the text frame the table lies in.
     QString TvCelVL(qint16 iNo, qint32 nRw, qint32 nCL) const;
     void setTvCelVL(qint16 iNo, qint32 nRw, qint32 nCL, const QString& sVL);
+    // Template layout: 0 shows the numbers filling gives the data fields and
+    // text frames in the page view (on a copy); 1 and 2 empty the document,
+    // after asking when it has content, and lay its page out for two or
+    // three parts (see layOutTextFrames).
+    void rtActTL(qint32 iJb);
     // Filling the document as a template: T_Start numbers the data fields
     // and text frames (and sends files opened meanwhile into every frame),
     // the others fill field or frame number n (from 1), T_End returns to the
@@ -180,6 +188,12 @@ public:
     bool T_TxFdTx(qint16 iFd, const QString& sTxt);
     bool T_TxFdPc(qint16 iFd, const QString& sPcFL);
     void T_End();
+    // From now until cOff a recovery copy of the edited document is kept in
+    // `workFolder` (see RecoveryKeeper).
+    void keepRecoveryCopy(const QString& workFolder);
+    // Puts a recovered document in place of this one: edited, with the file
+    // name and title it had. False, and nothing changed, for a damaged copy.
+    bool restoreRecovered(const RecoveryRecord& record);
     // Takes (false) or brings back (true) the undo snapshot.
     void Snapshot(bool bRestore);
     // Switches the input method on or off.
@@ -261,6 +275,9 @@ private:
     void forgetDocument();
     dialogs::PageResult openPage(const QString& code, QString& answer);
     void trimDocumentEnd();
+    std::optional<RecoveryRecord> recoveryRecord();
+    void showNumberingPreview();
+    void layOutTemplatePage(int areas);
 
     // Jobs of this control.
     Outcome newDocument();
@@ -384,6 +401,7 @@ private:
     FormatPainter m_painter{*m_engine};
     PictureSizeDrawer* m_sizeDrawer = nullptr;
     tools::zKtl* m_companions = nullptr;
+    std::unique_ptr<RecoveryKeeper> m_recovery;
 };
 
 } // namespace editor

@@ -5,6 +5,9 @@
 #include "editor/utxm.h"
 
 #include "dialogs/popupmenus.h"
+#include "editor/templatefilling.h"
+#include "env/dialogs.h"
+#include "print/pageview.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
 
@@ -137,6 +140,40 @@ void uTxm::T_End()
     m_template.end();
     m_engine->makeTextFrameCurrent(0);
     m_frameFocus = 0;
+}
+
+void uTxm::rtActTL(qint32 iJb)
+{
+    if (iJb == 0)
+        showNumberingPreview();
+    else if (iJb == 1 || iJb == 2)
+        layOutTemplatePage(iJb + 1);
+}
+
+// The numbers are shown on a copy, so the document and its undo stay as they were.
+void uTxm::showNumberingPreview()
+{
+    const std::unique_ptr<engine::TextEngine> copy = numberedCopy(*m_engine);
+    if (!copy) {
+        env::dialogs().inform(QStringLiteral("番号を表示できません｡文書を複写できませんでした｡"));
+        return;
+    }
+    print::cAct(*copy, {}, {}, window());
+}
+
+void uTxm::layOutTemplatePage(int areas)
+{
+    if (ChkJbMn0().bExDoc
+        && env::dialogs().ask(QStringLiteral("文書は初期化されますが良いですか"), env::Buttons::OkCancel,
+                              env::Answer::Cancel)
+            != env::Answer::Ok)
+        return;
+    {
+        ModifiedState::BusyScope busy(m_modified);
+        layOutTextFrames(*m_engine, areas);
+    }
+    m_modified.setModified(true);
+    refreshBars();
 }
 
 } // namespace editor

@@ -737,6 +737,13 @@ int TextEngine::currentTextFrame() const
     return frame ? frame->frameFormat().intProperty(ObjectId) : 0;
 }
 
+int TextEngine::textFrameOfTable(int table) const
+{
+    const QTextTable* found = Tables(*m_active).table(table);
+    const QTextFrame* frame = found ? Objects(*m_active).textFrameAt(found->firstPosition()) : nullptr;
+    return frame ? frame->frameFormat().intProperty(ObjectId) : 0;
+}
+
 QVariant TextEngine::currentObjectProperty(int property) const
 {
     return Objects(*m_active).property(currentObject(), property);

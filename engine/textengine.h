@@ -190,6 +190,8 @@ public:
     // after the frame it was in.
     bool makeTextFrameCurrent(int id);
     int currentTextFrame() const;
+    // The text frame table `table` lies in, 0 for the main text or no such table.
+    int textFrameOfTable(int table) const;
 
     // Tables
     int tableCount() const;

@@ -3,6 +3,11 @@
 
 #include "editor/utxm.h"
 
+#include "editor/templatefilling.h"
+#include "engine/hostunits.h"
+#include "print/pageview.h"
+#include "testsupport/modalanswer.h"
+
 #include "editortestsupport.h"
 #include "textframes.h"
 #include "engine/fieldformat.h"
@@ -10,6 +15,7 @@
 #include "wordtransfer.h"
 
 #include <QImage>
+#include <QTextFrame>
 
 using editor::uTxm;
 
@@ -143,6 +149,130 @@ TEST_F(TemplateFill, DataFieldsAreNamedAndOnlyTheyAreTakenAway)
     editor.rtAct(56, false);
     EXPECT_EQ(engine.plainText(), QStringLiteral("本文"));
     EXPECT_TRUE(engine.fieldIds().isEmpty());
+    EXPECT_TRUE(editor.bDcEdt());
+}
+
+TEST_F(TemplateFill, TheNumberingPreviewNumbersACopyInDocumentOrder)
+{
+    makeTemplate();
+    engine::PageSetup setup = engine.pageSetup();
+    setup.paperWidth = 16838; // A4 sideways
+    setup.paperHeight = 11906;
+    engine.setPageSetup(setup);
+    editor.setDcEdt(false);
+    const QString before = engine.plainText();
+
+    const std::unique_ptr<engine::TextEngine> copy = editor::numberedCopy(engine);
+    ASSERT_TRUE(copy);
+    const QString numbered = copy->plainText();
+    EXPECT_TRUE(numbered.contains(QStringLiteral("宛先 FD:1 様"))) << numbered.toStdString();
+    EXPECT_TRUE(numbered.contains(QStringLiteral("日付 FD:2"))) << numbered.toStdString();
+    EXPECT_TRUE(numbered.contains(QStringLiteral("印 FD:3"))) << numbered.toStdString();
+    const int first = copy->nextObject(engine::kObjectKindTextFrame, 0);
+    EXPECT_EQ(editortest::frameText(*copy, first), QStringLiteral("TF:1"));
+    EXPECT_EQ(editortest::frameText(*copy, copy->nextObject(engine::kObjectKindTextFrame, first)),
+              QStringLiteral("TF:2"));
+    EXPECT_EQ(copy->pageSetup().paperWidth, 16838);
+    EXPECT_EQ(copy->pageSetup().paperHeight, 11906);
+    EXPECT_EQ(engine.plainText(), before);
+    EXPECT_FALSE(editor.bDcEdt());
+}
+
+TEST_F(TemplateFill, TheNumberingPreviewOpensThePageViewAndLeavesTheDocument)
+{
+    makeTemplate();
+    const QString before = engine.plainText();
+    bool pageView = false;
+    testsupport::ModalAnswer close(QStringLiteral("-"), [&](QDialog& shown) {
+        pageView = qobject_cast<print::PageView*>(&shown) != nullptr;
+    });
+    editor.rtActTL(0);
+    EXPECT_TRUE(close.seen());
+    EXPECT_TRUE(pageView);
+    EXPECT_EQ(engine.plainText(), before);
+    EXPECT_FALSE(editor.bDcEdt());
+}
+
+// The frames of a template page, as the engine sizes them, in twips.
+QList<QSizeF> frameSizes(engine::TextEngine& engine)
+{
+    QList<QSizeF> sizes;
+    for (int id = engine.nextObject(engine::kObjectKindTextFrame, 0); id > 0;
+         id = engine.nextObject(engine::kObjectKindTextFrame, id)) {
+        const QTextFrameFormat format = engine::Objects(*engine.document()).textFrame(id)->frameFormat();
+        sizes << QSizeF(engine::documentToTwips(format.width().rawValue()),
+                        engine::documentToTwips(format.height().rawValue()));
+    }
+    return sizes;
+}
+
+TEST_F(TemplateFill, TemplatePagesOfTwoAndThreePartsAskBeforeEmptying)
+{
+    engine::PageSetup setup = engine.pageSetup();
+    setup.paperWidth = 11906;
+    setup.paperHeight = 16838;
+    setup.marginLeft = setup.marginRight = 1134;
+    setup.marginTop = setup.marginBottom = 1000;
+    engine.setPageSetup(setup);
+
+    engine.setPlainText(QStringLiteral("大事な本文"));
+    editor.setDcEdt(false);
+    environment.dialogs.answer(env::Answer::Cancel);
+    editor.rtActTL(1);
+    ASSERT_EQ(environment.dialogs.messages().size(), 1);
+    EXPECT_EQ(environment.dialogs.messages().last(), QStringLiteral("文書は初期化されますが良いですか"));
+    EXPECT_EQ(engine.plainText(), QStringLiteral("大事な本文"));
+    EXPECT_FALSE(editor.bDcEdt());
+
+    environment.dialogs.answer(env::Answer::Ok);
+    editor.rtActTL(1);
+    EXPECT_FALSE(engine.plainText().contains(QStringLiteral("大事な本文")));
+    const QList<QSizeF> two = frameSizes(engine);
+    ASSERT_EQ(two.size(), 1);
+    EXPECT_NEAR(two[0].width(), 11906 - 2 * 1134, 1);
+    EXPECT_NEAR(two[0].height(), 16838 / 2.0 - 2000, 1);
+    EXPECT_EQ(engine.currentTextFrame(), engine.nextObject(engine::kObjectKindTextFrame, 0));
+    EXPECT_TRUE(editor.bDcEdt());
+
+    // A document of nothing but empty frames has no text to lose: no question.
+    environment.dialogs.clear();
+    engine.reset();
+    editor.rtActTL(2);
+    EXPECT_TRUE(environment.dialogs.messages().isEmpty());
+    const QList<QSizeF> three = frameSizes(engine);
+    ASSERT_EQ(three.size(), 2);
+    for (const QSizeF& size : three) {
+        EXPECT_NEAR(size.width(), 11906 - 2 * 1134, 1);
+        EXPECT_NEAR(size.height(), 16838 / 3.0 - 2000, 1);
+    }
+}
+
+TEST_F(TemplateFill, MarginsLargerThanTheShareStillGiveAFrame)
+{
+    engine::PageSetup setup = engine.pageSetup();
+    setup.paperHeight = 4000;
+    setup.marginTop = setup.marginBottom = 1440;
+    engine.setPageSetup(setup);
+    editor.rtActTL(2);
+    const QList<QSizeF> sizes = frameSizes(engine);
+    ASSERT_EQ(sizes.size(), 2);
+    EXPECT_GT(sizes[0].height(), 0);
+}
+
+TEST_F(TemplateFill, ACellOfATableInAFrameIsFilledWithThatFrameCurrent)
+{
+    engine.setPlainText(QStringLiteral("本文"));
+    const int frame = editortest::addTextFrame(engine, QStringLiteral("枠"));
+    ASSERT_GT(frame, 0);
+    ASSERT_GT(engine.insertTable(1, 2), 0);
+    engine.makeTextFrameCurrent(0);
+    engine.setSelection(0, 0);
+    ASSERT_EQ(engine.currentTextFrame(), 0);
+
+    editor.setTvCelVL(1, 1, 2, QStringLiteral("枠の中"));
+    EXPECT_EQ(engine.currentTextFrame(), frame);
+    EXPECT_EQ(editor.TvCelVL(1, 1, 2), QStringLiteral("枠の中"));
+    EXPECT_TRUE(frameText(frame).contains(QStringLiteral("枠の中")));
     EXPECT_TRUE(editor.bDcEdt());
 }
 
