@@ -94,6 +94,7 @@ bool ReplacingFile::commit()
 {
     const QFileInfo target(m_final);
     const bool written = m_scratch.isOpen() && m_scratch.flush() && m_scratch.error() == QFileDevice::NoError
+        && !m_scratch.shortened()
         && ::fsync(m_scratch.handle()) == 0
         && (!target.exists() || m_scratch.setPermissions(target.permissions()));
     if (!written || ::rename(QFile::encodeName(m_scratch.fileName()).constData(),
@@ -115,6 +116,13 @@ void ReplacingFile::discard()
         QFile::remove(m_scratch.fileName());
     m_scratch.close();
     m_scratch.setFileName({});
+}
+
+qint64 ReplacingFile::Scratch::writeData(const char* data, qint64 size)
+{
+    const qint64 written = QFile::writeData(data, size);
+    m_shortened = m_shortened || written != size;
+    return written;
 }
 
 void ReplacingFile::removeLeftovers(const QString& folder)

@@ -35,10 +35,23 @@ public:
     static void removeLeftovers(const QString& folder);
 
 private:
+    // A file that remembers a write the disk took only in part (a full disk
+    // takes what fits and refuses the rest without an error on the device).
+    class Scratch : public QFile {
+    public:
+        bool shortened() const { return m_shortened; }
+
+    protected:
+        qint64 writeData(const char* data, qint64 size) override;
+
+    private:
+        bool m_shortened = false;
+    };
+
     void discard();
 
     QString m_final; // the target with its symbolic links followed
-    QFile m_scratch;
+    Scratch m_scratch;
 };
 
 } // namespace env
