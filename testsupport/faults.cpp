@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 
 #include <csignal>
+#include <linux/capability.h>
+#include <sys/syscall.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <thread>
@@ -60,6 +62,19 @@ bool permissionsStopWrites(const QString& folder)
         return true;
     probe.remove();
     return false;
+}
+
+// The superuser's right to write whatever the permission bits say, for the
+// calling thread only.
+bool setDacOverride(bool on)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return false;
+    constexpr quint32 bit = 1u << CAP_DAC_OVERRIDE;
+    data[0].effective = on ? data[0].effective | bit : data[0].effective & ~bit;
+    return ::syscall(SYS_capset, &header, data) == 0;
 }
 
 constexpr QFileDevice::Permissions kReadOnlyFolder = QFileDevice::ReadOwner | QFileDevice::ExeOwner
@@ -130,18 +145,28 @@ ReadOnlyFolder::ReadOnlyFolder(const QString& folder)
     }
     QFile::setPermissions(folder, m_permissions);
     const QByteArray path = QFile::encodeName(folder);
-    if (::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) != 0)
-        return;
-    if (::mount(nullptr, path.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0
-        && permissionsStopWrites(folder))
-        m_how = How::BindMount;
-    else
+    if (::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0) {
+        if (::mount(nullptr, path.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0
+            && permissionsStopWrites(folder)) {
+            m_how = How::BindMount;
+            return;
+        }
         ::umount2(path.constData(), MNT_DETACH);
+    }
+    QFile::setPermissions(folder, kReadOnlyFolder);
+    if (setDacOverride(false) && permissionsStopWrites(folder)) {
+        m_how = How::WithoutOverride;
+        return;
+    }
+    setDacOverride(true);
+    QFile::setPermissions(folder, m_permissions);
 }
 
 ReadOnlyFolder::~ReadOnlyFolder()
 {
-    if (m_how == How::Permissions)
+    if (m_how == How::WithoutOverride)
+        setDacOverride(true);
+    if (m_how == How::Permissions || m_how == How::WithoutOverride)
         QFile::setPermissions(m_folder, m_permissions);
     else if (m_how == How::BindMount)
         ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);

@@ -52,7 +52,8 @@ private:
 };
 
 // Makes `folder` read-only while it lives: by its permission bits where they
-// stop this process, else (root) by a read-only bind mount of it on itself.
+// stop this process, else (root) by a read-only bind mount of it on itself,
+// else by its permission bits with this thread's CAP_DAC_OVERRIDE dropped.
 class ReadOnlyFolder {
 public:
     explicit ReadOnlyFolder(const QString& folder);
@@ -64,7 +65,7 @@ public:
     bool engaged() const { return m_how != How::None; }
 
 private:
-    enum class How { None, Permissions, BindMount };
+    enum class How { None, Permissions, BindMount, WithoutOverride };
     QString m_folder;
     QFileDevice::Permissions m_permissions;
     How m_how = How::None;
