@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using env::ReplacingFile;
 using testsupport::entriesOf;
@@ -55,6 +56,18 @@ TEST_F(Replacing, ReplacesTheFileWholeKeepingItsPermissionsAndLeavesNothingBesid
     EXPECT_EQ(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     EXPECT_EQ(entriesOf(docs), QStringList{QStringLiteral("doc.txt")});
+}
+
+// The scratch is made readable by its owner alone; a new file must not keep that.
+TEST_F(Replacing, ANewFileGetsThePermissionsTheUmaskLeaves)
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const QString made = dir.path(QStringLiteral("docs/new.txt"));
+    ASSERT_TRUE(replace(made, "new"));
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(made).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0666 & ~mask);
 }
 
 TEST_F(Replacing, AnUncommittedWriteLeavesTheOldFileAndNoScratch)
