@@ -4,6 +4,7 @@
 #include "app/qttranslations.h"
 #include "env/dialogs.h"
 #include "env/globals.h"
+#include "env/replacingfile.h"
 #include "env/shell.h"
 #include "env/yini.h"
 #include "formats/doc/doccodec.h"
@@ -60,6 +61,12 @@ void reportUnreadableSettings(const QString& file)
 }
 } // namespace
 
+void finishInterruptedSaves()
+{
+    html::ScratchSave::recoverFolder(env::gsWrkPh);
+    env::ReplacingFile::removeLeftovers(env::gsUsrPh);
+}
+
 QString executableBaseName(const QString& executablePath)
 {
     QString name = QFileInfo(executablePath).completeBaseName();
@@ -80,7 +87,7 @@ fmDoc* Main(const StartOptions& options)
     ini.W_UserData();
     env::yIni::F_ChkSb(env::gsUsrPh, {QStringLiteral("Wrk"), QStringLiteral("Doc")});
     env::gsWrkPh = env::gsUsrPh + QStringLiteral("Wrk/");
-    html::ScratchSave::recoverFolder(env::gsWrkPh);
+    finishInterruptedSaves();
     const QString settingsFile = env::gsUsrPh + QStringLiteral("User.xml");
     settingsLoaded = ini.GetTxt(settingsFile);
     if (!QFileInfo(env::gsUsrPh).isDir())

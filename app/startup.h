@@ -18,6 +18,11 @@ struct StartOptions {
 // "_dv" in any letter case: a development copy shares the released program's data.
 QString executableBaseName(const QString& executablePath);
 
+// The start-up's clean-up after saves a kill stopped: the work folder's are
+// finished or removed, and the scratch of a settings write in the user data
+// folder goes.
+void finishInterruptedSaves();
+
 // Start-up in its fixed order; returns the main window, shown.
 fmDoc* Main(const StartOptions& options);
 

@@ -128,6 +128,10 @@ std::unique_ptr<engine::TextEngine> DocumentOpener::read(const QString& path) co
 {
     m_refusalReason.clear();
     std::unique_ptr<engine::TextEngine> scratch = scratchEngine();
+    // A save of this folder that was stopped half-way is finished first (an
+    // HTML document is then read with the pictures it was written with), and
+    // the scratch of saves that cannot be finished goes.
+    html::ScratchSave::recoverFolder(QFileInfo(path).absolutePath());
     const QString extension = documentkinds::extensionOf(path);
     const bool read = extension == u"htm"
         ? readHtml(*scratch, path)
@@ -139,9 +143,6 @@ std::unique_ptr<engine::TextEngine> DocumentOpener::read(const QString& path) co
 
 bool DocumentOpener::readHtml(engine::TextEngine& scratch, const QString& path) const
 {
-    // A save of this folder that was stopped half-way is finished first, so
-    // that the document is read with the pictures it was written with.
-    html::ScratchSave::recoverFolder(QFileInfo(path).absolutePath());
     const formats::HtmlImport codec(m_formats.lineSpacing());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > codec.maxInputBytes())

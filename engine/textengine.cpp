@@ -12,12 +12,12 @@
 #include "engine/pagegeometry.h"
 #include "engine/pagelayout.h"
 #include "engine/plaintext.h"
+#include "env/replacingfile.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -1095,11 +1095,10 @@ bool TextEngine::saveFile(const QString& path, FormatCode format)
     const std::shared_ptr<DocumentCodec> codec = codecFor(format);
     if (!codec)
         return failWith(FileError::NoCodec);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    env::ReplacingFile file(path);
+    if (!file.open())
         return failWith(FileError::CannotWrite);
-    if (!codec->write(m_parts->set(), file)) {
-        file.cancelWriting();
+    if (!codec->write(m_parts->set(), file.device())) {
         m_lastWriteRefusal = codec->writeRefusal();
         return failWith(FileError::CannotWrite);
     }

@@ -265,6 +265,7 @@ public:
     // Files and memory. Without insertAtCaret a load replaces the whole
     // document, or, while a text frame is current, that frame's content.
     bool loadFile(const QString& path, FormatCode format, bool insertAtCaret);
+    // Replaces the file whole or not at all (env::ReplacingFile).
     bool saveFile(const QString& path, FormatCode format);
     bool loadFromMemory(const QByteArray& bytes, FormatCode format, bool insertAtCaret);
     // Puts a whole document saved in format 3 back, text frames and all,

@@ -1,12 +1,12 @@
 #include "env/mclt.h"
 
 #include "env/codepage.h"
+#include "env/replacingfile.h"
 #include "env/textcompare.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace mClt {
 
@@ -110,14 +110,11 @@ std::optional<QString> sReadUtf8(const QString& path)
 
 bool WriteUtf8(const QString& path, QStringView text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    env::ReplacingFile file(path);
+    if (!file.open())
         return false;
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(utf8Bom) != utf8Bom.size() || file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
+    file.device().write(utf8Bom);
+    file.device().write(text.toUtf8());
     return file.commit();
 }
 

@@ -3,13 +3,13 @@
 
 #include "env/codepage.h"
 #include "env/dialogs.h"
+#include "env/replacingfile.h"
 #include "env/settingstext.h"
 #include "env/yini.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -255,10 +255,10 @@ bool yIni::SetTxt()
     // A file we could not read is never overwritten with what we did not read.
     if (m_file.isEmpty() || m_loadRefused)
         return false;
-    QSaveFile file(m_file);
-    if (!file.open(QIODevice::WriteOnly))
+    ReplacingFile file(m_file);
+    if (!file.open())
         return false;
-    file.write(encodedText());
+    file.device().write(encodedText());
     return file.commit();
 }
 

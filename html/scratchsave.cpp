@@ -1,6 +1,7 @@
 #include "html/scratchsave.h"
 
 #include "env/mclt.h"
+#include "env/replacingfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,9 +45,11 @@ bool placeDocument(const QString& prepared, const QString& target)
     QFile source(prepared);
     if (!source.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = source.readAll();
-    QSaveFile file(target);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    env::ReplacingFile file(target);
+    if (!file.open())
+        return false;
+    file.device().write(source.readAll());
+    return file.commit();
 }
 
 // Moves `fresh` to `target`, the target's folder first to `aside`.
@@ -146,6 +149,7 @@ ScratchSave::ScratchSave(const QString& targetPath)
 
 void ScratchSave::recoverFolder(const QString& folder)
 {
+    env::ReplacingFile::removeLeftovers(folder);
     const QDir dir(folder);
     for (const QString& name : dir.entryList({QStringLiteral(".fumi-save-*")},
                                              QDir::Dirs | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot))

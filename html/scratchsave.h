@@ -38,7 +38,8 @@ public:
     bool commit(QStringView text);
 
     // Finishes every interrupted save in `folder` and removes its scratch
-    // folders; one that cannot be finished yet is kept for the next time.
+    // folders, and the scratch files of saves of other kinds; a folder that
+    // cannot be finished yet is kept for the next time.
     static void recoverFolder(const QString& folder);
     // Called after each step (for tests that stop a save there); null: none.
     static void setStepHook(std::function<void(SaveStep)> hook);

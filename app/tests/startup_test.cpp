@@ -1,15 +1,18 @@
 #include "app/fmdoc.h"
 #include "app/startup.h"
 #include "browser/utre.h"
+#include "engine/textengine.h"
 #include "env/codepage.h"
 #include "env/globals.h"
 #include "env/yini.h"
+#include "testsupport/faults.h"
 #include "testsupport/scripteddialogs.h"
 #include "testsupport/tempfolder.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QSettings>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -208,4 +211,78 @@ TEST_F(Startup, UserFolderThatCannotBeWrittenIsReportedAtStart)
         dialogs.clear();
     }
     QFile::setPermissions(user, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+namespace {
+
+bool holdsScratch(const QString& folder)
+{
+    const QStringList entries = testsupport::entriesOf(folder);
+    return std::any_of(entries.begin(), entries.end(),
+                       [](const QString& name) { return name.startsWith(QStringLiteral(".fumi-")); });
+}
+
+// Kills `save` in a child at later and later moments until one leaves its
+// scratch in `folder`; false when none did.
+bool killLeavingScratch(const std::function<bool()>& save, const QString& folder)
+{
+    const std::optional<std::chrono::microseconds> duration = testsupport::saveDurationInChild(save);
+    for (int moment = 0; duration && moment < 200 && !holdsScratch(folder); ++moment)
+        testsupport::saveInChild(save, *duration * moment / 100);
+    return holdsScratch(folder);
+}
+
+QString longText()
+{
+    QString text;
+    for (int line = 0; line < 20000; ++line)
+        text += QStringLiteral("%1行目の本文です。\n").arg(line);
+    return text;
+}
+
+} // namespace
+
+// Before, a save killed half-way left its scratch file beside the document
+// for good, under a name nobody could tell from the user's files.
+TEST_F(Startup, TheScratchOfSavesKilledHalfWayIsGoneAfterTheNextStart)
+{
+    app::fmDoc* first = start();
+    first->close();
+    const QString work = user + QStringLiteral("/Wrk");
+    engine::TextEngine document;
+    document.setPlainText(longText());
+    const QString copy = dir.write(QStringLiteral("home/data/Wrk/temp.txt"), "old");
+    ASSERT_TRUE(killLeavingScratch([&] { return document.saveFile(copy, engine::FormatCode::PlainText); }, work));
+    env::yIni settings;
+    ASSERT_TRUE(settings.GetTxt(user + QStringLiteral("/User.xml")));
+    settings.GetGtx(QStringLiteral("LONG"));
+    settings.SetVal(QStringLiteral("TEXT"), longText());
+    settings.SetGtx();
+    ASSERT_TRUE(killLeavingScratch([&] { return settings.SetTxt(); }, user));
+
+    app::fmDoc* w = start();
+    EXPECT_FALSE(holdsScratch(work)) << qPrintable(testsupport::entriesOf(work).join(u' '));
+    EXPECT_FALSE(holdsScratch(user)) << qPrintable(testsupport::entriesOf(user).join(u' '));
+    EXPECT_TRUE(QFileInfo::exists(copy));
+    w->close();
+}
+
+TEST_F(Startup, SettingsThatCannotBeWrittenOnAFullDiskAreToldAndTheOldFileStays)
+{
+    testsupport::FullDisk disk(dir.path(QStringLiteral("disk")));
+    dir.write(QStringLiteral("prog/UserData.ini"), disk.documents().toUtf8());
+    start()->close();
+    const QString file = disk.documents() + QStringLiteral("/User.xml");
+    const QByteArray before = testsupport::fileBytes(file);
+    ASSERT_FALSE(before.isEmpty());
+
+    app::fmDoc* w = start();
+    w->move(w->pos() + QPoint(30, 20)); // the settings written at shutdown differ
+    disk.fillLeaving(0);
+    w->close();
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{QStringLiteral("ﾕｰｻﾞｰ環境ﾌｧｲﾙ(") + file + QStringLiteral(") を保存できません")})
+        << qPrintable(disk.kind());
+    EXPECT_EQ(testsupport::fileBytes(file), before);
+    EXPECT_FALSE(holdsScratch(disk.documents()));
 }
