@@ -1,7 +1,8 @@
 #include "editor/recoverykeeper.h"
 
+#include "env/replacingfile.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -11,11 +12,10 @@ namespace {
 
 void writeCopy(const QString& path, const RecoveryRecord& record)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(encodeRecovery(record));
-        file.commit(); // a copy that cannot be written leaves the last one
-    }
+    // A copy that cannot be written whole (a full disk) leaves the last one.
+    env::ReplacingFile file(path);
+    if (file.open() && file.device().write(encodeRecovery(record)) >= 0)
+        file.commit();
 }
 
 } // namespace
@@ -26,7 +26,6 @@ RecoveryKeeper::RecoveryKeeper(const QString& workFolder, Take take, QObject* pa
     , m_lock(recoveryLockOf(m_file))
     , m_take(std::move(take))
 {
-    m_lock.tryLock(0);
     // Writes and removals keep the order they were asked in.
     m_writer.setMaxThreadCount(1);
     m_timer.setSingleShot(true);
@@ -64,6 +63,10 @@ void RecoveryKeeper::write()
     std::optional<RecoveryRecord> record = m_take();
     if (!record)
         return;
+    // Locked before the first copy is there, so that no other run takes it
+    // for one left behind; a run that never keeps a copy leaves no file.
+    if (!m_lock.isLocked())
+        m_lock.tryLock(0);
     m_sinceWrite.start();
     m_writer.start([path = m_file, record = std::move(*record)] { writeCopy(path, record); });
 }
