@@ -26,12 +26,18 @@ bool sameFile(const QString& a, const QString& b)
 
 } // namespace
 
-DocumentHold::Access DocumentHold::askAccess(const QString& path) const
+std::optional<QString> DocumentHold::otherHolder(const QString& path) const
 {
     const std::optional<env::LockHolder> holder = m_lock.otherHolder(path);
+    return holder ? std::optional<QString>(holderText(*holder)) : std::nullopt;
+}
+
+DocumentHold::Access DocumentHold::askAccess(const QString& path) const
+{
+    const std::optional<QString> holder = otherHolder(path);
     if (!holder)
         return Access::Editing;
-    const QString question = QFileInfo(path).fileName() + QStringLiteral(" は他のﾌﾟﾛｸﾞﾗﾑ(") + holderText(*holder)
+    const QString question = QFileInfo(path).fileName() + QStringLiteral(" は他のﾌﾟﾛｸﾞﾗﾑ(") + *holder
         + QStringLiteral(")で開かれています｡読み取り専用で開きますか");
     switch (env::dialogs().ask(question, env::Buttons::YesNoCancel, env::Answer::Yes, env::Icon::Question)) {
     case env::Answer::Yes:

@@ -8,6 +8,7 @@
 #include "env/documentlock.h"
 
 #include <QString>
+#include <optional>
 
 namespace editor {
 
@@ -34,6 +35,9 @@ public:
     // Whether writing to `path` is refused: the document is read-only and
     // `path` is the file it came from.
     bool refusesWriteTo(const QString& path) const;
+    // Who else has `path` open, as the user is told ("name、time"); nullopt
+    // when nobody else does.
+    std::optional<QString> otherHolder(const QString& path) const;
     // The file whose lock is held; "" when none.
     const QString& lockedFile() const { return m_lock.document(); }
 

@@ -274,6 +274,14 @@ DocumentSaver::Written DocumentSaver::write(const QString& name)
         tellCannotSave(name);
         return Written::Nothing;
     }
+    // Another file than the document's own that another program has open
+    // is not written over; the document's own the user chose to edit.
+    const std::optional<QString> holder =
+        QFileInfo(name).absoluteFilePath() == m_currentFile ? std::nullopt : m_hold.otherHolder(name);
+    if (holder) {
+        tellCannotSave(name, QStringLiteral("他のﾌﾟﾛｸﾞﾗﾑ(") + *holder + QStringLiteral(")で開かれています｡"));
+        return Written::Nothing;
+    }
     if (kind->format == FormatCode::Pdf)
         return writePdf(name) ? Written::Export : Written::Nothing;
     const bool written = kind->format == FormatCode::Html ? writeHtml(name) : writeWithEngine(name, kind->format);

@@ -11,6 +11,7 @@
 // Every failure is told to the user and changes nothing. A document opened
 // read-only (DocumentHold) is not written over its file: the user is offered
 // save-as instead, and the file saved as is the document's, to be edited.
+// No save goes over another file that another program has open.
 
 #include "engine/documentcodec.h"
 

@@ -192,3 +192,16 @@ TEST_F(DocumentLocks, TwoEditorsInOneProcessSeeEachOther)
     second.cOff();
     EXPECT_TRUE(holdsLockOn(memo)) << "the second never removes the first's lock";
 }
+
+TEST_F(DocumentLocks, SaveAsOverAFileAnotherProgramHasOpenIsRefused)
+{
+    heldByLibreOffice();
+    typed(QStringLiteral("new text"));
+    QString target = memo;
+    EXPECT_FALSE(editor.txSaveAs(target));
+    EXPECT_EQ(dialogs().messages(),
+              QStringList{QStringLiteral("ﾌｧｲﾙ: メモ.txt を保存できません｡他のﾌﾟﾛｸﾞﾗﾑ(jdoe@office-pc、2026/12/09 07:13)で開かれています｡")});
+    EXPECT_EQ(read(memo), QByteArray("old"));
+    EXPECT_TRUE(editor.currentFile().isEmpty());
+    EXPECT_EQ(read(memoLock), kLibreOfficeLock);
+}
