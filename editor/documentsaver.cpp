@@ -1,6 +1,7 @@
 #include "editor/documentsaver.h"
 
 #include "dialogs/frmt.h"
+#include "editor/documenthold.h"
 #include "editor/documentkinds.h"
 #include "editor/documentnumbering.h"
 #include "editor/modifiedstate.h"
@@ -93,11 +94,12 @@ QString proposalFrom(const QString& text)
 } // namespace
 
 DocumentSaver::DocumentSaver(engine::TextEngine& engine, const dialogs::Frmt& formats, ModifiedState& modified,
-                             QString& currentFile, Host host)
+                             QString& currentFile, DocumentHold& hold, Host host)
     : m_engine(engine)
     , m_formats(formats)
     , m_modified(modified)
     , m_currentFile(currentFile)
+    , m_hold(hold)
     , m_host(std::move(host))
 {
 }
@@ -123,6 +125,10 @@ bool DocumentSaver::SaveDoc(const QString& file)
         name = askName(folder, QStringLiteral("名前を付けて保存"), {u"doc"}, 1,
                        proposal.isEmpty() ? QString() : proposal + QStringLiteral(".doc"));
     }
+    if (m_hold.refusesWriteTo(name)) {
+        QString other;
+        return offerSaveAs(name, other);
+    }
     if (name.isEmpty() || write(name) == Written::Nothing)
         return false;
     if (adopt(name))
@@ -136,6 +142,8 @@ bool DocumentSaver::txSaveAs(QString& vFL, bool bNoAct)
     const QString name = given.isEmpty() ? askSaveAsName() : withExtension(given, u"doc");
     if (name.isEmpty())
         return false;
+    if (m_hold.refusesWriteTo(name))
+        return offerSaveAs(name, vFL, bNoAct);
     const Written written = write(name);
     if (written == Written::Nothing)
         return false;
@@ -156,6 +164,11 @@ void DocumentSaver::SaveHtm(bool& bOk, const QString& vFL)
     QString name = vFL.isEmpty() ? m_currentFile : vFL;
     if (name.isEmpty())
         name = askName(chooseFolder(), QStringLiteral("名前を付けて保存"), {u"htm"}, 1, {});
+    if (m_hold.refusesWriteTo(name)) {
+        QString other;
+        bOk = offerSaveAs(name, other) || bOk;
+        return;
+    }
     if (name.isEmpty() || !writeHtml(name))
         return;
     bOk = true;
@@ -261,6 +274,14 @@ DocumentSaver::Written DocumentSaver::write(const QString& name)
         tellCannotSave(name);
         return Written::Nothing;
     }
+    // Another file than the document's own that another program has open
+    // is not written over; the document's own the user chose to edit.
+    const std::optional<QString> holder =
+        QFileInfo(name).absoluteFilePath() == m_currentFile ? std::nullopt : m_hold.otherHolder(name);
+    if (holder) {
+        tellCannotSave(name, QStringLiteral("他のﾌﾟﾛｸﾞﾗﾑ(") + *holder + QStringLiteral(")で開かれています｡"));
+        return Written::Nothing;
+    }
     if (kind->format == FormatCode::Pdf)
         return writePdf(name) ? Written::Export : Written::Nothing;
     const bool written = kind->format == FormatCode::Html ? writeHtml(name) : writeWithEngine(name, kind->format);
@@ -303,7 +324,8 @@ bool DocumentSaver::writePdf(const QString& name)
     return written;
 }
 
-// The document is the file `name` now; true when that is another file than before.
+// The document is the file `name` now; true when that is another file than
+// before, whose lock the document takes.
 bool DocumentSaver::adopt(const QString& name)
 {
     const QString file = QFileInfo(name).absoluteFilePath();
@@ -311,7 +333,22 @@ bool DocumentSaver::adopt(const QString& name)
     m_modified.setModified(false);
     const bool renamed = file != m_currentFile;
     m_currentFile = file;
+    if (renamed)
+        m_hold.savedAs(file);
     return renamed;
+}
+
+// `name` is the file a read-only document came from: it is not written, and
+// the user may choose another name instead (`written` gets it). True when
+// the document was written there.
+bool DocumentSaver::offerSaveAs(const QString& name, QString& written, bool bNoAct)
+{
+    const QString question = QStringLiteral("ﾌｧｲﾙ: ") + QFileInfo(name).fileName()
+        + QStringLiteral(" は読み取り専用で開いているため上書きできません｡名前を付けて保存しますか");
+    if (env::dialogs().ask(question, env::Buttons::YesNo, env::Answer::Yes, env::Icon::Question) != env::Answer::Yes)
+        return false;
+    written.clear();
+    return txSaveAs(written, bNoAct);
 }
 
 } // namespace editor

@@ -8,7 +8,10 @@
 // A document written whole to a file it can be opened from again becomes
 // that file: the name is current and the document unmodified. A PDF export
 // and the preview leave both alone, since neither can be opened again.
-// Every failure is told to the user and changes nothing.
+// Every failure is told to the user and changes nothing. A document opened
+// read-only (DocumentHold) is not written over its file: the user is offered
+// save-as instead, and the file saved as is the document's, to be edited.
+// No save goes over another file that another program has open.
 
 #include "engine/documentcodec.h"
 
@@ -27,6 +30,7 @@ class TextEngine;
 
 namespace editor {
 
+class DocumentHold;
 class ModifiedState;
 
 class DocumentSaver {
@@ -44,7 +48,7 @@ public:
     };
 
     DocumentSaver(engine::TextEngine& engine, const dialogs::Frmt& formats, ModifiedState& modified,
-                  QString& currentFile, Host host);
+                  QString& currentFile, DocumentHold& hold, Host host);
 
     // The update: to `file`, else to the current file, else by number (new
     // database documents) or to a file the user names. True when written.
@@ -78,11 +82,13 @@ private:
     bool writeWithEngine(const QString& name, engine::FormatCode format);
     bool writePdf(const QString& name);
     bool adopt(const QString& name);
+    bool offerSaveAs(const QString& name, QString& written, bool bNoAct = false);
 
     engine::TextEngine& m_engine;
     const dialogs::Frmt& m_formats;
     ModifiedState& m_modified;
     QString& m_currentFile;
+    DocumentHold& m_hold;
     Host m_host;
     QString m_saveFolder;
     QString m_lastSaveAsName; // the save-as dialog's proposal, kept between uses

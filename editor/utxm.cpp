@@ -157,6 +157,7 @@ void uTxm::cOff()
     m_engine->reset();
     m_currentFile.clear();
     m_recovery.reset();
+    m_hold.release();
 }
 
 void uTxm::cTyp(qint16 iTy)
@@ -371,11 +372,12 @@ void uTxm::ChkUdt(bool& bCancel)
 }
 
 // A replaced document takes nothing of the old one along: no undo snapshot,
-// no file name.
+// no file name, no lock on the old file.
 void uTxm::forgetDocument()
 {
     m_snapshots.release();
     m_currentFile.clear();
+    m_hold.release();
 }
 
 bool uTxm::SetData(const QByteArray& bytes, bool noConfirmation)

@@ -11,6 +11,7 @@
 
 #include "dialogs/frmt.h"
 #include "dialogs/sbtxm.h"
+#include "editor/documenthold.h"
 #include "editor/documentnumbering.h"
 #include "editor/documentopener.h"
 #include "editor/documentsaver.h"
@@ -218,6 +219,10 @@ public:
     int screenDpi() const { return m_screenDpi; }
     int documentType() const { return m_documentType; }
     QString currentFile() const { return m_currentFile; }
+    // Whether the document was opened read-only, another program having its file open.
+    bool isReadOnly() const { return m_hold.readOnly(); }
+    // The file whose lock the editor holds; "" when none.
+    QString lockedFile() const { return m_hold.lockedFile(); }
     int frameFocus() const { return m_frameFocus; }
     bool snapshotHeld() const { return m_snapshots.held(); }
     // Whether the update writes new database documents by number (job 87).
@@ -389,12 +394,13 @@ private:
     int m_frameFocus = 0;
     int m_screenDpi = 96;
     QString m_currentFile;
+    DocumentHold m_hold;
     bool m_numbering = false;
     const DocumentNumberSource* m_numberSource = nullptr;
     FieldCommands m_fields{*m_engine, m_formats, fieldHost()};
     OpenDialog m_openDialog;
     DocumentOpener m_opener{*m_engine, m_formats};
-    DocumentSaver m_saver{*m_engine, m_formats, m_modified, m_currentFile, saverHost()};
+    DocumentSaver m_saver{*m_engine, m_formats, m_modified, m_currentFile, m_hold, saverHost()};
     TableCommands m_tables{*m_engine, tableHost()};
     ParagraphCommands m_paragraphs{*m_engine, paragraphHost()};
     TemplateFilling m_template{*m_engine};

@@ -51,16 +51,23 @@ void uTxm::SaveHtm(qint16, bool& bOk, const QString& vFL)
 // title is the document's; one that
 // went into the document (at the caret or into text frames) never becomes
 // its file, so that an update cannot overwrite it with the combined document.
+// A file another program has open is opened as the user answers, read-only
+// or to be edited, or not at all.
 uTxm::Outcome uTxm::OpenFl(const QString& path, bool insert)
 {
     ModifiedState::BusyScope busy(m_modified);
     const int focus = m_frameFocus;
-    const DocumentOpener::Opened opened = m_opener.open(path, {focus, insert}, [this] { return prepareForLoading(); });
+    DocumentHold::Access access = DocumentHold::Access::Cancelled;
+    const DocumentOpener::Opened opened = m_opener.open(path, {focus, insert}, [this, &path, &access] {
+        access = m_hold.askAccess(path);
+        return access != DocumentHold::Access::Cancelled && prepareForLoading();
+    });
     if (focus < 0)
         m_frameFocus = focus; // filling every frame is a mode, not where the caret went
     switch (opened.result) {
     case DocumentOpener::Result::Replaced:
         m_currentFile = QFileInfo(path).absoluteFilePath();
+        m_hold.opened(m_currentFile, access);
         setTitle(opened.title);
         m_modified.setModified(false);
         return Outcome::Unchanged;

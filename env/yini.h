@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <concepts>
 #include <type_traits>
 
@@ -70,6 +71,10 @@ public:
     void SetVal(const QString& sKy, int vVL);
     void SetVal(const QString& sKy, const QDateTime& vVL);
     void SetGtx();
+    // Writes the settings text, atomically. The file is read again first:
+    // another copy of the program may have written it since GetTxt, and its
+    // groups that this copy did not change are kept as it wrote them. False
+    // when the file was not written (also when it can no longer be read).
     bool SetTxt();
 
     // The whole settings text and the selected group, for inspection.
@@ -101,17 +106,24 @@ private:
     QString documentsDefault() const;
     QString chooseUserFolder(const QString& setting, const QString& appData) const;
     QString helpBaseAddress();
+    enum class Encoding { SystemCodePage, Utf8, Utf8WithBom };
+    struct FileText {
+        QString text;
+        Encoding encoding;
+    };
+    static std::optional<FileText> settingsTextOf(const QByteArray& bytes);
     bool takeFileText(const QByteArray& bytes);
+    std::optional<QString> textOnDisk() const;
     bool keepUnusableFile();
     QByteArray encodedText() const;
 
     QString m_programFolder;
     QString m_file;
     QString m_text;
+    QString m_loadedText;   // the text as GetTxt read it, to tell the groups changed since
     QString m_groupName;
     QString m_groupText;
     bool m_loadRefused = false;   // the file exists but could not be read or kept
-    enum class Encoding { SystemCodePage, Utf8, Utf8WithBom };
     Encoding m_encoding = Encoding::SystemCodePage;
     QString m_keptCopy;
 };

@@ -4,6 +4,7 @@
 #include "env/codepage.h"
 #include "env/dialogs.h"
 #include "env/replacingfile.h"
+#include "env/settingsgroups.h"
 #include "env/settingstext.h"
 #include "env/yini.h"
 
@@ -75,6 +76,17 @@ QString freeCopyName(const QString& file)
     return {};
 }
 
+// The bytes of a settings file; nullopt when it is too large or cannot be read.
+std::optional<QByteArray> settingsBytes(QFile& file)
+{
+    if (file.size() > kMaxSettingsBytes || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
 } // namespace
 
 QString yIni::MakeTag(TagMode mode, const QString& name, const QString& text)
@@ -128,22 +140,19 @@ bool yIni::GetTxt(const QString& sFL)
     m_file = withoutDevSuffix(sFL);
     QFile file(m_file);
     if (file.exists()) {
-        if (file.size() > kMaxSettingsBytes || !file.open(QIODevice::ReadOnly)) {
+        const std::optional<QByteArray> bytes = settingsBytes(file);
+        if (!bytes) {
             m_loadRefused = true;
             return false;
         }
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            m_loadRefused = true;
-            return false;
-        }
-        if (!takeFileText(bytes))
+        if (!takeFileText(*bytes))
             return false;
     } else if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
     if (m_text.isEmpty())
         m_text = MakeTag(TagMode::Document, kRoot);
+    m_loadedText = m_text;
     return true;
 }
 
@@ -151,19 +160,29 @@ bool yIni::GetTxt(const QString& sFL)
 // is no settings text is kept under another name before the skeleton does.
 bool yIni::takeFileText(const QByteArray& bytes)
 {
-    if (!isTextBytes(bytes))
+    const std::optional<FileText> found = settingsTextOf(bytes);
+    if (!found)
         return keepUnusableFile();
+    if (!found->text.isEmpty()) {
+        m_text = found->text;
+        m_encoding = found->encoding;
+    }
+    return true;
+}
+
+// The settings text of a file's `bytes` ("" for blank lines only); nullopt
+// for bytes that hold no settings text.
+std::optional<yIni::FileText> yIni::settingsTextOf(const QByteArray& bytes)
+{
+    if (!isTextBytes(bytes))
+        return std::nullopt;
     const bool bom = bytes.startsWith(kUtf8Bom);
     const QByteArray body = bom ? bytes.mid(kUtf8Bom.size()) : bytes;
     const bool utf8 = bom || (hasNonAscii(body) && isValidUtf8(body));
     const QString text = withoutLeadingBlankLines(utf8 ? QString::fromUtf8(body) : fromSystemCodePage(body));
-    if (text.isEmpty())
-        return true;
-    if (!text.contains(openTag(kRoot)))
-        return keepUnusableFile();
-    m_text = text;
-    m_encoding = bom ? Encoding::Utf8WithBom : utf8 ? Encoding::Utf8 : Encoding::SystemCodePage;
-    return true;
+    if (!text.isEmpty() && !text.contains(openTag(kRoot)))
+        return std::nullopt;
+    return FileText{text, bom ? Encoding::Utf8WithBom : utf8 ? Encoding::Utf8 : Encoding::SystemCodePage};
 }
 
 bool yIni::keepUnusableFile()
@@ -229,37 +248,46 @@ void yIni::SetGtx()
 {
     if (m_text.isEmpty())
         m_text = MakeTag(TagMode::Document, kRoot);
-    const qsizetype p1 = m_text.indexOf(openTag(m_groupName));
-    if (p1 >= 0) {
-        const qsizetype s = p1 + m_groupName.size() + 4;   // after the line break that follows
-        const qsizetype p2 = m_text.indexOf(closeTag(m_groupName), s);
-        if (p2 >= 0) {
-            m_text = m_text.left(s) + m_groupText + QStringLiteral("   ") + m_text.mid(p2);
-            return;
-        }
-    }
-    const QString block = MakeTag(TagMode::Group, m_groupName, m_groupText);
-    const qsizetype q = m_text.indexOf(closeTag(kRoot));
-    if (q >= 0) {
-        m_text.insert(q, block);
-        return;
-    }
-    // No root closing tag: the group and the closing tag go at the end.
-    if (!m_text.endsWith(kCrLf))
-        m_text += kCrLf;
-    m_text += block + closeTag(kRoot);
+    settingsgroups::put(m_text, m_groupName, m_groupText + QStringLiteral("   "),
+                        MakeTag(TagMode::Group, m_groupName, m_groupText), kRoot);
 }
 
+// Another copy of the program may have written the file since this one read
+// it: the file is read again, and only the groups this copy changed replace
+// the file's.
 bool yIni::SetTxt()
 {
     // A file we could not read is never overwritten with what we did not read.
     if (m_file.isEmpty() || m_loadRefused)
         return false;
+    const std::optional<QString> disk = textOnDisk();
+    if (!disk)
+        return false;
+    if (!disk->isEmpty())
+        m_text = settingsgroups::merged(*disk, m_loadedText, m_text, kRoot);
     ReplacingFile file(m_file);
     if (!file.open())
         return false;
     file.device().write(encodedText());
-    return file.commit();
+    if (!file.commit())
+        return false;
+    m_loadedText = m_text;
+    return true;
+}
+
+// The settings text the file holds now: "" when it is missing, blank or holds
+// no settings text (this copy's text then replaces it whole), nullopt when it
+// cannot be read.
+std::optional<QString> yIni::textOnDisk() const
+{
+    QFile file(m_file);
+    if (!file.exists())
+        return QString();
+    const std::optional<QByteArray> bytes = settingsBytes(file);
+    if (!bytes)
+        return std::nullopt;
+    const std::optional<FileText> found = settingsTextOf(*bytes);
+    return found ? found->text : QString();
 }
 
 QByteArray yIni::encodedText() const

@@ -1,4 +1,5 @@
 #include "env/codepage.h"
+#include "env/settingsgroups.h"
 #include "env/yini.h"
 #include "testsupport/scripteddialogs.h"
 #include "testsupport/tempfolder.h"
@@ -307,4 +308,95 @@ TEST_F(SettingsFile, ReadWriteReadIsAFixedPoint)
     ini.SetVal(QStringLiteral("IME"), ini.vGtVal(QStringLiteral("IME"), "OFF"));
     ini.SetGtx();
     EXPECT_EQ(saved(), original);
+}
+
+// ---- Two copies of the program sharing the file ------------------------------
+
+namespace {
+
+const QString kTwoGroups = QStringLiteral("   <A>\r\n      <K>a0</K>\r\n   </A>\r\n"
+                                          "   <B>\r\n      <K>b0</K>\r\n   </B>\r\n");
+
+void setValue(yIni& ini, const QString& group, const QString& value)
+{
+    ini.GetGtx(group);
+    ini.SetVal(QStringLiteral("K"), value);
+    ini.SetGtx();
+}
+
+} // namespace
+
+// Before, the copy that ended last wrote its whole text, and the groups the
+// other had changed were lost.
+TEST_F(SettingsFile, TwoCopiesEndingOneAfterTheOtherLoseNeitherOnesGroups)
+{
+    load(settingsFile(kTwoGroups + QStringLiteral("   <C>\r\n      <K>c0</K>\r\n   </C>\r\n")));
+    yIni second;
+    ASSERT_TRUE(second.GetTxt(file));
+    setValue(ini, QStringLiteral("A"), QStringLiteral("a1"));
+    setValue(second, QStringLiteral("B"), QStringLiteral("b2"));
+    setValue(second, QStringLiteral("D"), QStringLiteral("new"));
+    ASSERT_TRUE(ini.SetTxt());
+    ASSERT_TRUE(second.SetTxt());
+    EXPECT_EQ(dir.read(QStringLiteral("User.xml")),
+              settingsFile(QStringLiteral("   <A>\r\n      <K>a1</K>\r\n   </A>\r\n"
+                                          "   <B>\r\n      <K>b2</K>\r\n   </B>\r\n"
+                                          "   <C>\r\n      <K>c0</K>\r\n   </C>\r\n"
+                                          "   <D>\r\n      <K>new</K>\r\n   </D>\r\n")));
+}
+
+TEST_F(SettingsFile, WhatTheFileGotMeanwhileStaysUnlessThisCopyChangedTheSameGroup)
+{
+    load(settingsFile(kTwoGroups));
+    setValue(ini, QStringLiteral("A"), QStringLiteral("mine"));
+    setValue(ini, QStringLiteral("B"), QStringLiteral("b0"));   // put back as it was read: not a change
+    dir.write(QStringLiteral("User.xml"),
+              settingsFile(QStringLiteral("   <B>\r\n      <K>theirs</K>\r\n   </B>\r\n"
+                                          "   <A>\r\n      <K>theirs</K>\r\n      <L>x</L>\r\n   </A>\r\n"
+                                          "   <E>\r\n      <K>only on disk</K>\r\n   </E>\r\n")));
+    EXPECT_EQ(saved(), settingsFile(QStringLiteral("   <B>\r\n      <K>theirs</K>\r\n   </B>\r\n"
+                                                   "   <A>\r\n      <K>mine</K>\r\n   </A>\r\n"
+                                                   "   <E>\r\n      <K>only on disk</K>\r\n   </E>\r\n")));
+    // What was written is what this copy read now: a second write changes nothing.
+    const QByteArray once = dir.read(QStringLiteral("User.xml"));
+    EXPECT_EQ(saved(), once);
+}
+
+TEST_F(SettingsFile, TheMergeKeepsThisCopysEncodingAndLineEnds)
+{
+    const QString text = kHead + QStringLiteral("\r\n") + kTwoGroups + QStringLiteral("</運用>");
+    load(text.toUtf8());
+    setValue(ini, QStringLiteral("A"), QStringLiteral("日本語"));
+    dir.write(QStringLiteral("User.xml"), sjis(kHead + QStringLiteral("\r\n   <B>\r\n      <K>ﾃｽﾄ</K>\r\n   </B>\r\n</運用>")));
+    EXPECT_EQ(saved(), (kHead + QStringLiteral("\r\n   <B>\r\n      <K>ﾃｽﾄ</K>\r\n   </B>\r\n"
+                                               "   <A>\r\n      <K>日本語</K>\r\n   </A>\r\n</運用>"))
+                           .toUtf8());
+}
+
+TEST_F(SettingsFile, AFileGoneOrUnusableMeanwhileIsWrittenWholeOneUnreadableIsNotWritten)
+{
+    load(settingsFile(kTwoGroups));
+    setValue(ini, QStringLiteral("A"), QStringLiteral("a1"));
+    const QByteArray whole = settingsFile(QStringLiteral("   <A>\r\n      <K>a1</K>\r\n   </A>\r\n"
+                                                         "   <B>\r\n      <K>b0</K>\r\n   </B>\r\n"));
+    QFile::remove(file);
+    EXPECT_EQ(saved(), whole);
+    dir.write(QStringLiteral("User.xml"), QByteArray("\x89PNG\r\n\x1a\n\0\0", 10));
+    EXPECT_EQ(saved(), whole);
+
+    QFile::remove(file);
+    QDir().mkpath(file);   // a folder where the file was: it cannot be read
+    EXPECT_FALSE(ini.SetTxt());
+    EXPECT_TRUE(QFileInfo(file).isDir());
+}
+
+TEST(SettingsGroups, GroupsAreTheRootsElementsNotTheirValues)
+{
+    const QString root = QStringLiteral("運用");
+    const QString text = QStringLiteral("<?xml ?>\r\n<運用>\r\n   <A>\r\n      <B>v</B>\r\n   </A>\r\n"
+                                        "   </X>\r\n   <C>\r\n      <K>1</K>\r\n   </C>\r\n   <A>\r\n   </A>\r\n</運用>\r\n<Z>\r\n</Z>");
+    EXPECT_EQ(env::settingsgroups::names(text, root), QStringList({QStringLiteral("A"), QStringLiteral("C")}));
+    EXPECT_EQ(env::settingsgroups::inside(text, QStringLiteral("C")), QStringLiteral("      <K>1</K>\r\n   "));
+    EXPECT_FALSE(env::settingsgroups::inside(text, QStringLiteral("Z1")));
+    EXPECT_TRUE(env::settingsgroups::names(QStringLiteral("<A>\r\n</A>"), root).isEmpty());
 }
