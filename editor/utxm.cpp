@@ -601,6 +601,13 @@ bool uTxm::restoreRecovered(const RecoveryRecord& record)
         m_currentFile = record.fileName;
         setTitle(record.title);
     }
+    if (!m_currentFile.isEmpty()) {
+        // The recovered document cannot be refused any more: a file another
+        // program has open meanwhile is only protected from being written over.
+        const DocumentHold::Access access = m_hold.askAccess(m_currentFile);
+        m_hold.opened(m_currentFile,
+                      access == DocumentHold::Access::Cancelled ? DocumentHold::Access::ReadOnly : access);
+    }
     m_modified.setModified(true);
     refreshBars();
     return true;

@@ -242,3 +242,20 @@ TEST_F(Recovery, CancelKeepsACopyForTheNextStartAndADamagedOneIsToldAndRemoved)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Recovery, ARecoveredDocumentHoldsItsFileAsAnOpenedOneWould)
+{
+    const QString file = environment.dir.write(QStringLiteral("letter.htm"), "<p>old</p>");
+    RecoveryRecord record = sampleRecord(QStringLiteral("recovered"));
+    record.fileName = file;
+    leaveCopy(env::gsWrkPh, QStringLiteral("Recovery-5-5-1.fumirec"), record);
+    environment.dialogs.answer(env::Answer::Yes);
+    ASSERT_EQ(editor::offerLeftRecoveries(editor, env::gsWrkPh), file);
+    EXPECT_TRUE(QFileInfo::exists(environment.dir.path(QStringLiteral(".~lock.letter.htm#"))));
+    editor.cOff();
+    EXPECT_FALSE(QFileInfo::exists(environment.dir.path(QStringLiteral(".~lock.letter.htm#"))));
+}
+
+} // namespace
