@@ -126,7 +126,11 @@ TEST_P(EditorSave, AKillAtAnyMomentLeavesTheOldFileOrTheNewOneAndTheNextOpenTidi
         const QByteArray now = fileBytes(target);
         EXPECT_TRUE(now == kOld || testsupport::withoutPdfDates(now) == expected) << "moment " << moment << ": " << now.size()
                                                                   << " bytes";
-        EXPECT_EQ(entriesOf(docs), (QStringList{fileName(), QStringLiteral("other.txt")})) << "moment " << moment;
+        // The locks stay: the opener's own, and the killed editor's, which the
+        // next opening of that file replaces since its process is gone.
+        QStringList left = entriesOf(docs);
+        left.removeIf([](const QString& name) { return name.startsWith(QStringLiteral(".~lock.")); });
+        EXPECT_EQ(left, (QStringList{fileName(), QStringLiteral("other.txt")})) << "moment " << moment;
     }
     EXPECT_GT(killed, 0) << "no kill came before the save ended (" << duration->count() << " µs)";
 }
