@@ -25,12 +25,17 @@ function(fumi_forbid_widgets target)
   endforeach()
 endfunction()
 
-# fumi_tests(<name> SOURCES ... LIBS ...) -> test executable <name>_tests under CTest
+# fumi_tests(<name> SOURCES ... LIBS ... [RESOURCE_LOCK lock]) -> test executable
+# <name>_tests under CTest; tests of one lock never run at the same time
 function(fumi_tests name)
   if(NOT FUMI_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
+  set(lock)
+  if(ARG_RESOURCE_LOCK)
+    set(lock RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
   add_executable(${name}_tests ${ARG_SOURCES})
   target_link_libraries(${name}_tests PRIVATE ${ARG_LIBS} fumi_testmain)
   target_compile_definitions(${name}_tests PRIVATE
@@ -39,7 +44,7 @@ function(fumi_tests name)
   gtest_discover_tests(${name}_tests
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${name};${ARG_LABELS}")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${name};${ARG_LABELS}" ${lock})
 endfunction()
 
 # fumi_folder_module(<name> LIBS ... TEST_LIBS ...): the library is every .cpp/.h in
@@ -55,3 +60,16 @@ function(fumi_folder_module name)
     fumi_tests(${name} SOURCES ${tests} LIBS fumi_${name} ${ARG_TEST_LIBS} LABELS ${ARG_TEST_LABELS})
   endif()
 endfunction()
+
+# Every target configured after this call is compiled and linked with
+# AddressSanitizer and UndefinedBehaviorSanitizer. Undefined behaviour stops
+# the program as a memory fault does, so that a test cannot pass over it.
+# -O1 keeps the stack traces readable and the build quick; it comes after the
+# build type's own flags and wins over them.
+macro(fumi_sanitize_everything)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    message(FATAL_ERROR "FUMI_SANITIZE needs GCC or clang")
+  endif()
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -O1 -g1)
+  add_link_options(-fsanitize=address,undefined)
+endmacro()

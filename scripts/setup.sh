@@ -41,12 +41,13 @@ case "$mode" in
     exec "$build/app/fumi" "${@:2}"
     ;;
   test)
-    # The fuzz results come first, so that ctest's summary stays the last word.
-    fuzzed=0
-    "$top/scripts/fuzz.sh" 20 || fuzzed=$?
-    cd "$build"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600
-    exit $fuzzed
+    # Fuzzing, the tests, then the tests again under the sanitizers; each runs
+    # whatever the one before found, and the run fails if any of them failed.
+    failed=0
+    "$top/scripts/fuzz.sh" 20 || failed=1
+    (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600) || failed=1
+    "$top/scripts/sanitize.sh" || failed=1
+    exit $failed
     ;;
   *)
     echo "usage: $0 [run|test]" >&2
