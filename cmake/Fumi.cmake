@@ -44,7 +44,9 @@ function(fumi_tests name)
   gtest_discover_tests(${name}_tests
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${name};${ARG_LABELS}" ${lock})
+    # The lock comes before the labels: the discovery passes the properties on
+    # as one flat list, so nothing may follow a list of two labels.
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${lock} LABELS "${name};${ARG_LABELS}")
 endfunction()
 
 # fumi_folder_module(<name> LIBS ... TEST_LIBS ...): the library is every .cpp/.h in
