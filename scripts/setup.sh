@@ -42,7 +42,7 @@ case "$mode" in
     ;;
   test)
     # Fuzzing, the tests, then the tests again under the sanitizers; each runs
-    # whatever the one before found, and the run fails if any of them failed.
+    # even when the one before failed, and the run fails if any of them failed.
     failed=0
     "$top/scripts/fuzz.sh" 20 || failed=1
     (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600) || failed=1
