@@ -134,8 +134,9 @@ PictureOutcome placePicture(const picture::Source& source, const PictureTarget& 
     const QPointF dpi = dotsPerInch(target.mainWindow);
     const double dpiX = dpi.x();
     const double dpiY = dpi.y();
-    const picture::Fit fit =
-        picture::fitToWidth(picture::pixelsToTwips(source.pixelSize(), dpiX, dpiY), target.nMaxWd);
+    const QSize proposed = target.proposedTwips.isEmpty() ? picture::pixelsToTwips(source.pixelSize(), dpiX, dpiY)
+                                                          : target.proposedTwips;
+    const picture::Fit fit = picture::fitToWidth(proposed, target.nMaxWd);
     if (fit.shrunk)
         env::dialogs().message({picture::shrinkMessage(fit.ratio), {}, env::Buttons::Ok, env::Answer::Ok, env::Icon::None});
     const QSize shown = picture::twipsToPixels(fit.twips, dpiX, dpiY).expandedTo(QSize(1, 1));

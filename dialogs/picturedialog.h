@@ -31,6 +31,7 @@ struct PictureTarget {
     int nMaxWd = 0;              // the text width in twips; 0 shrinks nothing
     picture::ColourReduction reduction = picture::ColourReduction::None;
     QWidget* mainWindow = nullptr; // the dialog stays inside it; null: the screen
+    QSize proposedTwips;           // the size to start from; empty: the picture's own at the screen's dpi
 };
 
 enum class PictureResult {

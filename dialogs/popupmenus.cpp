@@ -291,14 +291,19 @@ constexpr int kStyleItemCount = 6;
 constexpr int kBodyStyleItem = 3;
 
 // Object menu items (see objectItems) and the jobs they run.
+constexpr int kObjectEditItem = 3;
 constexpr int kObjectDeleteItem = 5;
 constexpr int kObjectLinkSeparator = 6;
 constexpr int kObjectNewLink = 7;
 constexpr int kObjectEditLink = 8;
 constexpr int kObjectDeleteLink = 9;
 constexpr int kObjectFirstTagItem = 10;     // the separator before the tag items
-constexpr int kObjectLastEnlargedLink = 16; // the tag items, then the enlarged-picture links
+constexpr int kObjectLastTagItem = 13;
+constexpr int kObjectEnlargedSeparator = 14;
+constexpr int kObjectOwnFileLink = 15;
+constexpr int kObjectChosenFileLink = 16;
 constexpr int kObjectCopySeparator = 20;
+constexpr int kObjectPropertiesItem = 21;
 constexpr int kDeleteSelectionJob = 20;
 constexpr int kLinkJob = 50;
 constexpr int kTagJob = 51;
@@ -312,6 +317,11 @@ std::vector<Item> objectItems()
                     u"直後のﾘﾝｸを複写", u"-", u"ﾌﾟﾛﾊﾟﾃｨ"});
     // No caption of the command table names it: it deletes the selected object.
     items[kObjectDeleteItem] = direct(QStringLiteral("削除"), kDeleteSelectionJob);
+    // The picture items are the editor's own.
+    items[kObjectEditItem] = direct(items[kObjectEditItem].caption, kEditPictureJob);
+    items[kObjectOwnFileLink] = direct(items[kObjectOwnFileLink].caption, kEnlargedPictureLinkJob, 0);
+    items[kObjectChosenFileLink] = direct(items[kObjectChosenFileLink].caption, kEnlargedPictureLinkJob, 1);
+    items[kObjectPropertiesItem] = direct(items[kObjectPropertiesItem].caption, kPicturePropertiesJob);
     return items;
 }
 
@@ -345,8 +355,13 @@ ObjectMenuLook objectMenuLook(const ObjectMenuContext& context)
     // A new link wherever the caret is not in one already.
     look.shown[kObjectNewLink] = !inLink;
     look.shown[kObjectEditLink] = look.shown[kObjectDeleteLink] = inLink;
-    for (int item = kObjectFirstTagItem; item <= kObjectLastEnlargedLink; ++item)
+    for (int item = kObjectFirstTagItem; item <= kObjectLastTagItem; ++item)
         look.shown[item] = false;
+    // Only a picture has an enlarged picture to link to.
+    for (int item : {kObjectEnlargedSeparator, kObjectOwnFileLink, kObjectChosenFileLink})
+        look.shown[item] = context.picture;
+    look.pictureItems = context.picture;
+    look.ownFileLink = context.picture && context.pictureHasFile;
     look.shown[kObjectCopyBeforeItem] = context.preceding.has_value();
     look.shown[kObjectCopyAfterItem] = context.following.has_value();
     look.shown[kObjectCopySeparator] = context.preceding || context.following;
@@ -441,6 +456,9 @@ void PopupMenus::prepareObjectMenu(const ObjectMenuContext& context)
     QMenu* object = menu(PopupMenu::Object);
     for (int item = 0; item < kObjectItemCount; ++item)
         setShown(itemAt(object, item), look.shown[item]);
+    for (int item : {kObjectEditItem, kObjectChosenFileLink, kObjectPropertiesItem})
+        itemAt(object, item)->setEnabled(look.pictureItems);
+    itemAt(object, kObjectOwnFileLink)->setEnabled(look.ownFileLink);
     aimCopyItem(itemAt(object, kObjectCopyBeforeItem), look.copyBefore, context.preceding);
     aimCopyItem(itemAt(object, kObjectCopyAfterItem), look.copyAfter, context.following);
 }

@@ -24,6 +24,11 @@ constexpr int kObjectItemCount = 22;
 constexpr int kObjectCopyBeforeItem = 18;
 constexpr int kObjectCopyAfterItem = 19;
 
+// The editor's own jobs behind the object menu's picture items.
+constexpr int kEditPictureJob = 90;
+constexpr int kEnlargedPictureLinkJob = 91; // argument 0: the picture's own file, 1: a file the user chooses
+constexpr int kPicturePropertiesJob = 92;
+
 // A link or tag next to the caret, which the object menu offers to copy.
 struct NeighbourField {
     int id = 0;
@@ -35,12 +40,16 @@ struct ObjectMenuContext {
     QString fieldKind; // kind code of the field under the caret ("LK", "TG", …), "" outside fields
     std::optional<NeighbourField> preceding;
     std::optional<NeighbourField> following;
+    bool picture = false;        // the object is a picture (not a text frame)
+    bool pictureHasFile = false; // …and the file it was inserted from is still there
 };
 
 // How the object menu looks in a context: which items show, and the
 // captions of the two copy items.
 struct ObjectMenuLook {
     std::array<bool, kObjectItemCount> shown{};
+    bool pictureItems = false; // 編集, ﾌﾟﾛﾊﾟﾃｨ and the link to a chosen enlarged picture
+    bool ownFileLink = false;  // the link to the picture's own file
     QString copyBefore;
     QString copyAfter;
 };

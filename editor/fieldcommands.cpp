@@ -264,6 +264,17 @@ FieldCommands::Result FieldCommands::link(int mode, bool object, int fieldId)
     return insertNew(kLinkStyle, object, caption, target) > 0 ? Result::Changed : Result::Cancelled;
 }
 
+FieldCommands::Result FieldCommands::linkObject(const QString& target)
+{
+    if (target.isEmpty())
+        return Result::Skipped;
+    if (kindAtCaret() == QStringLiteral("LK") && selectProgramField(0))
+        return m_engine.setFieldData(target) ? Result::Changed : Result::Skipped;
+    if (!selectionIsObject())
+        return Result::Skipped;
+    return insertNew(kLinkStyle, true, QString(), target) > 0 ? Result::Changed : Result::Skipped;
+}
+
 FieldCommands::Result FieldCommands::tag(int mode, bool object, int fieldId)
 {
     if (m_host.documentType() != kTagDocumentType)

@@ -82,6 +82,9 @@ public:
     // menu's copy of a neighbour). A selection that is an object gets an
     // object link, as `object` asks for, which never replaces the object.
     Result link(int mode, bool object, int fieldId = 0);
+    // A link to `target` for the selected object, as job 50 makes one
+    // without asking; a link the caret is in leads to `target` instead.
+    Result linkObject(const QString& target);
     // Job 51: tags, only in documents of type −2; the same modes.
     Result tag(int mode, bool object, int fieldId = 0);
     // Jobs 52 and 53: references and tool tips over the selection, asked in

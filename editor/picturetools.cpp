@@ -2,6 +2,8 @@
 
 #include "picture/source.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -36,6 +38,17 @@ std::optional<QSizeF> drawnPictureSize(const QSizeF& rectangleTwips, int zoomPer
         || zoomPercent <= 0)
         return std::nullopt;
     return rectangleTwips * 100.0 / zoomPercent;
+}
+
+QString enlargedPictureAddress(const QString& pictureFile, const QString& documentFile)
+{
+    const QString picture = QFileInfo(pictureFile).absoluteFilePath();
+    if (!documentFile.isEmpty()) {
+        const QString relative = QFileInfo(documentFile).absoluteDir().relativeFilePath(picture);
+        if (!relative.startsWith(QStringLiteral("../")) && !QDir::isAbsolutePath(relative))
+            return relative;
+    }
+    return QDir::toNativeSeparators(picture);
 }
 
 bool setResolutionTo96(const QString& path)

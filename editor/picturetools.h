@@ -28,6 +28,12 @@ constexpr double kRestRectangleTwips = 15;
 // the document; nullopt for a rectangle no larger than at rest.
 std::optional<QSizeF> drawnPictureSize(const QSizeF& rectangleTwips, int zoomPercent);
 
+// The address a link to the enlarged picture `pictureFile` is given in
+// document `documentFile`: relative to the document's folder when the picture
+// lies in it or below, so that the two can move together; the full path
+// otherwise, and for a document not saved yet.
+QString enlargedPictureAddress(const QString& pictureFile, const QString& documentFile);
+
 // Gives the picture file 96 dots per inch both ways and saves it back in
 // its own format; false when it cannot be read or written.
 bool setResolutionTo96(const QString& path);

@@ -312,6 +312,10 @@ private:
     Outcome paste(const QVariant& kind);                // 15
     Outcome pasteText(const QString& clipboardText);
     Outcome insertPictureFile();                        // 35
+    // The object menu's picture items.
+    Outcome editPicture();
+    Outcome linkToEnlargedPicture(const QVariant& which);
+    Outcome pictureProperties();
     dialogs::PictureTarget pictureTarget() const;
     Outcome insertPlacedPicture(const dialogs::PictureOutcome& outcome, const QString& source);
     Outcome zoom(const QVariant& step);

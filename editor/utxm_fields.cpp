@@ -11,6 +11,7 @@
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
 
+#include <QFileInfo>
 #include <QMenu>
 
 namespace editor {
@@ -90,7 +91,9 @@ QMenu* uTxm::contextMenu()
     dialogs::PopupMenus& menus = m_dialog->menus();
     if (m_engine->currentObject() < 1)
         return menus.menu(dialogs::PopupMenu::Edit);
-    menus.prepareObjectMenu({m_fields.kindAtCaret(), m_fields.preceding(), m_fields.following()});
+    const std::optional<engine::PictureInHand> picture = m_engine->currentPicture();
+    menus.prepareObjectMenu({m_fields.kindAtCaret(), m_fields.preceding(), m_fields.following(), picture.has_value(),
+                             picture && QFileInfo(picture->fileName).isFile()});
     return menus.menu(dialogs::PopupMenu::Object);
 }
 

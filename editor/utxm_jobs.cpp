@@ -4,6 +4,7 @@
 
 #include "dialogs/fontchoice.h"
 #include "dialogs/pagedefaults.h"
+#include "dialogs/popupmenus.h"
 #include "dialogs/userformat.h"
 #include "editor/characterindent.h"
 #include "editor/headingrestyle.h"
@@ -128,6 +129,9 @@ void uTxm::buildJobs()
     m_jobs[69] = done([this] { print::cSetPrn(*m_engine); });
     m_jobs[15] = byArgument(&uTxm::paste);
     m_jobs[35] = plain(&uTxm::insertPictureFile);
+    m_jobs[dialogs::kEditPictureJob] = plain(&uTxm::editPicture);
+    m_jobs[dialogs::kEnlargedPictureLinkJob] = byArgument(&uTxm::linkToEnlargedPicture);
+    m_jobs[dialogs::kPicturePropertiesJob] = plain(&uTxm::pictureProperties);
     m_jobs[72] = byArgument(&uTxm::pasteMode);
     for (int job : {80, 81, 82, 83, 85})
         m_jobs[job] = [this, job](QVariant& argument) { return tableJob(job, argument); };

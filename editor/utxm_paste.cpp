@@ -7,11 +7,13 @@
 
 #include "dialogs/picturedialog.h"
 #include "editor/pastekind.h"
+#include "editor/picturetools.h"
 #include "engine/textengine.h"
 #include "engine/view/engineview.h"
 #include "env/dialogs.h"
 #include "env/globals.h"
 #include "picture/failure.h"
+#include "picture/source.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -50,6 +52,20 @@ QString placementFailure(const dialogs::PictureOutcome& outcome, const QString& 
         break;
     }
     return {};
+}
+
+// What the properties box tells about a picture besides its alternative text.
+QString pictureDescription(const engine::PictureInHand& shown)
+{
+    constexpr double kTwipsPerCentimetre = 567.0;
+    QString text = QStringLiteral("代替ﾃｷｽﾄ (画像を表示できないときに代わりに示す文字)\n\n大きさ: %1 × %2 ﾋﾟｸｾﾙ、表示 %3 × %4 cm")
+                       .arg(shown.image.width())
+                       .arg(shown.image.height())
+                       .arg(shown.sizeTwips.width() / kTwipsPerCentimetre, 0, 'f', 2)
+                       .arg(shown.sizeTwips.height() / kTwipsPerCentimetre, 0, 'f', 2);
+    if (!shown.fileName.isEmpty())
+        text += QStringLiteral("\nﾌｧｲﾙ: ") + QDir::toNativeSeparators(shown.fileName);
+    return text;
 }
 
 } // namespace
@@ -126,6 +142,72 @@ uTxm::Outcome uTxm::insertPlacedPicture(const dialogs::PictureOutcome& outcome, 
         return Outcome::Skipped;
     }
     return Outcome::Changed;
+}
+
+// The picture dialog once more, on the picture as the document shows it: the
+// user gives it another size there, and the picture drawn at that size takes
+// its place. A file the document kept for it is drawn afresh, so a picture
+// made smaller can be made larger again without losing its sharpness.
+uTxm::Outcome uTxm::editPicture()
+{
+    const std::optional<engine::PictureInHand> shown = m_engine->currentPicture();
+    if (!shown)
+        return Outcome::Skipped;
+    picture::Source source = picture::Source::fromBytes(shown->fileBytes);
+    if (shown->fileBytes.isEmpty() || !source.ok())
+        source = picture::Source::fromImage(shown->image);
+    dialogs::PictureTarget target = pictureTarget();
+    target.proposedTwips = shown->sizeTwips.toSize();
+    const dialogs::PictureOutcome outcome = dialogs::placePicture(source, target);
+    if (const QString failure = placementFailure(outcome, shown->fileName); !failure.isEmpty()) {
+        env::dialogs().inform(failure);
+        return Outcome::Skipped;
+    }
+    if (!outcome.bOk())
+        return Outcome::Skipped;
+    QImageReader reader(workPicturePath());
+    if (!m_engine->replaceCurrentPicture(reader.read())) {
+        env::dialogs().inform(QStringLiteral("画像を置き換えられませんでした｡"));
+        return Outcome::Skipped;
+    }
+    return Outcome::Changed;
+}
+
+// A picture shrunk to the page links to its enlarged picture: the file it
+// was inserted from, as that file is now (0), or one the user chooses (1).
+uTxm::Outcome uTxm::linkToEnlargedPicture(const QVariant& which)
+{
+    const std::optional<engine::PictureInHand> shown = m_engine->currentPicture();
+    if (!shown)
+        return Outcome::Skipped;
+    QString file = shown->fileName;
+    if (which.toInt() == 1) {
+        env::FileRequest request;
+        request.title = QStringLiteral("拡大画像の選択");
+        const QString ownFolder = QFileInfo(shown->fileName).absolutePath();
+        request.folder = !shown->fileName.isEmpty() && QFileInfo(ownFolder).isDir() ? ownFolder : m_options.pictureFolder;
+        request.filters = pictureFilters();
+        file = env::dialogs().openFile(request);
+        if (file.isEmpty())
+            return Outcome::Skipped;
+    } else if (file.isEmpty() || !QFileInfo(file).isFile()) {
+        env::dialogs().inform(QStringLiteral("画像の元のﾌｧｲﾙが見つかりません｡\n") + QDir::toNativeSeparators(file));
+        return Outcome::Skipped;
+    }
+    const FieldCommands::Result result = m_fields.linkObject(enlargedPictureAddress(file, m_currentFile));
+    return result == FieldCommands::Result::Changed ? Outcome::Changed : Outcome::Skipped;
+}
+
+uTxm::Outcome uTxm::pictureProperties()
+{
+    const std::optional<engine::PictureInHand> shown = m_engine->currentPicture();
+    if (!shown)
+        return Outcome::Skipped;
+    const std::optional<QString> alt =
+        env::dialogs().input(pictureDescription(*shown), QStringLiteral("画像のﾌﾟﾛﾊﾟﾃｨ"), shown->altText);
+    if (!alt || *alt == shown->altText)
+        return Outcome::Unchanged;
+    return m_engine->setCurrentPictureAltText(*alt) ? Outcome::Changed : Outcome::Skipped;
 }
 
 } // namespace editor

@@ -184,6 +184,21 @@ int Objects::pictureAt(int position) const
     return format.isImageFormat() ? format.intProperty(ObjectId) : 0;
 }
 
+bool Objects::replacePicture(int id, const QImage& image)
+{
+    const std::optional<int> position = picturePosition(id);
+    if (!position || image.isNull())
+        return false;
+    const QString name = resourceNameFor(image);
+    m_document.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat change;
+    change.setName(name);
+    change.setWidth(image.width());
+    change.setHeight(image.height());
+    selectCharacter(m_document, *position).mergeCharFormat(change);
+    return true;
+}
+
 QVariant Objects::property(int id, int property) const
 {
     if (const std::optional<int> position = picturePosition(id))

@@ -62,6 +62,11 @@ public:
     // The picture whose image character is at `position`; 0 when none.
     int pictureAt(int position) const;
 
+    // Picture `id` shows `image` in place of its own, at the image's size;
+    // its id, placement, file name, text and any field over it stay. False
+    // for a null image or no such picture.
+    bool replacePicture(int id, const QImage& image);
+
     // ObjectSetting, ObjectFileName or ObjectPlacement of any object.
     QVariant property(int id, int property) const;
     bool setProperty(int id, int property, const QVariant& value);

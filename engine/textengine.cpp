@@ -704,6 +704,39 @@ int TextEngine::insertPictureFile(const QString& path, PicturePlacement placemen
     return insertPicture(image, placement, path, scalePercent);
 }
 
+// A picture is current only while it is the whole selection: a text frame
+// the caret stands in is an object too, but no picture.
+std::optional<PictureInHand> TextEngine::currentPicture() const
+{
+    const int id = selectionLength() == 1 ? pictureAt(selectionStart()) : 0;
+    if (id == 0)
+        return std::nullopt;
+    const QTextImageFormat format = selectionCharFormat().toImageFormat();
+    PictureInHand picture;
+    picture.image = pictureImage(*m_active, format.name());
+    picture.fileBytes = pictureFileBytes(*m_active, format.name());
+    // A picture read without a size of its own shows at its image's.
+    const double width = format.width() > 0 ? format.width() : picture.image.width();
+    const double height = format.height() > 0 ? format.height() : picture.image.height();
+    picture.sizeTwips = QSizeF(documentToTwips(width), documentToTwips(height));
+    picture.fileName = format.stringProperty(ObjectFileName);
+    picture.altText = format.stringProperty(QTextFormat::ImageAltText);
+    return picture;
+}
+
+bool TextEngine::replaceCurrentPicture(const QImage& image)
+{
+    if (!currentPicture())
+        return false;
+    EditStep step(m_active);
+    return Objects(*m_active).replacePicture(currentObject(), image);
+}
+
+bool TextEngine::setCurrentPictureAltText(const QString& text)
+{
+    return currentPicture() && setCurrentObjectProperty(QTextFormat::ImageAltText, text);
+}
+
 int TextEngine::insertTextFrame(double widthTwips, double heightTwips)
 {
     QTextCursor cursor = m_cursor;

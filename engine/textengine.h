@@ -31,12 +31,14 @@
 #include "engine/fieldformat.h"
 #include "textfold/fold.h"
 
+#include <QByteArray>
+#include <QImage>
 #include <QObject>
+#include <QSizeF>
 #include <QTextCursor>
 #include <utility>
 #include <optional>
 
-class QImage;
 class QPainter;
 class QRectF;
 class QTextDocument;
@@ -67,6 +69,15 @@ enum FindFlag : int {
 
 // The folds a search with `flags` compares text in.
 textfold::Folds findFolds(int flags);
+
+// A picture of the document as it stands, for editing it as a whole.
+struct PictureInHand {
+    QImage image;         // as the document draws it
+    QByteArray fileBytes; // the file it came in, where the document kept one
+    QSizeF sizeTwips;     // as shown
+    QString fileName;     // the file it was inserted from, "" for none
+    QString altText;
+};
 
 class TextEngine : public QObject {
     Q_OBJECT
@@ -185,6 +196,12 @@ public:
                       int scalePercent = 100);
     // 0 when the file cannot be read as a picture (or is over 64 MiB).
     int insertPictureFile(const QString& path, PicturePlacement placement, int scalePercent = 100);
+    // The selected picture; nullopt when the selection is no picture.
+    std::optional<PictureInHand> currentPicture() const;
+    // The selected picture shows `image` at the image's own size, keeping its
+    // id, placement, text and the link over it; one undo step.
+    bool replaceCurrentPicture(const QImage& image);
+    bool setCurrentPictureAltText(const QString& text);
     int insertTextFrame(double widthTwips = 0, double heightTwips = 0);
     // Puts the caret into text frame `id`; 0 puts it back into the main text
     // after the frame it was in.

@@ -80,4 +80,40 @@ TEST(ObjectMenu, CopyItemsRunTheCommandOfTheirNeighboursKindAndDeleteDeletesTheS
     EXPECT_FALSE(items[dialogs::kObjectCopyBeforeItem]->isEnabled()) << "a copy item without a neighbour names no command";
 }
 
+// Item 3 (編集), 15 and 16 (the enlarged-picture links) and 21 (ﾌﾟﾛﾊﾟﾃｨ)
+// belong to pictures: a text frame shows no links and offers neither of the others.
+TEST(ObjectMenu, PictureItemsRunTheEditorsPictureJobsAndOnlyForAPicture)
+{
+    QWidget owner;
+    dialogs::PopupMenus menus(&owner);
+    QSignalSpy chosen(&menus, &dialogs::PopupMenus::commandChosen);
+    ObjectMenuContext picture;
+    picture.picture = true;
+    picture.pictureHasFile = true;
+    menus.prepareObjectMenu(picture);
+    const QList<QAction*> items = menus.menu(PopupMenu::Object)->actions();
+    for (int index : {3, 14, 15, 16, 21})
+        EXPECT_TRUE(items[index]->isVisible()) << index;
+    for (int index : {3, 15, 16, 21}) {
+        EXPECT_TRUE(items[index]->isEnabled()) << index;
+        items[index]->trigger();
+    }
+    ASSERT_EQ(chosen.count(), 4);
+    EXPECT_EQ(chosen[0].at(0).toInt(), dialogs::kEditPictureJob);
+    EXPECT_EQ(chosen[1], (QVariantList{dialogs::kEnlargedPictureLinkJob, 0}));
+    EXPECT_EQ(chosen[2], (QVariantList{dialogs::kEnlargedPictureLinkJob, 1}));
+    EXPECT_EQ(chosen[3].at(0).toInt(), dialogs::kPicturePropertiesJob);
+
+    picture.pictureHasFile = false;
+    menus.prepareObjectMenu(picture);
+    EXPECT_FALSE(items[15]->isEnabled()) << "no file of its own to link to";
+    EXPECT_TRUE(items[16]->isEnabled());
+
+    menus.prepareObjectMenu({});
+    for (int index : {14, 15, 16})
+        EXPECT_FALSE(items[index]->isVisible()) << index;
+    EXPECT_FALSE(items[3]->isEnabled());
+    EXPECT_FALSE(items[21]->isEnabled());
+}
+
 } // namespace

@@ -57,6 +57,34 @@ TEST(Objects, CurrentPictureCarriesSettingAndFileName)
 // A reader inserts many objects through one view: its ids go on from those
 // the document had, stay distinct across pictures and frames, and a picture
 // can show at a size other than its image's.
+// Drawing a picture again changes what it shows, nothing of what it is.
+TEST(Objects, AReplacedPictureKeepsItsIdPlacementFileAndAlternativeText)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("ab"));
+    engine.setSelection(1, 0);
+    const int id = engine.insertPicture(sample(40, 20, Qt::red), PictureFloatRight, QStringLiteral("/tmp/a.png"), 50);
+    EXPECT_FALSE(engine.currentPicture()) << "nothing is selected";
+    ASSERT_TRUE(engine.setCurrentObject(id));
+    ASSERT_TRUE(engine.setCurrentPictureAltText(QStringLiteral("地図")));
+    const std::optional<PictureInHand> before = engine.currentPicture();
+    ASSERT_TRUE(before);
+    EXPECT_EQ(before->image.size(), QSize(40, 20));
+    EXPECT_EQ(before->sizeTwips, QSizeF(300, 150)) << "shown at half its pixels, 15 twips each";
+
+    EXPECT_FALSE(engine.replaceCurrentPicture(QImage()));
+    ASSERT_TRUE(engine.replaceCurrentPicture(sample(60, 30, Qt::blue)));
+    ASSERT_TRUE(engine.setCurrentObject(id));
+    const std::optional<PictureInHand> after = engine.currentPicture();
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->image.size(), QSize(60, 30));
+    EXPECT_EQ(after->image.pixelColor(0, 0), QColor(Qt::blue));
+    EXPECT_EQ(after->sizeTwips, QSizeF(900, 450));
+    EXPECT_EQ(after->fileName, QStringLiteral("/tmp/a.png"));
+    EXPECT_EQ(after->altText, QStringLiteral("地図"));
+    EXPECT_EQ(Objects(*engine.document()).property(id, ObjectPlacement).toInt(), int(PictureFloatRight));
+}
+
 TEST(Objects, OneViewCountsIdsOnAfterTheDocumentsOwn)
 {
     TextEngine engine;
