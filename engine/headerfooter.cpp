@@ -18,12 +18,18 @@ namespace engine {
 
 namespace {
 
+int partFlagFor(int page, int flags, int everyFlag, int firstFlag)
+{
+    if (page == 1 && (flags & firstFlag))
+        return firstFlag;
+    return flags & everyFlag ? everyFlag : 0;
+}
+
 const QTextDocument* partFor(int page, int flags, int everyFlag, int firstFlag,
                              const QTextDocument* every, const QTextDocument* first)
 {
-    if (page == 1 && (flags & firstFlag))
-        return first;
-    return flags & everyFlag ? every : nullptr;
+    const int part = partFlagFor(page, flags, everyFlag, firstFlag);
+    return part == firstFlag ? first : part == everyFlag ? every : nullptr;
 }
 
 struct PageNumberRun {
@@ -76,6 +82,16 @@ std::unique_ptr<QTextDocument> numberedCopy(const QTextDocument& part, int page)
 }
 
 } // namespace
+
+int headerPartFor(int page, int flags)
+{
+    return partFlagFor(page, flags, HeaderEveryPage, HeaderFirstPage);
+}
+
+int footerPartFor(int page, int flags)
+{
+    return partFlagFor(page, flags, FooterEveryPage, FooterFirstPage);
+}
 
 const QTextDocument* HeaderFooterDocuments::headerFor(int page, int flags) const
 {

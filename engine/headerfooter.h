@@ -21,6 +21,12 @@ struct HeaderFooterDocuments {
     const QTextDocument* footerFor(int page, int flags) const;
 };
 
+// The HeaderFooterFlag of the header (or footer) page `page` shows under
+// `flags`: its first-page part on page 1 where that is on, else the every-page
+// part where that is on; 0 for none.
+int headerPartFor(int page, int flags);
+int footerPartFor(int page, int flags);
+
 // Paints `part` as page `page` shows it (its page-number fields reading that
 // number), laid out at the text width, centred in the margin `band` with its
 // left edge at `textLeft`; what does not fit is cut rather than drawn over

@@ -8,12 +8,14 @@
 #include "editortestsupport.h"
 #include "engine/fieldformat.h"
 #include "engine/textengine.h"
+#include "engine/view/engineview.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -183,3 +185,41 @@ TEST_F(PageCommands, TheInsertMenuChecksThePartsAndOffersPageNumbersInsideThem)
     EXPECT_TRUE(engine::isPageNumberField(number.charFormat()));
     EXPECT_TRUE(editor.bDcEdt());
 }
+
+namespace {
+
+// Where a user edits a header: double-clicked on the sheet, typed into, with
+// the page number on offer while the caret is in it.
+TEST_F(PageCommands, AHeaderDoubleClickedOnItsSheetIsTypedIntoAndOffersThePageNumber)
+{
+    start();
+    editor.resize(900, 700);
+    editor.show();
+    editor.rtAct(57, 1);
+    editor.setDcEdt(false);
+    engine.setZoom(50);
+    QApplication::processEvents();
+    engine::EngineView& view = *editor.view();
+    ASSERT_TRUE(view.showsPages());
+    const QRect sheet = view.sheetOnViewport(1);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, QPoint(sheet.center().x(), sheet.top() + 8));
+    ASSERT_FALSE(engine.isBodyActive());
+    QTest::keyClick(&view, Qt::Key_End);
+    QTest::keyClicks(&view, QStringLiteral(" p."));
+    EXPECT_EQ(partText(engine::HeaderEveryPage), QStringLiteral("Header p."));
+    EXPECT_TRUE(editor.bDcEdt());
+
+    dialogs::PopupMenus& menus = editor.settingsDialog().menus();
+    QAction* pageNumber = menus.action(dialogs::PopupMenu::Insert, QStringLiteral("ﾍﾟｰｼﾞ番号"));
+    emit menus.menu(dialogs::PopupMenu::Insert)->aboutToShow();
+    ASSERT_TRUE(pageNumber->isEnabled());
+    pageNumber->trigger();
+    EXPECT_EQ(partText(engine::HeaderEveryPage), QStringLiteral("Header p.1"));
+
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_TRUE(engine.isBodyActive());
+    emit menus.menu(dialogs::PopupMenu::Insert)->aboutToShow();
+    EXPECT_FALSE(pageNumber->isEnabled());
+}
+
+} // namespace

@@ -318,6 +318,21 @@ void EngineView::paintEvent(QPaintEvent* event)
         paintPageBreakMarks(painter, *document(), visible, m_pages);
     if (m_engine.gridLinesShown())
         paintTableGrid(painter, *document(), visible);
+    if (!m_engine.isBodyActive())
+        paintPartBanner();
+}
+
+// While a header or footer is edited on its own, a note in the corner says
+// what is edited and how to get back to the body.
+void EngineView::paintPartBanner()
+{
+    QPainter painter(viewport());
+    const QString text = QStringLiteral("ﾍｯﾀﾞｰ/ﾌｯﾀｰを編集中 (Escで本文に戻ります)");
+    QRect box = painter.fontMetrics().boundingRect(text).adjusted(-6, -3, 6, 3);
+    box.moveTopRight(viewport()->rect().topRight() + QPoint(-4, 4));
+    painter.fillRect(box, QColor(0xff, 0xf4, 0xc0));
+    painter.setPen(QColor(0x60, 0x50, 0x00));
+    painter.drawText(box, Qt::AlignCenter, text);
 }
 
 void EngineView::resizeEvent(QResizeEvent* event)
@@ -412,6 +427,11 @@ void EngineView::applyTypingFormat()
 
 void EngineView::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape && !m_engine.isBodyActive()) {
+        m_engine.activateBody();
+        event->accept();
+        return;
+    }
     catchUpWithEngineCaret();
     if (m_engine.handleKeyPress(event->key(), event->modifiers())) {
         event->accept();
@@ -449,6 +469,37 @@ void EngineView::mousePressEvent(QMouseEvent* event)
         return;
     }
     QTextEdit::mousePressEvent(event);
+}
+
+void EngineView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        if (const int part = marginPartAt(event->position()); part != 0) {
+            m_engine.activateHeaderFooter(HeaderFooterFlag(part));
+            event->accept();
+            return;
+        }
+    }
+    QTextEdit::mouseDoubleClickEvent(event);
+}
+
+// The header or footer part shown where viewport point `point` lies, 0 off
+// the margins of the sheets.
+int EngineView::marginPartAt(const QPointF& point) const
+{
+    if (!m_pages)
+        return 0;
+    const QPointF at = point + scrollOffset();
+    const PageGeometry pages = geometry();
+    const int page = pages.pageAt(at.y());
+    if (page > document()->pageCount())
+        return 0;
+    const int flags = m_engine.headerFooterFlags();
+    if (pages.headerBand(page).contains(at))
+        return headerPartFor(page, flags);
+    if (pages.footerBand(page).contains(at))
+        return footerPartFor(page, flags);
+    return 0;
 }
 
 void EngineView::mouseReleaseEvent(QMouseEvent* event)

@@ -9,6 +9,10 @@
 // the engine's rules (fields, fresh ids) hold for what is typed and pasted.
 // Input-method composition is QTextEdit's own.
 //
+// In page layout a double click on a sheet's header or footer makes that part
+// the engine's active document, edited in the view until Esc gives the body
+// back.
+//
 // While it shows pages the body document carries the page margins as its root
 // frame margins (see applyPagedRootFrame); the page layout used for printing
 // does not depend on them.
@@ -66,6 +70,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -85,6 +90,8 @@ private:
     void reportCaret();
     void applyTypingFormat();
     int characterAt(const QPoint& point) const;
+    int marginPartAt(const QPointF& point) const;
+    void paintPartBanner();
     void useLayoutDevice(QTextDocument* document);
     QRectF visibleLayoutRect() const;
     QPointF scrollOffset() const;

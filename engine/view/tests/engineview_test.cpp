@@ -383,6 +383,49 @@ TEST(EngineViewPages, PageLayoutShowsSheetsOfThePaperSize)
     EXPECT_NEAR(left, right, shown.view.verticalScrollBar()->width() + 4);
 }
 
+// The header and footer are typed into where the sheets show them; a double
+// click in the body's text still selects a word.
+TEST(EngineViewPages, ADoubleClickOnAHeaderOrFooterEditsItAndEscGivesTheBodyBack)
+{
+    Shown shown;
+    engine::PageSetup setup = shown.engine.pageSetup();
+    setup.marginTop = setup.marginBottom = 1440;
+    shown.engine.setPageSetup(setup);
+    shown.engine.setHeaderFooterFlags(engine::HeaderEveryPage | engine::FooterEveryPage | engine::FooterFirstPage);
+    shown.engine.setPlainText(QStringLiteral("body text"));
+    shown.engine.setViewMode(ViewMode::PageLayout);
+    shown.engine.setZoom(50);
+    shown.view.refresh();
+    QApplication::processEvents();
+    ASSERT_TRUE(shown.view.showsPages());
+    const QRect sheet = shown.view.sheetOnViewport(1);
+
+    QTest::mouseDClick(shown.view.viewport(), Qt::LeftButton, {}, QPoint(sheet.center().x(), sheet.top() + 10));
+    ASSERT_FALSE(shown.engine.isBodyActive());
+    QTextDocument* header = shown.engine.headerFooterDocument(engine::HeaderEveryPage);
+    EXPECT_EQ(shown.view.document(), header);
+    QTest::keyClicks(&shown.view, QStringLiteral("Title"));
+    EXPECT_EQ(header->toPlainText(), QStringLiteral("Title"));
+    QTest::keyClick(&shown.view, Qt::Key_Escape);
+    EXPECT_TRUE(shown.engine.isBodyActive());
+    EXPECT_TRUE(shown.view.showsPages());
+    EXPECT_EQ(shown.engine.plainText(), QStringLiteral("body text"));
+
+    const QRect again = shown.view.sheetOnViewport(1);
+    QTest::mouseDClick(shown.view.viewport(), Qt::LeftButton, {}, QPoint(again.center().x(), again.bottom() - 10));
+    EXPECT_EQ(shown.view.document(), shown.engine.headerFooterDocument(engine::FooterFirstPage))
+        << "the first page shows its own footer";
+    QTest::keyClick(&shown.view, Qt::Key_Escape);
+
+    shown.engine.setHeaderFooterFlags(0);
+    QTest::mouseDClick(shown.view.viewport(), Qt::LeftButton, {}, QPoint(again.center().x(), again.top() + 10));
+    EXPECT_TRUE(shown.engine.isBodyActive()) << "a margin without a header stays the body's";
+    const QTextCursor word(shown.engine.document());
+    QTest::mouseDClick(shown.view.viewport(), Qt::LeftButton, {}, shown.view.cursorRect(word).center() + QPoint(4, 0));
+    EXPECT_TRUE(shown.engine.isBodyActive());
+    EXPECT_EQ(shown.view.textCursor().selectedText(), QStringLiteral("body"));
+}
+
 TEST(EngineViewPages, TextKeepsToTheMarginsAndFlowsOntoTheNextSheet)
 {
     Shown shown;
