@@ -121,6 +121,11 @@ void uTxm::makeDialog()
     connect(menus.menu(dialogs::PopupMenu::Insert), &QMenu::aboutToShow, this, [this, &menus] {
         menus.prepareInsertMenu(m_engine->headerFooterFlags(), !m_engine->isBodyActive());
     });
+    // The text's own menu leads to the insert menu too: the main window's has
+    // no headers, footers or page numbers, and nothing else shows them.
+    QMenu* edit = menus.menu(dialogs::PopupMenu::Edit);
+    edit->addSeparator();
+    edit->addMenu(menus.menu(dialogs::PopupMenu::Insert));
     connect(m_dialog.get(), &dialogs::sbTxm::commandChosen, this,
             [this](int job, const QVariant& argument) { rtAct(job, argument); });
 }

@@ -195,7 +195,15 @@ TEST_F(PageCommands, AHeaderDoubleClickedOnItsSheetIsTypedIntoAndOffersThePageNu
     start();
     editor.resize(900, 700);
     editor.show();
-    editor.rtAct(57, 1);
+    // The text's own menu leads to the insert menu and its header items.
+    QMenu* insert = nullptr;
+    for (QAction* item : editor.contextMenu()->actions())
+        if (item->menu() && item->text() == QStringLiteral("挿入(&I)"))
+            insert = item->menu();
+    ASSERT_TRUE(insert);
+    emit insert->aboutToShow();
+    editor.settingsDialog().menus().action(dialogs::PopupMenu::Insert, QStringLiteral("ﾍｯﾀﾞｰ"), QStringLiteral("各頁"))->trigger();
+    ASSERT_EQ(engine.headerFooterFlags(), int(engine::HeaderEveryPage));
     editor.setDcEdt(false);
     engine.setZoom(50);
     QApplication::processEvents();
