@@ -563,12 +563,13 @@ TEST_F(Editor, ShowingPagesIsNoEditOfTheDocument)
 
 namespace {
 
+// Each item once, also where one menu is a sub-menu of another.
 void collectItems(QMenu* menu, QList<QAction*>& items)
 {
     for (QAction* action : menu->actions()) {
         if (action->menu())
             collectItems(action->menu(), items);
-        else if (!action->isSeparator() && action->isVisible() && action->isEnabled())
+        else if (!action->isSeparator() && action->isVisible() && action->isEnabled() && !items.contains(action))
             items << action;
     }
 }
