@@ -18,6 +18,7 @@
 #include <QMenu>
 
 using editor::uTxm;
+using picture::testing::filled;
 using testsupport::ModalAnswer;
 
 namespace {
@@ -27,13 +28,6 @@ constexpr int kEditItem = 3;
 constexpr int kOwnFileLinkItem = 15;
 constexpr int kChosenFileLinkItem = 16;
 constexpr int kPropertiesItem = 21;
-
-QImage filled(int width, int height, Qt::GlobalColor colour = Qt::red)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
 
 struct ObjectPictures : ::testing::Test {
     editortest::Environment environment;

@@ -21,6 +21,7 @@
 #include <QUrl>
 
 using editor::uTxm;
+using picture::testing::filled;
 using testsupport::ModalAnswer;
 
 namespace {
@@ -31,13 +32,6 @@ QByteArray pngOf(const QImage& image)
 }
 
 const QString kOk = QStringLiteral("Ok(&O)");
-
-QImage filled(int width, int height, Qt::GlobalColor colour = Qt::red)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
 
 void offer(QMimeData* data)
 {

@@ -23,6 +23,14 @@ inline QByteArray encoded(const QImage& image, const char* format)
     return bytes;
 }
 
+// A picture of one colour.
+inline QImage filled(int width, int height, const QColor& colour = Qt::red)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
 // `size` in `top` with everything below the first `band` rows in `rest`.
 inline QImage banded(const QSize& size, int band, const QColor& top, const QColor& rest)
 {
