@@ -7,6 +7,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -25,6 +26,9 @@ namespace {
 // A coarse resolution keeps layout quick and documents of many thousands of
 // pages inside the layout's fixed-point range.
 constexpr int kLayoutDpi = 96;
+// Far enough past a line's edge for the layout's clip test, which counts in
+// sixty-fourths, to leave the line out.
+constexpr double kBeyondLine = 0.1;
 
 double toLayoutUnits(double twips)
 {
@@ -161,6 +165,9 @@ struct PageLayout::Impl {
 
     std::unique_ptr<QTextDocument> marginCopy(const QTextDocument* source, int flag);
     void paintBody(int page, QPainter& painter) const;
+    QTextBlock rootBlockAcross(double edge) const;
+    double drawnUpTo(double pageBottom) const;
+    double continuedBlock(double pageTop, QPainter& painter, const QRectF& page) const;
 };
 
 std::unique_ptr<QTextDocument> PageLayout::Impl::marginCopy(const QTextDocument* source, int flag)
@@ -170,19 +177,86 @@ std::unique_ptr<QTextDocument> PageLayout::Impl::marginCopy(const QTextDocument*
     return layoutCopy(*source, device, QSizeF(printable.width(), -1), false);
 }
 
+// Each line of the body is drawn on one page only. Qt's layout draws every
+// line of a block that meets the clip from the line before the first one
+// inside it, and a line it moved to the next page may still reach a little
+// into this one: the painter's clip hides such lines, but they would stay in
+// a PDF's text, read twice by search, copy and screen readers. So a page's
+// stretch ends above a line across its bottom edge that belongs to the next
+// page (the one holding the line's middle), and a block that runs on from the
+// page before is drawn here line by line.
+
+// The block of the main text whose lines run across `edge`; invalid where
+// none does, or where the edge falls into a table or frame.
+QTextBlock PageLayout::Impl::rootBlockAcross(double edge) const
+{
+    const QAbstractTextDocumentLayout& layout = *body->documentLayout();
+    const QTextBlock block = body->findBlock(layout.hitTest(QPointF(printable.width() / 2, edge), Qt::FuzzyHit));
+    if (!block.isValid() || !block.layout() || block.layout()->lineCount() == 0
+        || QTextCursor(block).currentFrame() != body->rootFrame())
+        return {};
+    const QRectF rect = layout.blockBoundingRect(block);
+    return rect.top() < edge && rect.bottom() > edge ? block : QTextBlock();
+}
+
+double PageLayout::Impl::drawnUpTo(double pageBottom) const
+{
+    // A line that starts right at the edge belongs to the next page.
+    const double edge = pageBottom - kBeyondLine;
+    const QTextBlock block = rootBlockAcross(pageBottom);
+    if (!block.isValid())
+        return edge;
+    const QTextLayout& lines = *block.layout();
+    for (int i = 0; i < lines.lineCount(); ++i) {
+        const QTextLine line = lines.lineAt(i);
+        const double top = lines.position().y() + line.y();
+        if (top < pageBottom && top + line.height() > pageBottom)
+            return top + line.height() / 2 >= pageBottom ? top - kBeyondLine : pageBottom;
+    }
+    return edge;
+}
+
+// Draws the lines on this page of a block that began on the page before, with
+// its background; returns where the rest of the page starts (pageTop when no
+// block runs on).
+double PageLayout::Impl::continuedBlock(double pageTop, QPainter& painter, const QRectF& page) const
+{
+    const QTextBlock block = rootBlockAcross(pageTop);
+    if (!block.isValid())
+        return pageTop;
+    const QTextLayout& lines = *block.layout();
+    const QTextLine first = lines.lineAt(0);
+    if (lines.position().y() + first.y() + first.height() / 2 >= pageTop)
+        return pageTop; // it begins on this page: the layout draws it whole
+    const QRectF rect = body->documentLayout()->blockBoundingRect(block);
+    if (const QBrush background = block.blockFormat().background(); background.style() != Qt::NoBrush)
+        painter.fillRect(rect & page, background);
+    painter.setPen(Qt::black);
+    for (int i = 0; i < lines.lineCount(); ++i) {
+        const QTextLine line = lines.lineAt(i);
+        const double middle = lines.position().y() + line.y() + line.height() / 2;
+        if (middle >= pageTop && middle < page.bottom())
+            line.draw(&painter, lines.position());
+    }
+    return rect.bottom() + kBeyondLine;
+}
+
 void PageLayout::Impl::paintBody(int page, QPainter& painter) const
 {
     const double pageTop = (page - 1) * printable.height();
     // Wide tables and pictures may reach into the side margins, as on paper.
     const QRectF clip(-printable.left(), pageTop, sheet.width(), printable.height());
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = clip;
-    // Paper is white whatever the desktop's colour scheme says.
-    context.palette.setColor(QPalette::Text, Qt::black);
     painter.save();
     painter.translate(printable.left(), printable.top() - pageTop);
     painter.setClipRect(clip, Qt::IntersectClip);
-    body->documentLayout()->draw(&painter, context);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = clip;
+    context.clip.setTop(continuedBlock(pageTop, painter, clip));
+    context.clip.setBottom(drawnUpTo(clip.bottom()));
+    // Paper is white whatever the desktop's colour scheme says.
+    context.palette.setColor(QPalette::Text, Qt::black);
+    if (context.clip.height() > 0)
+        body->documentLayout()->draw(&painter, context);
     painter.restore();
 }
 

@@ -230,6 +230,41 @@ TEST(PageLayoutPaint, EveryLineLandsOnExactlyOnePage)
     EXPECT_EQ(painted, lines);
 }
 
+// A line is drawn on one page only, also where a paragraph or a heading runs
+// across the edge of a page: what a clip hides would still be in a PDF's text.
+TEST(PageLayoutPaint, EveryCharacterIsDrawnOnceWhereParagraphsRunAcrossPages)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QString written;
+    for (int paragraph = 0; paragraph < 40; ++paragraph) {
+        QTextBlockFormat format;
+        format.setLineHeight(paragraph % 3 == 0 ? 100 : 115, QTextBlockFormat::ProportionalHeight);
+        format.setTopMargin(paragraph % 5 == 0 ? 18 : 6);
+        QTextCharFormat look;
+        look.setFontPointSize(paragraph % 5 == 0 ? 16 : 10.5);
+        QString text;
+        for (int word = 0; word < (paragraph % 5 == 0 ? 3 : 60); ++word)
+            text += QStringLiteral("p%1w%2 ").arg(paragraph).arg(word);
+        if (paragraph > 0)
+            cursor.insertBlock(format, look);
+        else
+            cursor.setBlockFormat(format);
+        cursor.insertText(text, look);
+        written += text;
+    }
+    PageSetup small = letter();
+    small.paperHeight = 7200; // three inches of text a page
+    const PageLayout layout(document, small);
+    ASSERT_GE(layout.pageCount(), 8);
+
+    QString drawn = textDrawn(layout, 1, layout.pageCount());
+    drawn.remove(u' ');
+    written.remove(u' ');
+    EXPECT_EQ(drawn.size(), written.size());
+    EXPECT_EQ(drawn, written);
+}
+
 TEST(PageLayoutPaint, PagesOutsideTheDocumentPaintNothing)
 {
     const auto document = linesDocument(10);

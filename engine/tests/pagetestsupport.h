@@ -5,6 +5,8 @@
 #include "engine/pagelayout.h"
 
 #include <QImage>
+#include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTextDocument>
 
@@ -36,6 +38,57 @@ inline QImage renderPage(const engine::PageLayout& layout, int page, double dots
     QPainter painter(&image);
     layout.paintPage(page, painter, QRectF(QPointF(), image.size()));
     return image;
+}
+
+// A paint device that keeps every piece of text drawn on it, as a PDF keeps
+// it in its text whether or not a clip hides it from sight.
+class TextRecorder : public QPaintDevice {
+public:
+    explicit TextRecorder(const QSize& size) : m_size(size) {}
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+    QString text() const { return m_engine.text; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth: return m_size.width();
+        case PdmHeight: return m_size.height();
+        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 72;
+        case PdmDepth: return 32;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+        default: return 0;
+        }
+    }
+
+private:
+    struct Engine : QPaintEngine {
+        Engine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawTextItem(const QPointF&, const QTextItem& item) override { text += item.text(); }
+        Type type() const override { return QPaintEngine::User; }
+        QString text;
+    };
+    QSize m_size;
+    mutable Engine m_engine;
+};
+
+// The text pages `first` to `last` of `layout` send to their painter.
+inline QString textDrawn(const engine::PageLayout& layout, int first, int last)
+{
+    QString text;
+    for (int page = first; page <= last; ++page) {
+        TextRecorder sheet((layout.sheetTwips() / 20).toSize());
+        QPainter painter(&sheet);
+        layout.paintPage(page, painter, QRectF(QPointF(), (layout.sheetTwips() / 20)));
+        painter.end();
+        text += sheet.text();
+    }
+    return text;
 }
 
 inline bool isInk(QRgb pixel)
