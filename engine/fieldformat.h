@@ -55,6 +55,9 @@ enum FormatProperty : int {
 
     // Link targets (QTextCharFormat), beside Qt's anchor names
     AnchorKey = QTextFormat::UserProperty + 64, // QString: the names joined, see setAnchorNames
+
+    // Page layout copies only (QTextBlockFormat), never in a document itself
+    SplitByFormFeed = QTextFormat::UserProperty + 80, // bool: the paragraph is the rest of the one before
 };
 
 // Makes `format` the link target named `names`. Qt files formats by a hash

@@ -31,11 +31,12 @@ QImage missingPicture()
     return dot;
 }
 
-// Pictures added to `source` by addResource; Qt keeps them out of reach of
-// anything but the document's own lookup by name.
-void copyPictures(const QTextDocument& source, QTextDocument& copy)
+} // namespace
+
+void GuardedDocument::copyPictures(const QTextDocument& source, QTextDocument& copy, QTextBlock first,
+                                   int paragraphs)
 {
-    for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = first; block.isValid() && paragraphs-- > 0; block = block.next()) {
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
             if (!format.isImageFormat())
@@ -45,8 +46,6 @@ void copyPictures(const QTextDocument& source, QTextDocument& copy)
         }
     }
 }
-
-} // namespace
 
 GuardedDocument::GuardedDocument(QObject* parent)
     : QTextDocument(parent)
@@ -64,7 +63,7 @@ std::unique_ptr<GuardedDocument> GuardedDocument::copyOf(const QTextDocument& so
     copy->setIndentWidth(source.indentWidth());
     copy->setPageSize(source.pageSize());
     copy->setUseDesignMetrics(source.useDesignMetrics());
-    copyPictures(source, *copy);
+    copyPictures(source, *copy, source.begin(), source.blockCount());
     QTextCursor cursor(copy.get());
     if (source.isEmpty()) {
         const QTextCursor empty(const_cast<QTextDocument*>(&source));

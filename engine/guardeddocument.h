@@ -12,6 +12,7 @@
 // Every document the program makes — engine documents, scratch engines, the
 // clipboard's and layout copies — is of this class.
 
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <memory>
@@ -27,6 +28,11 @@ public:
     // A copy of `source` of this class (QTextDocument::clone makes a plain
     // document, which would read resources unguarded).
     static std::unique_ptr<GuardedDocument> copyOf(const QTextDocument& source);
+
+    // Makes the pictures of `paragraphs` paragraphs of `source` from `first`
+    // on known to `copy` under their own names. Qt keeps pictures added by
+    // addResource out of reach of anything but the document's own lookup.
+    static void copyPictures(const QTextDocument& source, QTextDocument& copy, QTextBlock first, int paragraphs);
 
     // The bytes of the local file `url` names, or nothing when it is not a
     // regular file of at most kMaxResourceBytes.

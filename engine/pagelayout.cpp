@@ -1,8 +1,7 @@
 #include "engine/pagelayout.h"
 
-#include "engine/fieldformat.h"
-#include "engine/guardeddocument.h"
 #include "engine/layoutdevice.h"
+#include "engine/pagedcopy.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
@@ -41,115 +40,6 @@ QRectF toLayoutUnits(const QRectF& twips)
                   toLayoutUnits(twips.width()), toLayoutUnits(twips.height()));
 }
 
-// A page break written as character 12 becomes the paragraph break policy the
-// layout understands; the character itself takes no room on the page. A break
-// at a paragraph's edge marks that paragraph; anywhere else, and where two
-// breaks meet or the document ends, the paragraph is split so that the break
-// still starts a page of its own.
-void setPageBreakPolicy(QTextCursor cursor, QTextFormat::PageBreakFlags policy)
-{
-    QTextBlockFormat format;
-    format.setPageBreakPolicy(policy);
-    cursor.mergeBlockFormat(format);
-}
-
-void turnFormFeedsIntoPageBreaks(QTextDocument& document)
-{
-    const QString formFeed(QChar(u'\f'));
-    // One pass over the raw text is much quicker than a search that finds nothing.
-    if (!document.toRawText().contains(formFeed))
-        return;
-    QTextCursor found = document.find(formFeed);
-    while (!found.isNull()) {
-        const QTextBlock block = found.block();
-        const auto policy = block.blockFormat().pageBreakPolicy();
-        const int offset = found.selectionStart() - block.position();
-        const bool lastInBlock = offset == block.length() - 2;
-        found.removeSelectedText();
-        if (offset == 0 && !(policy & QTextFormat::PageBreak_AlwaysBefore)) {
-            setPageBreakPolicy(found, policy | QTextFormat::PageBreak_AlwaysBefore);
-        } else if (lastInBlock && offset > 0 && block.next().isValid()) {
-            setPageBreakPolicy(found, policy | QTextFormat::PageBreak_AlwaysAfter);
-        } else {
-            // A break after the paragraph belongs to its second half.
-            found.insertBlock();
-            setPageBreakPolicy(QTextCursor(block), policy & ~QTextFormat::PageBreak_AlwaysAfter);
-            setPageBreakPolicy(found, (policy & QTextFormat::PageBreak_AlwaysAfter)
-                                          | QTextFormat::PageBreak_AlwaysBefore);
-        }
-        found = document.find(formFeed, found.position());
-    }
-}
-
-// A field's data that names a web or mail address (a scheme of two letters
-// or more, so that "C:" is a drive), as a link a PDF viewer can follow; ""
-// for tags, tool tips, references and relative names, which only mean
-// something inside the program's own folder of documents.
-QString followableAddress(const QVariant& fieldData)
-{
-    const QString data = fieldData.toString();
-    const QUrl url(data, QUrl::StrictMode);
-    return url.isValid() && url.scheme().size() > 1 ? data : QString();
-}
-
-// Link fields become anchors of the layout copy: the painter then hands their
-// addresses to devices that keep links, such as PDF.
-void anchorLinkFields(QTextDocument& document)
-{
-    struct Link {
-        int position, length;
-        QString address;
-    };
-    std::vector<Link> links;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
-            const QTextCharFormat format = fragment.fragment().charFormat();
-            if (!format.hasProperty(FieldData))
-                continue;
-            const QString address = followableAddress(format.property(FieldData));
-            if (!address.isEmpty())
-                links.push_back({fragment.fragment().position(), fragment.fragment().length(), address});
-        }
-    }
-    QTextCursor cursor(&document);
-    for (const Link& link : links) {
-        cursor.setPosition(link.position);
-        cursor.setPosition(link.position + link.length, QTextCursor::KeepAnchor);
-        QTextCharFormat anchor;
-        anchor.setAnchor(true);
-        anchor.setAnchorHref(link.address);
-        cursor.mergeCharFormat(anchor);
-    }
-}
-
-// A private copy of `source` laid out on `device` at `width`, cut into pages of
-// `pageHeight` (no pages when negative), without the marks a screen may show.
-std::unique_ptr<QTextDocument> layoutCopy(const QTextDocument& source, LayoutDevice& device,
-                                          const QSizeF& pageSize, bool breakAtFormFeeds)
-{
-    std::unique_ptr<QTextDocument> copy = GuardedDocument::copyOf(source);
-    copy->setUndoRedoEnabled(false);
-    copy->setUseDesignMetrics(true);
-    if (breakAtFormFeeds)
-        turnFormFeedsIntoPageBreaks(*copy);
-    anchorLinkFields(*copy);
-    copy->documentLayout()->setPaintDevice(&device);
-
-    QTextOption option = copy->defaultTextOption();
-    option.setFlags(option.flags() & ~(QTextOption::ShowTabsAndSpaces
-                                       | QTextOption::ShowLineAndParagraphSeparators
-                                       | QTextOption::ShowDocumentTerminator));
-    copy->setDefaultTextOption(option);
-
-    QTextFrameFormat root = copy->rootFrame()->frameFormat();
-    root.setMargin(0);
-    root.setPadding(0);
-    copy->rootFrame()->setFrameFormat(root);
-
-    copy->setPageSize(pageSize);
-    return copy;
-}
-
 } // namespace
 
 struct PageLayout::Impl {
@@ -159,22 +49,32 @@ struct PageLayout::Impl {
     QSizeF sheet;         // layout units
     QRectF printable;     // on the sheet, layout units
     int flags = 0;
-    std::unique_ptr<QTextDocument> body;
-    std::array<std::unique_ptr<QTextDocument>, 4> parts; // private copies of the margin texts
-    HeaderFooterDocuments margins;                       // pointing at `parts`
+    std::unique_ptr<PagedCopy> bodyCopy;
+    QTextDocument* body = nullptr;                   // bodyCopy's document
+    std::array<std::unique_ptr<PagedCopy>, 4> parts; // private copies of the margin texts
+    HeaderFooterDocuments margins;                   // pointing at `parts`
 
-    std::unique_ptr<QTextDocument> marginCopy(const QTextDocument* source, int flag);
+    std::unique_ptr<PagedCopy> marginCopy(const QTextDocument* source, int flag);
+    void copyMargins(const HeaderFooterDocuments& headerFooter);
     void paintBody(int page, QPainter& painter) const;
     QTextBlock rootBlockAcross(double edge) const;
     double drawnUpTo(double pageBottom) const;
     double continuedBlock(double pageTop, QPainter& painter, const QRectF& page) const;
 };
 
-std::unique_ptr<QTextDocument> PageLayout::Impl::marginCopy(const QTextDocument* source, int flag)
+std::unique_ptr<PagedCopy> PageLayout::Impl::marginCopy(const QTextDocument* source, int flag)
 {
     if (!source || !(flags & flag))
         return nullptr;
-    return layoutCopy(*source, device, QSizeF(printable.width(), -1), false);
+    return std::make_unique<PagedCopy>(*source, device, QSizeF(printable.width(), -1), false);
+}
+
+void PageLayout::Impl::copyMargins(const HeaderFooterDocuments& headerFooter)
+{
+    parts = {marginCopy(headerFooter.header, HeaderEveryPage), marginCopy(headerFooter.firstHeader, HeaderFirstPage),
+             marginCopy(headerFooter.footer, FooterEveryPage), marginCopy(headerFooter.firstFooter, FooterFirstPage)};
+    const auto document = [this](int i) { return parts[i] ? &parts[i]->document() : nullptr; };
+    margins = {document(0), document(1), document(2), document(3)};
 }
 
 // Each line of the body is drawn on one page only. Qt's layout draws every
@@ -269,15 +169,27 @@ PageLayout::PageLayout(const QTextDocument& body, const PageSetup& setup,
     d->sheet = QSizeF(toLayoutUnits(usable.size.width()), toLayoutUnits(usable.size.height()));
     d->printable = toLayoutUnits(usable.printable());
     d->flags = setup.headerFooterFlags;
-    d->body = layoutCopy(body, d->device, d->printable.size(), true);
-    d->parts = {d->marginCopy(headerFooter.header, HeaderEveryPage),
-                d->marginCopy(headerFooter.firstHeader, HeaderFirstPage),
-                d->marginCopy(headerFooter.footer, FooterEveryPage),
-                d->marginCopy(headerFooter.firstFooter, FooterFirstPage)};
-    d->margins = {d->parts[0].get(), d->parts[1].get(), d->parts[2].get(), d->parts[3].get()};
+    d->bodyCopy = std::make_unique<PagedCopy>(body, d->device, d->printable.size(), true);
+    d->body = &d->bodyCopy->document();
+    d->copyMargins(headerFooter);
 }
 
 PageLayout::~PageLayout() = default;
+
+void PageLayout::recordBodyChange(const QTextDocument& body, int position, int charsRemoved, int charsAdded)
+{
+    d->bodyCopy->recordChange(body, position, charsRemoved, charsAdded);
+}
+
+bool PageLayout::catchUp(const QTextDocument& body)
+{
+    return d->bodyCopy->catchUp(body);
+}
+
+void PageLayout::replaceMargins(const HeaderFooterDocuments& headerFooter)
+{
+    d->copyMargins(headerFooter);
+}
 
 int PageLayout::pageCount() const
 {

@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace engine {
 
@@ -74,7 +75,8 @@ struct TextEngine::Parts {
     std::unique_ptr<QTextDocument> footer = std::make_unique<GuardedDocument>();
     std::unique_ptr<QTextDocument> firstFooter = std::make_unique<GuardedDocument>();
     PageSetup pageSetup;
-    std::unique_ptr<PageLayout> layout; // pagination, made on demand
+    std::unique_ptr<PageLayout> layout; // pagination, made on demand and kept in step
+    bool marginsChanged = false;        // a header or footer changed since `layout` copied them
 
     DocumentSet set()
     {
@@ -94,9 +96,23 @@ struct TextEngine::Parts {
 
     const PageLayout& pages()
     {
-        if (!layout)
+        if (layout && !layout->catchUp(*body))
+            layout.reset();
+        if (layout && std::exchange(marginsChanged, false))
+            layout->replaceMargins(headerFooterOf(set()));
+        if (!layout) {
+            // Only a document with a layout reports where it changed.
+            body->documentLayout();
             layout = std::make_unique<PageLayout>(*body, pageSetup, headerFooterOf(set()));
+            marginsChanged = false;
+        }
         return *layout;
+    }
+
+    void followBody(int position, int charsRemoved, int charsAdded)
+    {
+        if (layout)
+            layout->recordBodyChange(*body, position, charsRemoved, charsAdded);
     }
 
     // Documents are handed to the view; they go once the event loop has let
@@ -1263,10 +1279,19 @@ void TextEngine::adopt(QTextDocument* document)
 {
     // A loaded document starts a history of its own.
     document->clearUndoRedoStacks();
-    connect(document, &QTextDocument::contentsChanged, this, [this] {
+    // Only a document with a layout says where it changed: the body, which
+    // the pages follow edit by edit. Headers and footers are copied afresh.
+    if (document == m_parts->body.get()) {
+        connect(document, &QTextDocument::contentsChange, this, [this, document](int position, int removed, int added) {
+            if (!m_displayChange && document == m_parts->body.get())
+                m_parts->followBody(position, removed, added);
+        });
+    }
+    connect(document, &QTextDocument::contentsChanged, this, [this, document] {
         if (m_displayChange)
             return;
-        m_parts->layout.reset();
+        if (document != m_parts->body.get())
+            m_parts->marginsChanged = true;
         emit changed();
     });
 }

@@ -69,6 +69,7 @@ private:
         bool end() override { return true; }
         void updateState(const QPaintEngineState&) override {}
         void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPath(const QPainterPath&) override {} // borders of tables and frames
         void drawTextItem(const QPointF&, const QTextItem& item) override { text += item.text(); }
         Type type() const override { return QPaintEngine::User; }
         QString text;

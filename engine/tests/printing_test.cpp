@@ -1,6 +1,8 @@
 // Page count, page painting and PDF output through the engine.
 #include "engine/textengine.h"
 
+#include "engine/pagelayout.h"
+
 #include "testsupport/tempfolder.h"
 
 #include <QFile>
@@ -8,6 +10,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QPainter>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
@@ -66,6 +69,32 @@ TEST(Printing, PageCountFollowsEditsAndPageSetup)
     setup.landscape = true;
     engine.setPageSetup(setup);
     EXPECT_GT(engine.pageCount(), portrait);
+}
+
+TEST(Printing, PagesFollowTypingInsideALongDocument)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("段落の行\n").repeated(300));
+    const int before = engine.pageCount();
+    engine.setSelection(engine.document()->findBlockByNumber(150).position(), 0);
+    engine.setSelectedText(QStringLiteral("挿入した行\n").repeated(200));
+    const int after = engine.pageCount();
+    EXPECT_GT(after, before);
+    EXPECT_EQ(after, PageLayout(*engine.document(), engine.pageSetup()).pageCount());
+    engine.undo();
+    EXPECT_EQ(engine.pageCount(), before);
+}
+
+TEST(Printing, AHeaderTypedAfterThePagesWereCountedIsPrinted)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral(" "));
+    engine.setHeaderFooterFlags(HeaderEveryPage);
+    const int empty = inkedPixels(paintPage(engine, 1));
+    ASSERT_TRUE(engine.activateHeaderFooter(HeaderEveryPage));
+    engine.setPlainText(QStringLiteral("HEADER HEADER HEADER"));
+    engine.activateBody();
+    EXPECT_GT(inkedPixels(paintPage(engine, 1)), empty);
 }
 
 TEST(Printing, HeaderIsPaintedOnlyWhileSwitchedOn)
