@@ -57,6 +57,7 @@ struct PageLayout::Impl {
     std::unique_ptr<PagedCopy> marginCopy(const QTextDocument* source, int flag);
     void copyMargins(const HeaderFooterDocuments& headerFooter);
     void paintBody(int page, QPainter& painter) const;
+    bool isTall(const QTextLine& line) const;
     QTextBlock rootBlockAcross(double edge) const;
     double drawnUpTo(double pageBottom) const;
     double continuedBlock(double pageTop, QPainter& painter, const QRectF& page) const;
@@ -77,7 +78,7 @@ void PageLayout::Impl::copyMargins(const HeaderFooterDocuments& headerFooter)
     margins = {document(0), document(1), document(2), document(3)};
 }
 
-// Each line of the body is drawn on one page only. Qt's layout draws every
+// Each line of text is drawn on one page only. Qt's layout draws every
 // line of a block that meets the clip from the line before the first one
 // inside it, and a line it moved to the next page may still reach a little
 // into this one: the painter's clip hides such lines, but they would stay in
@@ -85,6 +86,14 @@ void PageLayout::Impl::copyMargins(const HeaderFooterDocuments& headerFooter)
 // stretch ends above a line across its bottom edge that belongs to the next
 // page (the one holding the line's middle), and a block that runs on from the
 // page before is drawn here line by line.
+
+// A line taller than half a page (a picture taller than the page) is drawn
+// on every page it meets instead: each then shows its own part of it, where
+// the rule of the middle would leave the part on the other page blank.
+bool PageLayout::Impl::isTall(const QTextLine& line) const
+{
+    return line.height() > printable.height() / 2;
+}
 
 // The block of the main text whose lines run across `edge`; invalid where
 // none does, or where the edge falls into a table or frame.
@@ -111,7 +120,7 @@ double PageLayout::Impl::drawnUpTo(double pageBottom) const
         const QTextLine line = lines.lineAt(i);
         const double top = lines.position().y() + line.y();
         if (top < pageBottom && top + line.height() > pageBottom)
-            return top + line.height() / 2 >= pageBottom ? top - kBeyondLine : pageBottom;
+            return !isTall(line) && top + line.height() / 2 >= pageBottom ? top - kBeyondLine : pageBottom;
     }
     return edge;
 }
@@ -134,8 +143,10 @@ double PageLayout::Impl::continuedBlock(double pageTop, QPainter& painter, const
     painter.setPen(Qt::black);
     for (int i = 0; i < lines.lineCount(); ++i) {
         const QTextLine line = lines.lineAt(i);
-        const double middle = lines.position().y() + line.y() + line.height() / 2;
-        if (middle >= pageTop && middle < page.bottom())
+        const double top = lines.position().y() + line.y();
+        const double middle = top + line.height() / 2;
+        const bool meetsPage = top < page.bottom() && top + line.height() > pageTop;
+        if (isTall(line) ? meetsPage : middle >= pageTop && middle < page.bottom())
             line.draw(&painter, lines.position());
     }
     return rect.bottom() + kBeyondLine;

@@ -334,6 +334,32 @@ TEST(PageLayoutPaint, TablesPicturesAndFramesArePrinted)
     EXPECT_FALSE(colourBounds(page, qRgb(0, 255, 0)).isNull()) << "frame border";
 }
 
+TEST(PageLayoutPaint, APictureTallerThanAPageIsShownOnEveryPageItMeets)
+{
+    QTextDocument document;
+    // One and a half times the printable height of the letter page, at the
+    // layout's 96 dots per inch.
+    QImage picture(100, 1296, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("fumi-picture:1")), picture);
+    QTextCursor cursor(&document);
+    cursor.insertText(QStringLiteral("before"));
+    cursor.insertBlock();
+    cursor.insertImage(QStringLiteral("fumi-picture:1"));
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("after"));
+    const PageLayout layout(document, letter());
+    ASSERT_EQ(layout.pageCount(), 2);
+
+    const auto redOn = [&layout](int page) { return colourBounds(renderPage(layout, page, 96), qRgb(255, 0, 0)); };
+    const QRect first = redOn(1);
+    const QRect second = redOn(2);
+    ASSERT_FALSE(first.isNull()) << "the picture's top";
+    ASSERT_FALSE(second.isNull()) << "the picture's bottom";
+    // Together the two parts are the whole picture.
+    EXPECT_NEAR(first.height() + second.height(), 1296, 4);
+}
+
 TEST(PageLayoutPaint, AFloatingPictureKeepsItsSide)
 {
     QTextDocument document;
