@@ -134,13 +134,24 @@ void paintPageBreakMarks(QPainter& painter, const QTextDocument& document, const
 
 void paintTableGrid(QPainter& painter, const QTextDocument& document, const QRectF& visible)
 {
+    // Asking the layout where a table lies lays the document out as far as
+    // that table, and asking for the frame lays all of it out: this ran on
+    // every paint. Tables come in the order of the text, so the first one
+    // below the view, or one the layout has not reached yet, ends the search.
     const QAbstractTextDocumentLayout& layout = *document.documentLayout();
     painter.save();
     painter.setPen(markPen(Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     for (QTextFrame* frame : framesInOrder(document)) {
         auto* table = qobject_cast<QTextTable*>(frame);
-        if (table && layout.frameBoundingRect(table).intersects(visible))
+        if (!table)
+            continue;
+        const QTextBlock first = table->cellAt(0, 0).firstCursorPosition().block();
+        if (!first.layout() || first.layout()->lineCount() == 0
+            || layout.blockBoundingRect(first).top() > visible.bottom())
+            break;
+        const QTextBlock last = table->cellAt(table->rows() - 1, table->columns() - 1).lastCursorPosition().block();
+        if (layout.blockBoundingRect(last).bottom() >= visible.top())
             paintGridOf(painter, layout, *table);
     }
     painter.restore();
