@@ -20,6 +20,7 @@
 #include <QTextList>
 
 #include <algorithm>
+#include <utility>
 #include <array>
 #include <cmath>
 
@@ -211,10 +212,11 @@ void EngineView::applyPageMode()
     }
     m_appliedSetup = m_engine.pageSetup();
 
+    bool rewrapped = false;
     if (m_pages) {
         m_engine.applyPageViewMargins();
         const QSizeF pageSize = pages.documentPageSize();
-        setWrapping(FixedPixelWidth, static_cast<int>(std::ceil(pageSize.width())));
+        rewrapped = setWrapping(FixedPixelWidth, static_cast<int>(std::ceil(pageSize.width())));
         if (shown->pageSize() != pageSize)
             shown->setPageSize(pageSize);
     } else if (pageLayout) {
@@ -222,9 +224,9 @@ void EngineView::applyPageMode()
         const QTextFrameFormat root = shown->rootFrame()->frameFormat();
         const double rootMargins = (root.leftMargin() + root.rightMargin()) * m_device->dotsPerInch()
                                    / LayoutDevice::formatDotsPerInch();
-        setWrapping(FixedPixelWidth, static_cast<int>(std::ceil(printableWidth + rootMargins)));
+        rewrapped = setWrapping(FixedPixelWidth, static_cast<int>(std::ceil(printableWidth + rootMargins)));
     } else {
-        setWrapping(WidgetWidth, 0);
+        rewrapped = setWrapping(WidgetWidth, 0);
     }
 
     QPalette colours = m_normalPalette;
@@ -237,16 +239,40 @@ void EngineView::applyPageMode()
     setPalette(colours);
     setAutoFillBackground(m_pages);
     centreSheets();
+    if (rewrapped)
+        showCaretOnceSettled();
+}
+
+// A view mode and a zoom are often set one after the other: the caret is
+// looked for once, in the layout they leave.
+void EngineView::showCaretOnceSettled()
+{
+    if (std::exchange(m_caretToShow, true))
+        return;
+    QMetaObject::invokeMethod(this, [this] {
+        m_caretToShow = false;
+        ensureCursorVisible();
+    }, Qt::QueuedConnection);
 }
 
 // Each change of the wrapping lays the whole document out again: change only
-// what differs.
-void EngineView::setWrapping(LineWrapMode mode, int width)
+// what differs. Qt lays the new layout out at once as far as the old scroll
+// position, which means nothing at the new width: half a long document was
+// laid out there for nothing, then again as far as the caret. So the view
+// starts from the top, and the caret is shown once everything is set.
+// Returns whether the wrapping changed.
+bool EngineView::setWrapping(LineWrapMode mode, int width)
 {
-    if (lineWrapMode() != mode)
+    const bool newMode = lineWrapMode() != mode;
+    const bool newWidth = mode == FixedPixelWidth && lineWrapColumnOrWidth() != width;
+    if (!newMode && !newWidth)
+        return false;
+    verticalScrollBar()->setValue(0);
+    if (newMode)
         setLineWrapMode(mode);
-    if (mode == FixedPixelWidth && lineWrapColumnOrWidth() != width)
+    if (newWidth)
         setLineWrapColumnOrWidth(width);
+    return true;
 }
 
 // Sheets narrower than the window stand in its middle; the view's own area

@@ -81,7 +81,8 @@ private:
     void applyZoom();
     void applyControlCharacters();
     void applyPageMode();
-    void setWrapping(LineWrapMode mode, int width);
+    bool setWrapping(LineWrapMode mode, int width);
+    void showCaretOnceSettled();
     void centreSheets();
     void followEngineCaret();
     void catchUpWithEngineCaret();
@@ -106,6 +107,7 @@ private:
     QTimer m_caretWaiting; // runs while the engine's caret waits for the layout
     bool m_followingEngine = false;
     bool m_pages = false;
+    bool m_caretToShow = false; // the caret is to be shown once the layout settles
 };
 
 } // namespace engine

@@ -192,6 +192,30 @@ TEST(EngineViewLayout, TheCaretFollowsWhenTheLayoutReachesItOrAtOnceForUserInput
     EXPECT_EQ(shown.engine.plainText().right(2), QStringLiteral("\nX"));
 }
 
+// Qt lays a rewrapped document out as far as the old scroll position; the
+// view goes to the caret instead, in whichever mode and zoom it ends up.
+TEST(EngineViewLayout, TheCaretStaysInSightAcrossViewModesAndZooms)
+{
+    Shown shown;
+    shown.engine.setPlainText(longText());
+    ASSERT_TRUE(waitForLayoutToEnd(shown.view));
+    shown.engine.setSelection(shown.engine.plainText().size() / 2, 0);
+    QApplication::processEvents();
+    const auto caretInSight = [&shown] {
+        QApplication::processEvents();
+        return shown.view.viewport()->rect().contains(shown.view.cursorRect().center());
+    };
+    ASSERT_TRUE(caretInSight());
+
+    shown.engine.setViewMode(ViewMode::PageLayout);
+    shown.engine.setZoom(75);
+    EXPECT_TRUE(caretInSight()) << "pages";
+    shown.engine.setZoom(150);
+    EXPECT_TRUE(caretInSight()) << "pages at 150 %";
+    shown.engine.setViewMode(ViewMode::Normal);
+    EXPECT_TRUE(caretInSight()) << "normal";
+}
+
 TEST(EngineViewCaret, TextTypedRightAfterAFieldStaysOutsideIt)
 {
     Shown shown;
