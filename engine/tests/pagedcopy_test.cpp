@@ -26,11 +26,7 @@ namespace {
 
 PageSetup postcard()
 {
-    PageSetup setup;
-    setup.paperWidth = 5669;
-    setup.paperHeight = 8391;
-    setup.marginLeft = setup.marginTop = setup.marginRight = setup.marginBottom = 567;
-    return setup;
+    return sheetOf(5669, 8391, 567);
 }
 
 QString paragraphText(int i)
@@ -176,9 +172,7 @@ TEST(PagedCopyFollowing, TypingAtTheEdgesOfTheDocument)
 TEST(PagedCopyFollowing, PicturesTypedInAreOnThePage)
 {
     Followed followed(30);
-    QImage picture(120, 400, QImage::Format_RGB32);
-    picture.fill(Qt::darkBlue);
-    followed.document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("fumi-picture:1")), picture);
+    addPicture(followed.document, QStringLiteral("fumi-picture:1"), QSize(120, 400), Qt::darkBlue);
     QTextImageFormat image;
     image.setName(QStringLiteral("fumi-picture:1"));
     image.setWidth(120);

@@ -16,11 +16,7 @@ namespace {
 
 PageSetup letter()
 {
-    PageSetup setup;
-    setup.paperWidth = 12240;
-    setup.paperHeight = 15840;
-    setup.marginLeft = setup.marginTop = setup.marginRight = setup.marginBottom = 1440;
-    return setup;
+    return sheetOf(12240, 15840, 1440);
 }
 
 int pagesOf(const QTextDocument& document, const PageSetup& setup = letter())
@@ -309,10 +305,7 @@ TEST(PageLayoutPaint, ScreenMarksOfTheSourceAreNotPrinted)
 TEST(PageLayoutPaint, TablesPicturesAndFramesArePrinted)
 {
     QTextDocument document;
-    QImage picture(120, 60, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("fumi-picture:1")),
-                         picture);
+    addPicture(document, QStringLiteral("fumi-picture:1"), QSize(120, 60));
     QTextCursor cursor(&document);
     cursor.insertImage(QStringLiteral("fumi-picture:1"));
     cursor.insertBlock();
@@ -339,9 +332,7 @@ TEST(PageLayoutPaint, APictureTallerThanAPageIsShownOnEveryPageItMeets)
     QTextDocument document;
     // One and a half times the printable height of the letter page, at the
     // layout's 96 dots per inch.
-    QImage picture(100, 1296, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("fumi-picture:1")), picture);
+    addPicture(document, QStringLiteral("fumi-picture:1"), QSize(100, 1296));
     QTextCursor cursor(&document);
     cursor.insertText(QStringLiteral("before"));
     cursor.insertBlock();
@@ -363,9 +354,7 @@ TEST(PageLayoutPaint, APictureTallerThanAPageIsShownOnEveryPageItMeets)
 TEST(PageLayoutPaint, AFloatingPictureKeepsItsSide)
 {
     QTextDocument document;
-    QImage picture(150, 80, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("fumi-picture:2")), picture);
+    addPicture(document, QStringLiteral("fumi-picture:2"), QSize(150, 80));
     QTextCursor cursor(&document);
     cursor.insertText(QStringLiteral("text beside the picture"));
     QTextImageFormat image;

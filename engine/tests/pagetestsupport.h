@@ -9,10 +9,29 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <memory>
 
 namespace pagetest {
+
+// A page setup of a sheet `width` by `height` twips with `margin` twips all round.
+inline engine::PageSetup sheetOf(double width, double height, double margin)
+{
+    engine::PageSetup setup;
+    setup.paperWidth = width;
+    setup.paperHeight = height;
+    setup.marginLeft = setup.marginTop = setup.marginRight = setup.marginBottom = margin;
+    return setup;
+}
+
+// Registers a picture of one colour under `name`, for image formats of that name.
+inline void addPicture(QTextDocument& document, const QString& name, const QSize& size, QColor colour = Qt::red)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    document.addResource(QTextDocument::ImageResource, QUrl(name), picture);
+}
 
 // A document of `paragraphs` one-line paragraphs of capital letters in a
 // fixed point size, so that every line is one separate band of ink.
