@@ -212,7 +212,9 @@ PagedCopy::PagedCopy(const QTextDocument& source, LayoutDevice& device, const QS
 
 PagedCopy::~PagedCopy() = default;
 
-void PagedCopy::recordChange(const QTextDocument& source, int position, int charsRemoved, int charsAdded)
+// How far the change reached before it follows from the paragraphs it added
+// or took away; the characters removed are not needed.
+void PagedCopy::recordChange(const QTextDocument& source, int position, int /*charsRemoved*/, int charsAdded)
 {
     if (m_lost)
         return;
