@@ -20,9 +20,9 @@
 #include <QTextList>
 
 #include <algorithm>
-#include <utility>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace engine {
 
