@@ -125,10 +125,12 @@ struct TextEngine::Parts {
 };
 
 // Makes everything an engine operation changes one undo step.
+// The step begins at the caret: undoing it puts the caret back there, where
+// the edit was, and not at the top of the document.
 class TextEngine::EditStep {
 public:
-    explicit EditStep(QTextDocument* document)
-        : m_cursor(document)
+    explicit EditStep(const QTextCursor& caret)
+        : m_cursor(caret)
     {
         m_cursor.beginEditBlock();
     }
@@ -141,7 +143,7 @@ private:
 };
 
 TextEngine::CompoundEdit::CompoundEdit(TextEngine& engine)
-    : m_cursor(engine.activeDocument())
+    : m_cursor(engine.m_cursor)
 {
     m_cursor.beginEditBlock();
 }
@@ -168,7 +170,7 @@ QString TextEngine::plainText() const
 
 void TextEngine::setPlainText(const QString& text)
 {
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     QTextCursor all(m_active);
     all.select(QTextCursor::Document);
     plaintext::insert(all, text);
@@ -248,7 +250,7 @@ QString TextEngine::selectedCellsText() const
 
 void TextEngine::setSelectedText(const QString& text)
 {
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     QTextCursor cursor = m_cursor;
     replaceSelection(cursor, text, nullptr);
     moveCursor(cursor);
@@ -256,7 +258,7 @@ void TextEngine::setSelectedText(const QString& text)
 
 void TextEngine::setSelectedText(const QString& text, const CharacterLook& look)
 {
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     QTextCursor cursor = m_cursor;
     replaceSelection(cursor, text, &look);
     moveCursor(cursor);
@@ -385,6 +387,7 @@ int TextEngine::paragraphAttribute(ParagraphAttribute which) const
 
 void TextEngine::setParagraphAttribute(ParagraphAttribute which, int value)
 {
+    EditStep step(m_cursor);
     QTextCursor cursor = m_cursor;
     paragraphformat::setAttribute(cursor, which, value);
 }
@@ -396,6 +399,7 @@ double TextEngine::paragraphValue(ParagraphValue which) const
 
 void TextEngine::setParagraphValue(ParagraphValue which, double twips)
 {
+    EditStep step(m_cursor);
     QTextCursor cursor = m_cursor;
     paragraphformat::setValue(cursor, which, twips);
 }
@@ -407,6 +411,7 @@ QList<double> TextEngine::tabStops() const
 
 void TextEngine::setTabStops(const QList<double>& twips)
 {
+    EditStep step(m_cursor);
     QTextCursor cursor = m_cursor;
     paragraphformat::setTabStops(cursor, twips);
 }
@@ -423,6 +428,7 @@ ParagraphAlignment TextEngine::paragraphAlignment() const
 
 void TextEngine::setParagraphAlignment(ParagraphAlignment alignment)
 {
+    EditStep step(m_cursor);
     QTextCursor cursor = m_cursor;
     paragraphformat::setAlignment(cursor, alignment);
 }
@@ -451,7 +457,7 @@ void TextEngine::setListLevel(int level)
 
 void TextEngine::separateSelectedLines()
 {
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     plaintext::separateLines(m_cursor);
 }
 
@@ -464,6 +470,7 @@ void TextEngine::setHeadingLevel(int level)
 {
     QTextBlockFormat change;
     change.setHeadingLevel(level);
+    EditStep step(m_cursor);
     QTextCursor cursor = m_cursor;
     cursor.mergeBlockFormat(change);
 }
@@ -701,7 +708,7 @@ bool TextEngine::setObjectFileName(const QString& fileName)
 int TextEngine::insertPicture(const QImage& image, PicturePlacement placement, const QString& fileName,
                               int scalePercent)
 {
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     QTextCursor cursor = m_cursor;
     const QSizeF size = scalePercent == 100 ? QSizeF() : QSizeF(image.size()) * (scalePercent / 100.0);
     const int id = Objects(*m_active).insertPicture(cursor, image, placement, fileName, size);
@@ -744,7 +751,7 @@ bool TextEngine::replaceCurrentPicture(const QImage& image)
 {
     if (!currentPicture())
         return false;
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     return Objects(*m_active).replacePicture(currentObject(), image);
 }
 
@@ -860,31 +867,31 @@ int TextEngine::cellLength(const CellAddress& cell) const
 
 bool TextEngine::insertTableRow(TableSide side)
 {
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     return Tables(*m_active).insertRow(m_cursor, side);
 }
 
 bool TextEngine::insertTableColumn(TableSide side)
 {
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     return Tables(*m_active).insertColumn(m_cursor, side);
 }
 
 bool TextEngine::splitTable(TableSide side)
 {
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     return Tables(*m_active).split(m_cursor, side);
 }
 
 bool TextEngine::deleteSelectedTableRows()
 {
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     return Tables(*m_active).deleteSelectedRows(m_cursor);
 }
 
 bool TextEngine::deleteTableColumn()
 {
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     return Tables(*m_active).deleteColumn(m_cursor);
 }
 
@@ -926,7 +933,7 @@ std::optional<TableLook> TextEngine::tableLook(TablePart part) const
 
 bool TextEngine::setTableLook(TablePart part, const TableLook& look)
 {
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     return Tables(*m_active).setLook(m_cursor, part, look);
 }
 
@@ -994,7 +1001,7 @@ bool TextEngine::insertPageNumberField()
 {
     if (isBodyActive())
         return false;
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     QTextCursor cursor = m_cursor;
     Fields fields(*m_active);
     const int id = fields.insert(cursor, QStringLiteral("1"));
@@ -1106,7 +1113,7 @@ int TextEngine::replaceAll(const QString& text, int flags, const QString& replac
     const QList<TextSpan> matches = DocumentSearch(*m_active, text, findFolds(flags)).all();
     if (matches.isEmpty())
         return 0;
-    EditStep step(m_active);
+    EditStep step(m_cursor);
     QTextCursor cursor(m_active);
     QTextCursor behindLast;
     for (auto match = matches.rbegin(); match != matches.rend(); ++match) {
@@ -1314,7 +1321,7 @@ bool TextEngine::moveToNextCell()
 {
     QTextCursor caret = m_cursor;
     {
-        EditStep step(m_active);
+        EditStep step(m_cursor);
         if (!Tables(*m_active).moveToNextCell(caret))
             return false;
     }

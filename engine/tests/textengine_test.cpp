@@ -333,6 +333,51 @@ TEST(TextEngineUndo, EachOperationIsUndoneByOneStep)
     EXPECT_EQ(engine.redoCount(), 0);
 }
 
+// Undoing an edit puts the caret back in the paragraph of the edit: a user
+// undoing a page break on page 40 must not be thrown to the top of the
+// document.
+struct UndoCaretRow {
+    const char* name;
+    void (*edit)(TextEngine&);
+};
+
+class TextEngineUndoCaret : public ::testing::TestWithParam<UndoCaretRow> {};
+
+TEST_P(TextEngineUndoCaret, StaysWhereTheEditWas)
+{
+    TextEngine engine;
+    engine.setPlainText(QStringLiteral("The first paragraph.\nThe second, with a line\vbreak in it.\nThe third."));
+    const int start = int(engine.plainText().indexOf(u"line"));
+    engine.setSelection(start, 4);
+    const QString before = engine.plainText();
+
+    GetParam().edit(engine);
+    ASSERT_GT(engine.undoCount(), 0);
+    engine.undo();
+
+    EXPECT_EQ(engine.plainText(), before);
+    const QTextDocument& document = *engine.document();
+    EXPECT_EQ(document.findBlock(engine.selectionStart()).blockNumber(), document.findBlock(start).blockNumber())
+        << "the caret is at " << engine.selectionStart() << ", the edit was at " << start;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKindOfEdit, TextEngineUndoCaret,
+    ::testing::Values(
+        UndoCaretRow{"typing", [](TextEngine& e) { e.setSelectedText(QStringLiteral("word")); }},
+        UndoCaretRow{"pageBreak", [](TextEngine& e) { e.setSelection(e.selectionStart(), 0); e.setSelectedText(QStringLiteral("\f")); }},
+        UndoCaretRow{"bold", [](TextEngine& e) { e.setBold(true); }},
+        UndoCaretRow{"fontSize", [](TextEngine& e) { e.setFontSize(20); }},
+        UndoCaretRow{"alignment", [](TextEngine& e) { e.setParagraphAlignment(ParagraphAlignment::Center); }},
+        UndoCaretRow{"list", [](TextEngine& e) { e.setListAttribute(2); }},
+        UndoCaretRow{"indent", [](TextEngine& e) { e.setParagraphValue(ParagraphValue::LeftIndent, 720); }},
+        UndoCaretRow{"tabStops", [](TextEngine& e) { e.setTabStops({1440}); }},
+        UndoCaretRow{"heading", [](TextEngine& e) { e.setHeadingLevel(1); }},
+        UndoCaretRow{"table", [](TextEngine& e) { e.insertTable(2, 2); }},
+        UndoCaretRow{"textFrame", [](TextEngine& e) { e.insertTextFrame(); }},
+        UndoCaretRow{"field", [](TextEngine& e) { e.insertField(QStringLiteral("欄")); }}),
+    [](const ::testing::TestParamInfo<UndoCaretRow>& info) { return std::string(info.param.name); });
+
 struct FindRow {
     const char16_t* text;
     int start;
