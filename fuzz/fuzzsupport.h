@@ -20,9 +20,10 @@ QString scratchFolder();
 QString scratchPath(const QString& relative);
 // Replaces the file `relative` in the scratch folder by `bytes`; its path.
 QString writeScratch(const QString& relative, const QByteArray& bytes);
-// Deletes what the input's objects left to deleteLater(), as the program's
-// event loop would between two user actions; call at the end of each input.
-void runDeferredDeletes();
+// Delivers the events the input's objects posted and deletes what they left
+// to deleteLater(), as the program's event loop would between two user
+// actions; call at the end of each input.
+void runPostedEvents();
 // The fuzzer's input as bytes. A copy, as a file read would give: the input
 // itself is not followed by the terminating NUL that QByteArray keeps.
 QByteArray bytesOf(const uint8_t* data, size_t size);

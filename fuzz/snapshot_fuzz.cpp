@@ -25,6 +25,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     loadSnapshot(fuzz::bytesOf(data, size));
-    fuzz::runDeferredDeletes();
+    fuzz::runPostedEvents();
     return 0;
 }
