@@ -44,6 +44,7 @@ cmake --build "$build" --parallel "$(nproc)" >"$build/fuzz-build.log" 2>&1 || {
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/fumi-fuzz-run-XXXXXX")
 # The targets' own temporary folders go in there too, also after a crash.
 export TMPDIR=$scratch QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$top/fuzz/lsan.supp:print_suppressions=0}
 failed=0
 
 # replay <target> <folder> <label>: runs each input of <folder> once and names
