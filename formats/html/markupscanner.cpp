@@ -22,151 +22,153 @@ bool hasRawContent(const QString& name)
     return name == u"script" || name == u"style" || name == u"title" || name == u"textarea";
 }
 
-class Scanner {
-public:
-    explicit Scanner(QStringView text) : m_text(text) {}
+} // namespace
 
-    std::vector<MarkupToken> scan()
-    {
-        while (m_pos < m_text.size()) {
-            const qsizetype start = m_pos;
-            MarkupToken token = m_text[m_pos] == u'<' ? markup() : text();
-            token.start = start;
-            token.length = m_pos - start;
-            const bool raw = token.kind == MarkupToken::StartTag && !token.selfClosing && hasRawContent(token.name);
-            const QString rawName = token.name;
-            m_tokens.push_back(std::move(token));
-            if (raw)
-                rawContent(rawName);
-        }
-        return std::move(m_tokens);
+MarkupReader::MarkupReader(QStringView text)
+    : m_text(text)
+{
+}
+
+MarkupToken MarkupReader::next()
+{
+    if (!m_rawElement.isEmpty())
+        return rawContent();
+    const qsizetype start = m_pos;
+    MarkupToken token = m_text[m_pos] == u'<' ? markup() : text();
+    token.start = start;
+    token.length = m_pos - start;
+    if (token.kind == MarkupToken::StartTag && !token.selfClosing && hasRawContent(token.name))
+        m_rawElement = token.name;
+    return token;
+}
+
+QChar MarkupReader::at(qsizetype i) const
+{
+    return i < m_text.size() ? m_text[i] : QChar();
+}
+
+MarkupToken MarkupReader::text()
+{
+    const qsizetype next = m_text.indexOf(u'<', m_pos + 1);
+    m_pos = next < 0 ? m_text.size() : next;
+    return {};
+}
+
+MarkupToken MarkupReader::markup()
+{
+    if (m_text.sliced(m_pos).startsWith(u"<!--"))
+        return skipTo(u"-->", 4);
+    if (at(m_pos + 1) == u'!' || at(m_pos + 1) == u'?')
+        return skipTo(u">", 2);
+    if (at(m_pos + 1) == u'/' && isNameStart(at(m_pos + 2))) {
+        MarkupToken token;
+        token.kind = MarkupToken::EndTag;
+        m_pos += 2;
+        token.name = name();
+        skipPast(u'>');
+        return token;
     }
+    if (isNameStart(at(m_pos + 1)))
+        return startTag();
+    return text(); // a "<" that starts no tag
+}
 
-private:
-    QChar at(qsizetype i) const { return i < m_text.size() ? m_text[i] : QChar(); }
+MarkupToken MarkupReader::skipTo(QStringView end, qsizetype from)
+{
+    const qsizetype found = m_text.indexOf(end, m_pos + from);
+    m_pos = found < 0 ? m_text.size() : found + end.size();
+    MarkupToken token;
+    token.kind = MarkupToken::Other;
+    return token;
+}
 
-    MarkupToken text()
-    {
-        const qsizetype next = m_text.indexOf(u'<', m_pos + 1);
-        m_pos = next < 0 ? m_text.size() : next;
-        return {};
-    }
+void MarkupReader::skipPast(QChar c)
+{
+    const qsizetype found = m_text.indexOf(c, m_pos);
+    m_pos = found < 0 ? m_text.size() : found + 1;
+}
 
-    MarkupToken markup()
-    {
-        if (m_text.sliced(m_pos).startsWith(u"<!--"))
-            return skipTo(u"-->", 4);
-        if (at(m_pos + 1) == u'!' || at(m_pos + 1) == u'?')
-            return skipTo(u">", 2);
-        if (at(m_pos + 1) == u'/' && isNameStart(at(m_pos + 2))) {
-            MarkupToken token;
-            token.kind = MarkupToken::EndTag;
-            m_pos += 2;
-            token.name = name();
-            skipPast(u'>');
+QString MarkupReader::name()
+{
+    const qsizetype start = m_pos;
+    while (m_pos < m_text.size() && !isSpace(m_text[m_pos]) && m_text[m_pos] != u'>' && m_text[m_pos] != u'/'
+           && m_text[m_pos] != u'=')
+        ++m_pos;
+    return m_text.sliced(start, m_pos - start).toString().toLower();
+}
+
+MarkupToken MarkupReader::startTag()
+{
+    MarkupToken token;
+    token.kind = MarkupToken::StartTag;
+    ++m_pos;
+    token.name = name();
+    while (m_pos < m_text.size()) {
+        const QChar c = m_text[m_pos];
+        if (c == u'>') {
+            ++m_pos;
             return token;
         }
-        if (isNameStart(at(m_pos + 1)))
-            return startTag();
-        return text(); // a "<" that starts no tag
-    }
-
-    MarkupToken skipTo(QStringView end, qsizetype from)
-    {
-        const qsizetype found = m_text.indexOf(end, m_pos + from);
-        m_pos = found < 0 ? m_text.size() : found + end.size();
-        MarkupToken token;
-        token.kind = MarkupToken::Other;
-        return token;
-    }
-
-    void skipPast(QChar c)
-    {
-        const qsizetype found = m_text.indexOf(c, m_pos);
-        m_pos = found < 0 ? m_text.size() : found + 1;
-    }
-
-    QString name()
-    {
-        const qsizetype start = m_pos;
-        while (m_pos < m_text.size() && !isSpace(m_text[m_pos]) && m_text[m_pos] != u'>' && m_text[m_pos] != u'/'
-               && m_text[m_pos] != u'=')
+        if (c == u'/' && at(m_pos + 1) == u'>') {
+            token.selfClosing = true;
+            m_pos += 2;
+            return token;
+        }
+        if (isSpace(c) || c == u'/' || c == u'=') {
             ++m_pos;
-        return m_text.sliced(start, m_pos - start).toString().toLower();
+            continue;
+        }
+        token.attributes.append(attribute());
     }
+    return token;
+}
 
-    MarkupToken startTag()
-    {
-        MarkupToken token;
-        token.kind = MarkupToken::StartTag;
+MarkupAttribute MarkupReader::attribute()
+{
+    MarkupAttribute a;
+    a.name = name();
+    qsizetype look = m_pos;
+    while (look < m_text.size() && isSpace(m_text[look]))
+        ++look;
+    if (at(look) != u'=')
+        return a;
+    m_pos = look + 1;
+    while (m_pos < m_text.size() && isSpace(m_text[m_pos]))
         ++m_pos;
-        token.name = name();
-        while (m_pos < m_text.size()) {
-            const QChar c = m_text[m_pos];
-            if (c == u'>') {
-                ++m_pos;
-                return token;
-            }
-            if (c == u'/' && at(m_pos + 1) == u'>') {
-                token.selfClosing = true;
-                m_pos += 2;
-                return token;
-            }
-            if (isSpace(c) || c == u'/' || c == u'=') {
-                ++m_pos;
-                continue;
-            }
-            token.attributes.append(attribute());
-        }
-        return token;
-    }
-
-    MarkupAttribute attribute()
-    {
-        MarkupAttribute a;
-        a.name = name();
-        qsizetype look = m_pos;
-        while (look < m_text.size() && isSpace(m_text[look]))
-            ++look;
-        if (at(look) != u'=')
-            return a;
-        m_pos = look + 1;
-        while (m_pos < m_text.size() && isSpace(m_text[m_pos]))
-            ++m_pos;
-        const QChar quote = at(m_pos);
-        if (quote == u'"' || quote == u'\'') {
-            const qsizetype close = m_text.indexOf(quote, m_pos + 1);
-            const qsizetype end = close < 0 ? m_text.size() : close;
-            a.value = m_text.sliced(m_pos + 1, end - m_pos - 1).toString();
-            m_pos = close < 0 ? end : end + 1;
-            return a;
-        }
-        const qsizetype start = m_pos;
-        while (m_pos < m_text.size() && !isSpace(m_text[m_pos]) && m_text[m_pos] != u'>')
-            ++m_pos;
-        a.value = m_text.sliced(start, m_pos - start).toString();
-        a.quoted = false;
+    const QChar quote = at(m_pos);
+    if (quote == u'"' || quote == u'\'') {
+        const qsizetype close = m_text.indexOf(quote, m_pos + 1);
+        const qsizetype end = close < 0 ? m_text.size() : close;
+        a.value = m_text.sliced(m_pos + 1, end - m_pos - 1).toString();
+        m_pos = close < 0 ? end : end + 1;
         return a;
     }
+    const qsizetype start = m_pos;
+    while (m_pos < m_text.size() && !isSpace(m_text[m_pos]) && m_text[m_pos] != u'>')
+        ++m_pos;
+    a.value = m_text.sliced(start, m_pos - start).toString();
+    a.quoted = false;
+    return a;
+}
 
-    void rawContent(const QString& element)
-    {
-        const QString end = QStringLiteral("</") + element;
-        const qsizetype found = m_text.indexOf(end, m_pos, Qt::CaseInsensitive);
-        const qsizetype stop = found < 0 ? m_text.size() : found;
-        if (stop > m_pos) {
-            MarkupToken content;
-            content.start = m_pos;
-            content.length = stop - m_pos;
-            m_tokens.push_back(std::move(content));
-        }
-        m_pos = stop;
-    }
+// The content of a script, style, title or textarea element, up to its end
+// tag, as one text token; an empty content gives the end tag at once.
+MarkupToken MarkupReader::rawContent()
+{
+    const QString end = QStringLiteral("</") + m_rawElement;
+    m_rawElement.clear();
+    const qsizetype found = m_text.indexOf(end, m_pos, Qt::CaseInsensitive);
+    const qsizetype stop = found < 0 ? m_text.size() : found;
+    if (stop == m_pos)
+        return next();
+    MarkupToken content;
+    content.start = m_pos;
+    content.length = stop - m_pos;
+    m_pos = stop;
+    return content;
+}
 
-    QStringView m_text;
-    qsizetype m_pos = 0;
-    std::vector<MarkupToken> m_tokens;
-};
+namespace {
 
 std::optional<char32_t> numericReference(QStringView digits)
 {
@@ -202,7 +204,11 @@ const MarkupAttribute* MarkupToken::attribute(QStringView attributeName) const
 
 std::vector<MarkupToken> scanMarkup(QStringView text)
 {
-    return Scanner(text).scan();
+    std::vector<MarkupToken> tokens;
+    MarkupReader reader(text);
+    while (!reader.atEnd())
+        tokens.push_back(reader.next());
+    return tokens;
 }
 
 QString decodeEntities(QStringView text)

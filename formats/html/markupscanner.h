@@ -32,6 +32,32 @@ struct MarkupToken {
     const MarkupAttribute* attribute(QStringView attributeName) const;
 };
 
+// The tokens one at a time, for a scan that keeps none of them.
+class MarkupReader {
+public:
+    explicit MarkupReader(QStringView text);
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    // The next token; only when not atEnd().
+    MarkupToken next();
+    // Where the next token starts.
+    qsizetype position() const { return m_pos; }
+
+private:
+    QChar at(qsizetype i) const;
+    MarkupToken text();
+    MarkupToken markup();
+    MarkupToken skipTo(QStringView end, qsizetype from);
+    void skipPast(QChar c);
+    QString name();
+    MarkupToken startTag();
+    MarkupAttribute attribute();
+    MarkupToken rawContent();
+
+    QStringView m_text;
+    qsizetype m_pos = 0;
+    QString m_rawElement; // a raw-content element just opened
+};
+
 std::vector<MarkupToken> scanMarkup(QStringView text);
 
 // Attribute or text content with the character references resolved: the
