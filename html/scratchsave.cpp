@@ -48,7 +48,12 @@ bool placeDocument(const QString& prepared, const QString& target)
     env::ReplacingFile file(target);
     if (!file.open())
         return false;
-    file.device().write(source.readAll());
+    // In blocks: a long document is not read into memory whole.
+    while (!source.atEnd()) {
+        const QByteArray block = source.read(qint64(1) << 16);
+        if (block.isEmpty() || file.device().write(block) != block.size())
+            return false;
+    }
     return file.commit();
 }
 
@@ -231,8 +236,11 @@ void ScratchSave::restorePictures()
 
 bool ScratchSave::commit(QStringView text)
 {
-    if (!mClt::WriteUtf8(preparedPath(), text))
-        return false;
+    return mClt::WriteUtf8(preparedPath(), text) && commitPrepared();
+}
+
+bool ScratchSave::commitPrepared()
+{
     const bool placed = placePicturesJournaled(true) && placeDocument(preparedPath(), m_target);
     if (placed)
         reached(SaveStep::DocumentPlaced);

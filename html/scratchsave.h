@@ -36,6 +36,8 @@ public:
     // Puts the prepared picture folder and then `text` in place of the
     // target's; on failure the picture folder is put back as it was.
     bool commit(QStringView text);
+    // The same for a document the caller has written to preparedPath().
+    bool commitPrepared();
 
     // Finishes every interrupted save in `folder` and removes its scratch
     // folders, and the scratch files of saves of other kinds; a folder that

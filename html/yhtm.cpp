@@ -51,6 +51,40 @@ QString rewrittenBody(QString body, const StyleSet& styles, const QString& baseA
     return written;
 }
 
+struct EngineBody {
+    QString body;         // from "<body" to the end
+    QString baseAddress;  // the folder the document is saved into, as the engine addressed it
+};
+
+// The engine's export of the document for `targetPath`, written to
+// `preparedPath` and read back; nullopt when it could not be made.
+std::optional<EngineBody> exportedBody(const EngineExport& exportFromEngine, const StyleSet& styles,
+                                       int pictureExportCode, const QString& preparedPath, const QString& targetPath)
+{
+    if (!hasExtension(targetPath))
+        return std::nullopt;
+    const EngineExportRequest request{preparedPath, QFileInfo(targetPath).absolutePath(), pictureExportCode, styles.body};
+    if (!exportFromEngine || !exportFromEngine(request))
+        return std::nullopt;
+    std::optional<QString> engineHtml = mClt::sReadUtf8(preparedPath);
+    if (!engineHtml)
+        return std::nullopt;
+    const qsizetype bodyStart = engineBodyStart(*engineHtml);
+    if (bodyStart < 0)
+        return std::nullopt;
+    // The base element belongs to the head; the long body need not be searched.
+    QString baseAddress = mClt::sBetween(engineHtml->left(bodyStart), u"base href=\"", u"\"");
+    // The head is cut off in place: a long document is not held twice.
+    QString body = std::move(*engineHtml);
+    body.remove(0, bodyStart);
+    return EngineBody{std::move(body), std::move(baseAddress)};
+}
+
+void tellNotSaved(const QString& sFL)
+{
+    env::dialogs().inform(QStringLiteral("ﾌｧｲﾙ: ") + QFileInfo(sFL).fileName() + QStringLiteral(" を保存できません｡"));
+}
+
 } // namespace
 
 yHtm::yHtm(StyleSet styles)
@@ -72,41 +106,18 @@ std::optional<yHtm::Converted> yHtm::convert(const EngineExport& exportFromEngin
                                              const QString& preparedPath, const QString& targetPath,
                                              const QString& sTP) const
 {
-    if (!hasExtension(targetPath))
+    std::optional<EngineBody> exported = exportedBody(exportFromEngine, m_styles, pictureExportCode, preparedPath, targetPath);
+    if (!exported || !MovePictures(exported->body, preparedPath))
         return std::nullopt;
-    const EngineExportRequest request{preparedPath, QFileInfo(targetPath).absolutePath(), pictureExportCode,
-                                      m_styles.body};
-    if (!exportFromEngine || !exportFromEngine(request))
-        return std::nullopt;
-    std::optional<QString> engineHtml = mClt::sReadUtf8(preparedPath);
-    if (!engineHtml)
-        return std::nullopt;
-    const qsizetype bodyStart = engineBodyStart(*engineHtml);
-    if (bodyStart < 0)
-        return std::nullopt;
-    // The base element belongs to the head; the long body need not be searched.
-    const QString baseAddress = mClt::sBetween(engineHtml->left(bodyStart), u"base href=\"", u"\"");
-    // The head is cut off in place: a long document is not held twice.
-    QString body = std::move(*engineHtml);
-    body.remove(0, bodyStart);
-    if (!MovePictures(body, preparedPath))
-        return std::nullopt;
-    return rewrite(std::move(body), baseAddress, sTP);
+    return rewrite(std::move(exported->body), exported->baseAddress, sTP);
 }
 
 bool yHtm::cSaveHtm(const EngineExport& exportFromEngine, bool bPng, const QString& sFL, const QString& sTP,
                     const QString& sTl)
 {
-    ScratchSave scratch(sFL);
-    bool saved = false;
-    if (scratch.isValid()) {
-        const std::optional<Converted> converted =
-            convert(exportFromEngine, bPng ? 3 : 4, scratch.preparedPath(), sFL, sTP);
-        saved = converted && scratch.commit(BuildHead(sTl, converted->styleBlock) + converted->body);
-    }
-    if (!saved)
-        env::dialogs().inform(QStringLiteral("ﾌｧｲﾙ: ") + QFileInfo(sFL).fileName() + QStringLiteral(" を保存できません｡"));
-    return saved;
+    yHtmPieces whole(m_styles, sFL, bPng ? 3 : 4);
+    whole.add(exportFromEngine, sTP);
+    return whole.commit(sTl);
 }
 
 std::optional<HtmParts> yHtm::cGetHtm(const EngineExport& exportFromEngine, const QString& sFL, const QString& sTP)
@@ -118,6 +129,104 @@ std::optional<HtmParts> yHtm::cGetHtm(const EngineExport& exportFromEngine, cons
     if (!converted || !scratch.placePictures())
         return std::nullopt;
     return HtmParts{converted->styleBlock, bodyContent(converted->body)};
+}
+
+namespace {
+
+// Where a piece's body content starts: after "<body …>".
+qsizetype contentStart(const QString& written)
+{
+    const qsizetype tag = written.indexOf(QStringLiteral("<body"));
+    return tag < 0 ? 0 : written.indexOf(u'>', tag) + 1;
+}
+
+// Where a piece's body content ends: before the line breaks and spaces that
+// lead to "</body>"; the end of the text when there is none.
+qsizetype contentEnd(const QString& written)
+{
+    qsizetype end = written.lastIndexOf(QStringLiteral("</body>"));
+    if (end < 0)
+        return written.size();
+    while (end > 0 && (written[end - 1] == u' ' || written[end - 1] == u'\r' || written[end - 1] == u'\n'))
+        --end;
+    return end;
+}
+
+constexpr qint64 kCopyBlock = 1 << 16;
+
+} // namespace
+
+yHtmPieces::yHtmPieces(StyleSet styles, const QString& sFL, int pictureExportCode)
+    : m_styles(std::move(styles))
+    , m_target(sFL)
+    , m_pictureExportCode(pictureExportCode)
+    , m_scratch(std::make_unique<ScratchSave>(sFL))
+{
+    m_failed = !m_scratch->isValid();
+    if (!m_failed) {
+        m_bodies.setFileName(m_scratch->preparedPath() + QStringLiteral(".body"));
+        m_failed = !m_bodies.open(QIODevice::ReadWrite | QIODevice::Truncate);
+    }
+}
+
+yHtmPieces::~yHtmPieces() = default;
+
+bool yHtmPieces::add(const EngineExport& exportFromEngine, const QString& sTP)
+{
+    if (m_failed)
+        return false;
+    std::optional<EngineBody> exported =
+        exportedBody(exportFromEngine, m_styles, m_pictureExportCode, m_scratch->preparedPath(), m_target);
+    if (!exported || !MovePictures(exported->body, m_scratch->preparedPath())) {
+        m_failed = true;
+        return false;
+    }
+    const BaseStyles base = MakeBaseStyles(m_styles);
+    const QString written = validHtmlText(
+        rewrittenBody(std::move(exported->body), m_styles, exported->baseAddress, sTP, base, m_classes));
+    m_failed = !append(written);
+    return !m_failed;
+}
+
+// The first piece gives the start of the body, every piece its content, and
+// the last one the end.
+bool yHtmPieces::append(const QString& written)
+{
+    const qsizetype from = m_started ? contentStart(written) : 0;
+    m_started = true;
+    const qsizetype to = contentEnd(written);
+    m_end = written.sliced(to);
+    const QByteArray bytes = QStringView(written).sliced(from, std::max(from, to) - from).toUtf8();
+    return m_bodies.write(bytes) == bytes.size();
+}
+
+bool yHtmPieces::commit(const QString& sTl)
+{
+    const bool saved = !m_failed && m_started && writeDocument(sTl) && m_scratch->commitPrepared();
+    if (!saved)
+        tellNotSaved(m_target);
+    return saved;
+}
+
+bool yHtmPieces::writeDocument(const QString& sTl)
+{
+    const BaseStyles base = MakeBaseStyles(m_styles);
+    const QString head = BuildHead(sTl, validHtmlText(BuildStyleSheet(m_classes, base.link, m_styles)));
+    QFile document(m_scratch->preparedPath());
+    if (!document.open(QIODevice::WriteOnly | QIODevice::Truncate) || !m_bodies.seek(0))
+        return false;
+    const QByteArray headBytes = QByteArray("\xEF\xBB\xBF") + head.toUtf8();
+    bool written = document.write(headBytes) == headBytes.size();
+    while (written && !m_bodies.atEnd()) {
+        const QByteArray block = m_bodies.read(kCopyBlock);
+        written = !block.isEmpty() && document.write(block) == block.size();
+    }
+    const QByteArray end = m_end.toUtf8();
+    written = written && document.write(end) == end.size() && document.flush();
+    document.close();
+    m_bodies.close();
+    m_bodies.remove();
+    return written && document.error() == QFileDevice::NoError;
 }
 
 } // namespace html

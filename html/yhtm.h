@@ -73,10 +73,13 @@
 // Raw lines
 //   <### TEXT> writes TEXT on a line of its own, untouched.
 
+#include "html/classtable.h"
 #include "html/styleset.h"
 
 #include <QString>
+#include <QFile>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace html {
@@ -127,6 +130,48 @@ private:
     Converted rewrite(QString body, const QString& baseAddress, const QString& sTP) const;
 
     StyleSet m_styles;
+};
+
+class ScratchSave;
+
+// A document written as the dialect piece by piece, for a long file that is
+// read and converted one piece at a time: each piece's engine export is
+// rewritten as it comes, all of them with one class table, and only its body
+// is kept, in a scratch file, so that no more than one piece is held at a
+// time. The pieces are parts of one body in order; only one of them may
+// hold pictures (the engine numbers picture files per export, and a second
+// picture folder makes the save fail). The file and its picture folder are
+// replaced only by commit, with everything or nothing.
+class yHtmPieces {
+public:
+    // `pictureExportCode`: 3 for PNG pictures, else 4 (engine export codes).
+    yHtmPieces(StyleSet styles, const QString& sFL, int pictureExportCode = 4);
+    ~yHtmPieces();
+    yHtmPieces(const yHtmPieces&) = delete;
+    yHtmPieces& operator=(const yHtmPieces&) = delete;
+
+    // Converts the next piece. `sTP` is its tool-tip table. False once a
+    // piece could not be converted; later pieces are then passed over.
+    bool add(const EngineExport& exportFromEngine, const QString& sTP);
+    // Writes the head with the style sheet of every piece's classes, then
+    // the bodies, in place of the file. On a failure here or in add the
+    // file stays as it was, the user is told "ﾌｧｲﾙ: <name> を保存できません｡"
+    // and the result is false.
+    bool commit(const QString& sTl);
+
+private:
+    bool append(const QString& written);
+    bool writeDocument(const QString& sTl);
+
+    StyleSet m_styles;
+    QString m_target;
+    int m_pictureExportCode;
+    std::unique_ptr<ScratchSave> m_scratch;
+    ClassTable m_classes;
+    QFile m_bodies;   // the pieces' bodies so far, in the scratch folder
+    QString m_end;    // the last piece's end of the body and of the file
+    bool m_started = false;
+    bool m_failed = false;
 };
 
 } // namespace html
