@@ -203,6 +203,10 @@ bool yHtmPieces::append(const QString& written)
 bool yHtmPieces::commit(const QString& sTl)
 {
     const bool saved = !m_failed && m_started && writeDocument(sTl) && m_scratch->commitPrepared();
+    // The scratch folder goes with the save: nothing more can be added.
+    m_bodies.close();
+    m_scratch.reset();
+    m_failed = true;
     if (!saved)
         tellNotSaved(m_target);
     return saved;
@@ -224,8 +228,6 @@ bool yHtmPieces::writeDocument(const QString& sTl)
     const QByteArray end = m_end.toUtf8();
     written = written && document.write(end) == end.size() && document.flush();
     document.close();
-    m_bodies.close();
-    m_bodies.remove();
     return written && document.error() == QFileDevice::NoError;
 }
 

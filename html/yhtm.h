@@ -156,7 +156,8 @@ public:
     // Writes the head with the style sheet of every piece's classes, then
     // the bodies, in place of the file. On a failure here or in add the
     // file stays as it was, the user is told "ﾌｧｲﾙ: <name> を保存できません｡"
-    // and the result is false.
+    // and the result is false. Either way the scratch folder is gone
+    // afterwards, and nothing more can be added.
     bool commit(const QString& sTl);
 
 private:

@@ -187,6 +187,37 @@ TEST_F(SaveOver, AFailedWriteRestoresThePictureFolder)
     expectNoScratchLeft();
 }
 
+// Pieces are one document: one class table, one head, the bodies in order.
+TEST_F(SaveOver, PiecesBecomeOneDocument)
+{
+    yHtmPieces pieces(StyleSet::defaults(), target);
+    const QString red = QStringLiteral("<span style=\"color:#ff0000;\">赤</span>");
+    ASSERT_TRUE(pieces.add(copyingEngine(QStringLiteral("<html><head></head><body><p>一 %1</p></body></html>").arg(red)), {}));
+    ASSERT_TRUE(pieces.add(copyingEngine(QStringLiteral("<html><head></head><body><p>二 %1</p><p>三</p></body></html>").arg(red)), {}));
+    ASSERT_TRUE(pieces.commit(QStringLiteral("t")));
+    const QString text = readText(target);
+    EXPECT_EQ(text.count(QStringLiteral("<body")), 1);
+    EXPECT_EQ(text.count(QStringLiteral("</body>")), 1);
+    EXPECT_EQ(text.count(QStringLiteral("span.sp01")), 1) << text.toStdString();
+    EXPECT_EQ(text.count(QStringLiteral("class=\"sp01\">赤")), 2);
+    EXPECT_LT(text.indexOf(QStringLiteral("一 ")), text.indexOf(QStringLiteral("二 ")));
+    EXPECT_LT(text.indexOf(QStringLiteral("二 ")), text.indexOf(QStringLiteral("三")));
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    expectNoScratchLeft();
+}
+
+// A piece that fails leaves the document as it was, whatever came before.
+TEST_F(SaveOver, APieceThatFailsChangesNothing)
+{
+    yHtmPieces pieces(StyleSet::defaults(), target);
+    EXPECT_TRUE(pieces.add(copyingEngine(withPicture), {}));
+    // A second picture folder cannot join the first.
+    EXPECT_FALSE(pieces.add(copyingEngine(withPicture), {}));
+    EXPECT_FALSE(pieces.add(copyingEngine(QStringLiteral("<html><head></head><body><p>x</p></body></html>")), {}));
+    EXPECT_FALSE(pieces.commit(QStringLiteral("t")));
+    expectUntouched();
+}
+
 // Only the converter refuses links: the editor's save of a linked document
 // writes the file the link points to and keeps the link.
 TEST_F(SaveOver, ALinkedDocumentKeepsItsLinkAndItsTargetGetsTheText)
