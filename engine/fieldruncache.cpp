@@ -4,6 +4,7 @@
 #include "engine/fieldformat.h"
 
 #include <QHash>
+#include <QMutex>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -14,10 +15,17 @@ namespace {
 
 // The cache of each document. Looked up here rather than among the
 // document's children, which grow with every list and table: a walk over
-// many fields asks for the cache once a field.
-QHash<const QTextDocument*, FieldRunCache*>& caches()
+// many fields asks for the cache once a field. Documents of other threads
+// (a long file is converted in pieces, several at once) have theirs here
+// too, so the table is guarded.
+struct Caches {
+    QMutex mutex;
+    QHash<const QTextDocument*, FieldRunCache*> byDocument;
+};
+
+Caches& caches()
 {
-    static QHash<const QTextDocument*, FieldRunCache*> all;
+    static Caches all;
     return all;
 }
 
@@ -25,8 +33,11 @@ QHash<const QTextDocument*, FieldRunCache*>& caches()
 
 FieldRunCache& FieldRunCache::of(QTextDocument& document)
 {
-    if (FieldRunCache* cache = caches().value(&document))
-        return *cache;
+    {
+        const QMutexLocker lock(&caches().mutex);
+        if (FieldRunCache* cache = caches().byDocument.value(&document))
+            return *cache;
+    }
     return *new FieldRunCache(document);
 }
 
@@ -34,13 +45,17 @@ FieldRunCache::FieldRunCache(QTextDocument& document)
     : QObject(&document)
     , m_document(document)
 {
-    caches().insert(&document, this);
+    {
+        const QMutexLocker lock(&caches().mutex);
+        caches().byDocument.insert(&document, this);
+    }
     connect(&document, &QTextDocument::contentsChanged, this, &FieldRunCache::invalidate);
 }
 
 FieldRunCache::~FieldRunCache()
 {
-    caches().remove(&m_document);
+    const QMutexLocker lock(&caches().mutex);
+    caches().byDocument.remove(&m_document);
 }
 
 const QList<FieldRun>& FieldRunCache::runs()
