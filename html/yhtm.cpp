@@ -34,19 +34,27 @@ QString bodyContent(const QString& written)
     return start < 0 ? QString() : written.mid(start + 1, end < 0 ? -1 : end - start - 1);
 }
 
-// The elements live only in here, so they are gone before the written text
-// is copied once more.
-QString rewrittenBody(QString body, const StyleSet& styles, const QString& baseAddress, const QString& sTP,
-                      const BaseStyles& base, ClassTable& classes)
+// The body taken apart and cleaned: everything of the rewrite that needs
+// nothing of other documents or pieces.
+ElementList parsedBody(QString body, const StyleSet& styles, const QString& baseAddress, const QString& sTP)
 {
+    const BaseStyles base = MakeBaseStyles(styles);
     ElementList list = ParseElements(std::move(body), {styles.body.fontName, styles.lineSpacing, baseAddress});
     TipsToSpans(list, base.tip, sTP);
     AttrsToStyles(list);
     PruneEmpty(list);
     FindHeadings(list, {styles.headings[0].size, styles.headings[1].size, styles.headings[2].size});
+    return list;
+}
+
+// The elements given their classes and written; they are gone before the
+// written text is copied once more.
+QString writtenBody(ElementList list, ClassTable& classes)
+{
     AssignClasses(list, classes);
     SetLevels(list);
     QString written = WriteElements(list);
+    list = ElementList();
     written.replace(QChar(spacePlaceholder), QChar(ideographicSpace));
     return written;
 }
@@ -56,28 +64,35 @@ struct EngineBody {
     QString baseAddress;  // the folder the document is saved into, as the engine addressed it
 };
 
-// The engine's export of the document for `targetPath`, written to
-// `preparedPath` and read back; nullopt when it could not be made.
-std::optional<EngineBody> exportedBody(const EngineExport& exportFromEngine, const StyleSet& styles,
-                                       int pictureExportCode, const QString& preparedPath, const QString& targetPath)
+// The engine's HTML cut into its body and the address of its base element;
+// nullopt when it has no body.
+std::optional<EngineBody> engineBody(QString engineHtml)
 {
-    if (!hasExtension(targetPath))
-        return std::nullopt;
-    const EngineExportRequest request{preparedPath, QFileInfo(targetPath).absolutePath(), pictureExportCode, styles.body};
-    if (!exportFromEngine || !exportFromEngine(request))
-        return std::nullopt;
-    std::optional<QString> engineHtml = mClt::sReadUtf8(preparedPath);
-    if (!engineHtml)
-        return std::nullopt;
-    const qsizetype bodyStart = engineBodyStart(*engineHtml);
+    const qsizetype bodyStart = engineBodyStart(engineHtml);
     if (bodyStart < 0)
         return std::nullopt;
     // The base element belongs to the head; the long body need not be searched.
-    QString baseAddress = mClt::sBetween(engineHtml->left(bodyStart), u"base href=\"", u"\"");
+    QString baseAddress = mClt::sBetween(engineHtml.left(bodyStart), u"base href=\"", u"\"");
     // The head is cut off in place: a long document is not held twice.
-    QString body = std::move(*engineHtml);
-    body.remove(0, bodyStart);
-    return EngineBody{std::move(body), std::move(baseAddress)};
+    engineHtml.remove(0, bodyStart);
+    return EngineBody{std::move(engineHtml), std::move(baseAddress)};
+}
+
+EngineExportRequest exportRequest(const StyleSet& styles, int pictureExportCode, const QString& preparedPath,
+                                  const QString& targetPath)
+{
+    return {preparedPath, QFileInfo(targetPath).absolutePath(), pictureExportCode, styles.body};
+}
+
+// The engine's export of the document for `targetPath`, written to
+// `preparedPath` and read back; nullopt when it could not be made.
+std::optional<EngineBody> exportedBody(const EngineExport& exportFromEngine, const EngineExportRequest& request,
+                                       const QString& targetPath)
+{
+    if (!hasExtension(targetPath) || !exportFromEngine || !exportFromEngine(request))
+        return std::nullopt;
+    std::optional<QString> engineHtml = mClt::sReadUtf8(request.htmlPath);
+    return engineHtml ? engineBody(std::move(*engineHtml)) : std::nullopt;
 }
 
 void tellNotSaved(const QString& sFL)
@@ -96,7 +111,7 @@ yHtm::Converted yHtm::rewrite(QString body, const QString& baseAddress, const QS
 {
     const BaseStyles base = MakeBaseStyles(m_styles);
     ClassTable classes;
-    const QString written = rewrittenBody(std::move(body), m_styles, baseAddress, sTP, base, classes);
+    const QString written = writtenBody(parsedBody(std::move(body), m_styles, baseAddress, sTP), classes);
     // Whatever the engine, the user formats or the tool tips brought in, the
     // file holds only characters HTML allows.
     return {validHtmlText(BuildStyleSheet(classes, base.link, m_styles)), validHtmlText(written)};
@@ -106,7 +121,8 @@ std::optional<yHtm::Converted> yHtm::convert(const EngineExport& exportFromEngin
                                              const QString& preparedPath, const QString& targetPath,
                                              const QString& sTP) const
 {
-    std::optional<EngineBody> exported = exportedBody(exportFromEngine, m_styles, pictureExportCode, preparedPath, targetPath);
+    std::optional<EngineBody> exported =
+        exportedBody(exportFromEngine, exportRequest(m_styles, pictureExportCode, preparedPath, targetPath), targetPath);
     if (!exported || !MovePictures(exported->body, preparedPath))
         return std::nullopt;
     return rewrite(std::move(exported->body), exported->baseAddress, sTP);
@@ -175,16 +191,32 @@ bool yHtmPieces::add(const EngineExport& exportFromEngine, const QString& sTP)
 {
     if (m_failed)
         return false;
-    std::optional<EngineBody> exported =
-        exportedBody(exportFromEngine, m_styles, m_pictureExportCode, m_scratch->preparedPath(), m_target);
-    if (!exported || !MovePictures(exported->body, m_scratch->preparedPath())) {
+    std::optional<EngineBody> exported = exportedBody(exportFromEngine, request(), m_target);
+    if (!exported || !MovePictures(exported->body, m_scratch->preparedPath()))
+        return add(std::nullopt);
+    return add(parsedBody(std::move(exported->body), m_styles, exported->baseAddress, sTP));
+}
+
+EngineExportRequest yHtmPieces::request() const
+{
+    return exportRequest(m_styles, m_pictureExportCode, m_scratch ? m_scratch->preparedPath() : QString(), m_target);
+}
+
+std::optional<ElementList> yHtmPieces::prepare(QString engineHtml, const QString& sTP) const
+{
+    std::optional<EngineBody> engine = engineBody(std::move(engineHtml));
+    if (!engine || !hasExtension(m_target))
+        return std::nullopt;
+    return parsedBody(std::move(engine->body), m_styles, engine->baseAddress, sTP);
+}
+
+bool yHtmPieces::add(std::optional<ElementList> elements)
+{
+    if (m_failed || !elements) {
         m_failed = true;
         return false;
     }
-    const BaseStyles base = MakeBaseStyles(m_styles);
-    const QString written = validHtmlText(
-        rewrittenBody(std::move(exported->body), m_styles, exported->baseAddress, sTP, base, m_classes));
-    m_failed = !append(written);
+    m_failed = !append(validHtmlText(writtenBody(std::move(*elements), m_classes)));
     return !m_failed;
 }
 

@@ -74,6 +74,7 @@
 //   <### TEXT> writes TEXT on a line of its own, untouched.
 
 #include "html/classtable.h"
+#include "html/htmelement.h"
 #include "html/styleset.h"
 
 #include <QString>
@@ -153,6 +154,15 @@ public:
     // Converts the next piece. `sTP` is its tool-tip table. False once a
     // piece could not be converted; later pieces are then passed over.
     bool add(const EngineExport& exportFromEngine, const QString& sTP);
+
+    // The same in two steps, for pieces without pictures whose engine HTML
+    // the caller makes itself, as `request()` asks for it. `prepare` needs
+    // nothing of the other pieces: it may run on any thread, for several
+    // pieces at once. nullopt when the HTML has no body.
+    EngineExportRequest request() const;
+    std::optional<ElementList> prepare(QString engineHtml, const QString& sTP) const;
+    // Adds prepared pieces in their order; nullopt fails the document.
+    bool add(std::optional<ElementList> elements);
     // Writes the head with the style sheet of every piece's classes, then
     // the bodies, in place of the file. On a failure here or in add the
     // file stays as it was, the user is told "ﾌｧｲﾙ: <name> を保存できません｡"
