@@ -6,14 +6,24 @@
 #include "env/mclt.h"
 #include "formats/html/enginehtmlexport.h"
 #include "formats/html/htmlimport.h"
+#include "formats/html/htmlpieces.h"
+#include "formats/html/htmltext.h"
 #include "formats/readwarning.h"
 #include "formats/html/tooltiptable.h"
 #include "html/yhtm.h"
 
+#include "engine/guardeddocument.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextDocument>
+#include <QThread>
+#include <QThreadPool>
+#include <algorithm>
+#include <deque>
+#include <future>
 
 namespace formats {
 
@@ -167,9 +177,146 @@ ConversionOutcome failure(const QString& reason)
     return {false, reason, {}};
 }
 
+QStringList picturesFromOutsideWarnings(engine::TextEngine& engine, const QString& folder)
+{
+    QStringList warnings;
+    for (const QString& picture : picturesFromOutside(engine, folder))
+        warnings << QStringLiteral("画像 ") + picture + QStringLiteral(" を文書のﾌｫﾙﾀﾞの外から取り込みました｡");
+    return warnings;
+}
+
+// A cut piece read into a document of its own and taken apart for the
+// writer: all of a piece's work that needs nothing of the other pieces.
+struct PreparedPiece {
+    bool read = false;
+    QString refusal;  // why it could not be read, when the reader said
+    QString title;
+    std::optional<html::ElementList> elements;
+};
+
+PreparedPiece preparePiece(QString piece, const QString& folder, const html::yHtmPieces& writer,
+                           const html::EngineExportRequest& request)
+{
+    const HtmlImport codec;
+    engine::GuardedDocument document;
+    engine::DocumentSet set;
+    set.body = &document;
+    PreparedPiece prepared;
+    prepared.read = codec.readText(std::move(piece), folder, set);
+    prepared.refusal = codec.refusalReason();
+    if (!prepared.read)
+        return prepared;
+    prepared.title = document.metaInformation(QTextDocument::DocumentTitle);
+    // Cut files hold no pictures; a piece with one would name a file nobody
+    // writes, so it fails the conversion instead.
+    if (!engine::Objects(document).ids(engine::kObjectKindPicture).isEmpty())
+        return prepared;
+    if (std::optional<QString> text = engineHtml(document, request))
+        prepared.elements = writer.prepare(std::move(*text), toolTipTable(document));
+    return prepared;
+}
+
+// Converts the file's one piece as the editor saves a document, pictures
+// and all.
+std::optional<QString> convertWhole(QString html, const QFileInfo& source, html::yHtmPieces& writer,
+                                    QString& title, QStringList& warnings)
+{
+    const HtmlImport codec;
+    engine::TextEngine engine;
+    if (!codec.readText(std::move(html), source.absolutePath(), engine.documentSet()))
+        return codec.refusalReason();
+    QTextDocument& body = *engine.document();
+    title = body.metaInformation(QTextDocument::DocumentTitle);
+    if (writer.add(engineExport(engine), toolTipTable(body)))
+        warnings << picturesFromOutsideWarnings(engine, source.absolutePath());
+    return std::nullopt;
+}
+
+// Converts the pieces on as many threads as the machine has cores, each
+// piece read and taken apart on its own, and adds them to the writer in
+// their order; only that many pieces are in memory at a time. The refusal
+// of the first piece that could not be read, if one could not.
+std::optional<QString> convertPieces(HtmlPieces& pieces, std::vector<QString> first, const QFileInfo& source,
+                                     html::yHtmPieces& writer, QString& title)
+{
+    const html::EngineExportRequest request = writer.request();
+    const QString folder = source.absolutePath();
+    const size_t window = size_t(std::max(2, QThread::idealThreadCount()));
+    // Threads of its own that last the whole conversion: what a thread
+    // builds for text folding once is kept for all its pieces.
+    QThreadPool threads;
+    threads.setMaxThreadCount(int(window));
+    threads.setExpiryTimeout(-1);
+    std::deque<std::future<PreparedPiece>> running;
+    const auto start = [&](QString piece) {
+        auto promise = std::make_shared<std::promise<PreparedPiece>>();
+        running.push_back(promise->get_future());
+        threads.start([promise, piece = std::move(piece), &folder, &writer, &request]() mutable {
+            try {
+                PreparedPiece prepared = preparePiece(std::move(piece), folder, writer, request);
+                // A pool thread runs no event loop: the events a piece's
+                // document posted would pile up, and every later one would
+                // walk the pile.
+                QCoreApplication::sendPostedEvents();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                promise->set_value(std::move(prepared));
+            } catch (...) {
+                promise->set_exception(std::current_exception());
+            }
+        });
+    };
+    for (QString& piece : first)
+        start(std::move(piece));
+    std::optional<QString> refusal;
+    while (!running.empty()) {
+        PreparedPiece done = running.front().get();
+        running.pop_front();
+        if (!done.read && !refusal)
+            refusal = done.refusal;
+        if (refusal)
+            continue; // the pieces still running are waited for, nothing new starts
+        for (std::optional<QString> next; running.size() < window && (next = pieces.next());)
+            start(std::move(*next));
+        if (title.isNull())
+            title = done.title;
+        writer.add(std::move(done.elements));
+    }
+    return refusal;
+}
+
+// HTML into the dialect piece by piece (htmlpieces.h), so that a long manual
+// is never one document in memory.
+ConversionOutcome htmlToDialect(const QString& input, const QString& target, qsizetype pieceLength)
+{
+    const QFileInfo source(input);
+    QFile file(source.absoluteFilePath());
+    if (!file.open(QIODevice::ReadOnly) || file.size() > HtmlImport().maxInputBytes())
+        return failure(fileMessage(input, QStringLiteral("を読み込めません｡")));
+    engine::DecodedText decoded = decodeHtml(file.readAll());
+    file.close();
+    engine::ReadReport report;
+    report.unreadableCharacters = decoded.unreadable;
+    QStringList warnings = readWarnings(input, report);
+    const MessageCapture messages;
+    html::yHtmPieces writer(html::StyleSet::defaults(), target);
+    QString title;
+    HtmlPieces pieces(decoded.text, pieceLength);
+    std::optional<QString> first = pieces.next();
+    std::optional<QString> second = pieces.next();
+    const std::optional<QString> refusal = second
+        ? convertPieces(pieces, {std::move(*first), std::move(*second)}, source, writer, title)
+        : convertWhole(std::move(*first), source, writer, title, warnings);
+    if (refusal)
+        return failure(fileMessage(input, QStringLiteral("を読み込めません｡") + *refusal));
+    if (!writer.commit(title.isEmpty() ? source.completeBaseName() : title))
+        return failure(messages.last());
+    return {true, {}, warnings};
+}
+
 } // namespace
 
-ConversionRun::ConversionRun(const QStringList& inputs)
+ConversionRun::ConversionRun(const QStringList& inputs, qsizetype htmlPieceLength)
+    : m_htmlPieceLength(htmlPieceLength)
 {
     for (const QString& input : inputs)
         m_inputs.insert(identity(input));
@@ -202,13 +349,19 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
     if (const QString refused = refusal(target, to == Kind::Html); !refused.isEmpty())
         return failure(refused);
 
+    if (!mClt::MakeFolders(folder))
+        return failure(fileMessage(target, QStringLiteral("を保存できません｡")));
+    if (from == Kind::Html && to == Kind::Html) {
+        ConversionOutcome outcome = htmlToDialect(input, target, m_htmlPieceLength);
+        if (outcome.written)
+            m_written.insert(identity(target));
+        return outcome;
+    }
     engine::TextEngine engine;
     QString reason;
     if (!load(engine, source, from, reason))
         return failure(fileMessage(input, QStringLiteral("を読み込めません｡") + reason));
     QStringList warnings = readWarnings(input, engine.lastReadReport());
-    if (!mClt::MakeFolders(folder))
-        return failure(fileMessage(target, QStringLiteral("を保存できません｡")));
     if (to == Kind::Html) {
         const QString title = engine.document()->metaInformation(QTextDocument::DocumentTitle);
         if (const auto error = saveHtml(engine, target, title.isEmpty() ? source.completeBaseName() : title))
@@ -217,11 +370,6 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
         return failure(fileMessage(target, QStringLiteral("を保存できません｡") + engine.lastWriteRefusal()));
     }
     m_written.insert(identity(target));
-    // Only HTML takes its pictures from files; a Word file carries its own.
-    if (from == Kind::Html && to == Kind::Html) {
-        for (const QString& picture : picturesFromOutside(engine, source.absolutePath()))
-            warnings << QStringLiteral("画像 ") + picture + QStringLiteral(" を文書のﾌｫﾙﾀﾞの外から取り込みました｡");
-    }
     return {true, {}, warnings};
 }
 

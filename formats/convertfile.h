@@ -25,7 +25,12 @@ struct ConversionOutcome {
 // The conversions of one command, which know each other's inputs and outputs.
 class ConversionRun {
 public:
-    explicit ConversionRun(const QStringList& inputs);
+    // HTML is converted into the dialect in pieces of at least this many
+    // characters (formats/html/htmlpieces.h): Qt's document of a piece takes
+    // some ninety times its length.
+    static constexpr qsizetype kHtmlPieceLength = 32 * 1024;
+
+    explicit ConversionRun(const QStringList& inputs, qsizetype htmlPieceLength = kHtmlPieceLength);
 
     // Converts `input` into a file named like it with `targetExtension`
     // (without the dot) in `outDir`, or beside the input when `outDir` is
@@ -37,6 +42,7 @@ private:
     // Why `target` (and its picture folder, `withPictures`) must not be written; empty when it may.
     QString refusal(const QString& target, bool withPictures) const;
 
+    qsizetype m_htmlPieceLength;
     QSet<QString> m_inputs;  // canonical paths
     QSet<QString> m_written; // canonical paths
 };

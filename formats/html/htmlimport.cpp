@@ -65,7 +65,15 @@ bool HtmlImport::readFrom(const QByteArray& bytes, const QString& folder, const 
     engine::DecodedText decoded = decodeHtml(bytes);
     if (target.report)
         target.report->unreadableCharacters = decoded.unreadable;
-    ImportPreparer preparer(std::move(decoded.text));
+    return readText(std::move(decoded.text), folder, target);
+}
+
+bool HtmlImport::readText(QString html, const QString& folder, const engine::DocumentSet& target) const
+{
+    m_refusalReason.clear();
+    if (!target.body)
+        return false;
+    ImportPreparer preparer(std::move(html));
     const std::optional<QString> prepared = preparer.prepare();
     m_refusalReason = reasonFor(preparer.refusal());
     if (!prepared)

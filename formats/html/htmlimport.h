@@ -38,6 +38,8 @@ public:
 
     // Reads `bytes` as an HTML file kept in `folder`.
     bool readFrom(const QByteArray& bytes, const QString& folder, const engine::DocumentSet& target) const;
+    // Reads `html`, the text of such a file already decoded (htmltext.h).
+    bool readText(QString html, const QString& folder, const engine::DocumentSet& target) const;
     // Why the last read refused its input, as a sentence for the user; empty
     // when it names no limit.
     QString refusalReason() const { return m_refusalReason; }

@@ -168,7 +168,7 @@ std::optional<QString> ImportPreparer::prepare()
 {
     m_tokens = scanMarkup(m_html);
     m_dropped.assign(m_tokens.size(), false);
-    m_notes.dialect = QStringView(m_html).trimmed().startsWith(kDialectDoctype);
+    m_notes.dialect = isDialect(m_html);
     const std::array<QChar, 3> unused = unusedPrivateUseCharacters(m_html);
     m_notes.spacePlaceholder = unused[0];
     m_notes.emptyParagraph = unused[1];
@@ -304,6 +304,11 @@ void ImportPreparer::handleEndTag(const MarkupToken& token)
 {
     closeElement(token.name);
     m_out += QStringLiteral("</") + outputName(token.name) + u'>';
+}
+
+bool ImportPreparer::isDialect(QStringView html)
+{
+    return html.trimmed().startsWith(kDialectDoctype);
 }
 
 QString ImportPreparer::elementStyle(const MarkupToken& token) const

@@ -48,6 +48,9 @@ public:
 
     explicit ImportPreparer(QString html);
 
+    // Whether `html` is in the program's own dialect, by its document type line.
+    static bool isDialect(QStringView html);
+
     // The markup for Qt's import; nullopt when the file is over a limit.
     std::optional<QString> prepare();
     // Which limit the file was over, after prepare() gave nullopt.
