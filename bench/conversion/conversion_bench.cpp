@@ -1,7 +1,9 @@
 // Whole conversions as "fumi --convert-to htm" runs them (read, then the
 // dialect written): an 8 MB foreign HTML manual, and the 3 MB dialect of a
-// 500-page document. The inputs are written once by the fixtures below; the
-// same files for timing whole processes come from conversion_inputs.
+// 500-page document, each in pieces as the command converts them and, for
+// comparison, as one document (second argument 0). The inputs are written
+// once by the fixtures below; the same files for timing whole processes come
+// from conversion_inputs.
 
 #include "bench/benchmain.h"
 #include "bench/conversion/benchinputs.h"
@@ -18,11 +20,14 @@
 
 namespace {
 
+// state.range(1): 1 in pieces, 0 as one document.
 void convertEachTime(benchmark::State& state, const QTemporaryDir& folder, const QString& input)
 {
     const QString out = folder.filePath(QStringLiteral("out"));
+    const qsizetype pieceLength = state.range(1) ? formats::ConversionRun::kHtmlPieceLength : qsizetype(1) << 40;
     for (auto _ : state) {
-        const formats::ConversionOutcome outcome = formats::ConversionRun({input}).convert(input, QStringLiteral("htm"), out);
+        const formats::ConversionOutcome outcome =
+            formats::ConversionRun({input}, pieceLength).convert(input, QStringLiteral("htm"), out);
         if (!outcome.written)
             state.SkipWithError(qPrintable(outcome.reason));
     }
@@ -41,7 +46,7 @@ void BM_ConvertManual(benchmark::State& state)
     file.close();
     convertEachTime(state, folder, input);
 }
-BENCHMARK(BM_ConvertManual)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ConvertManual)->ArgsProduct({{1, 8}, {1, 0}})->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
 void BM_ConvertDocument(benchmark::State& state)
 {
@@ -55,7 +60,7 @@ void BM_ConvertDocument(benchmark::State& state)
     }
     convertEachTime(state, folder, input);
 }
-BENCHMARK(BM_ConvertDocument)->Arg(50)->Arg(500)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ConvertDocument)->ArgsProduct({{50, 500}, {1, 0}})->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
 } // namespace
 
