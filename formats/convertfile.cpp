@@ -268,18 +268,20 @@ std::optional<QString> convertPieces(HtmlPieces& pieces, std::vector<QString> fi
     for (QString& piece : first)
         start(std::move(piece));
     std::optional<QString> refusal;
+    bool stopped = false; // the pieces still running are waited for, nothing new starts
     while (!running.empty()) {
         PreparedPiece done = running.front().get();
         running.pop_front();
         if (!done.read && !refusal)
             refusal = done.refusal;
-        if (refusal)
-            continue; // the pieces still running are waited for, nothing new starts
-        for (std::optional<QString> next; running.size() < window && (next = pieces.next());)
+        stopped = stopped || refusal;
+        // The next pieces start before this one is written, so that the
+        // threads are busy meanwhile.
+        for (std::optional<QString> next; !stopped && running.size() < window && (next = pieces.next());)
             start(std::move(*next));
         if (title.isNull())
             title = done.title;
-        writer.add(std::move(done.elements));
+        stopped = stopped || !writer.add(std::move(done.elements));
     }
     return refusal;
 }
@@ -297,6 +299,9 @@ ConversionOutcome htmlToDialect(const QString& input, const QString& target, qsi
     engine::ReadReport report;
     report.unreadableCharacters = decoded.unreadable;
     QStringList warnings = readWarnings(input, report);
+    // The pieces are written as they are read: the folder must be there first.
+    if (!mClt::MakeFolders(QFileInfo(target).absolutePath()))
+        return failure(fileMessage(target, QStringLiteral("を保存できません｡")));
     const MessageCapture messages;
     html::yHtmPieces writer(html::StyleSet::defaults(), target);
     QString title;
@@ -349,8 +354,6 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
     if (const QString refused = refusal(target, to == Kind::Html); !refused.isEmpty())
         return failure(refused);
 
-    if (!mClt::MakeFolders(folder))
-        return failure(fileMessage(target, QStringLiteral("を保存できません｡")));
     if (from == Kind::Html && to == Kind::Html) {
         ConversionOutcome outcome = htmlToDialect(input, target, m_htmlPieceLength);
         if (outcome.written)
@@ -362,6 +365,8 @@ ConversionOutcome ConversionRun::convert(const QString& input, const QString& ta
     if (!load(engine, source, from, reason))
         return failure(fileMessage(input, QStringLiteral("を読み込めません｡") + reason));
     QStringList warnings = readWarnings(input, engine.lastReadReport());
+    if (!mClt::MakeFolders(folder))
+        return failure(fileMessage(target, QStringLiteral("を保存できません｡")));
     if (to == Kind::Html) {
         const QString title = engine.document()->metaInformation(QTextDocument::DocumentTitle);
         if (const auto error = saveHtml(engine, target, title.isEmpty() ? source.completeBaseName() : title))

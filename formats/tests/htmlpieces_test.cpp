@@ -9,6 +9,8 @@
 #include "testsupport/scripteddialogs.h"
 #include "testsupport/tempfolder.h"
 
+#include <QFileInfo>
+
 using namespace formatstest;
 
 namespace {
@@ -127,6 +129,24 @@ TEST_F(ConvertInPieces, ManyPiecesAtOnceGiveTheDialectOfTheWholeFile)
     const QByteArray whole = converted(input, 1 << 30, folder.path(QStringLiteral("whole")));
     for (int run = 0; run < 3; ++run)
         EXPECT_EQ(converted(input, 1, folder.path(QStringLiteral("pieces%1").arg(run))), whole);
+}
+
+// A piece over a limit of the reader refuses the whole file, as reading it
+// whole would, and nothing is written.
+TEST_F(ConvertInPieces, APieceThatCannotBeReadWritesNothingAndSaysWhy)
+{
+    const QString deep = QStringLiteral("<p>") + QStringLiteral("<span>").repeated(300) + QStringLiteral("deep")
+        + QStringLiteral("</span>").repeated(300) + QStringLiteral("</p>\n");
+    const QString input = folder.write(QStringLiteral("in.html"), page({}, sections(3) + deep + sections(3)).toUtf8());
+    const QString out = folder.path(QStringLiteral("out"));
+    for (const qsizetype pieceLength : {qsizetype(1), qsizetype(1) << 30}) {
+        const formats::ConversionOutcome outcome =
+            formats::ConversionRun({input}, pieceLength).convert(input, QStringLiteral("htm"), out);
+        EXPECT_FALSE(outcome.written);
+        EXPECT_TRUE(outcome.reason.endsWith(QStringLiteral("を読み込めません｡要素の入れ子は 256 段までです｡")))
+            << qPrintable(outcome.reason);
+        EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/in.htm")));
+    }
 }
 
 // Each piece is a file of its own: the head, the body, a run of blocks.
