@@ -232,16 +232,18 @@ std::optional<QString> convertWhole(QString html, const QFileInfo& source, html:
     return std::nullopt;
 }
 
-// Converts the pieces on as many threads as the machine has cores, each
-// piece read and taken apart on its own, and adds them to the writer in
-// their order; only that many pieces are in memory at a time. The refusal
-// of the first piece that could not be read, if one could not.
+// Converts the pieces on as many threads as the machine has cores (two to
+// four), each piece read and taken apart on its own, and adds them to the
+// writer in their order; only that many pieces are in memory at a time.
+// The refusal of the first piece that could not be read, if one could not.
 std::optional<QString> convertPieces(HtmlPieces& pieces, std::vector<QString> first, const QFileInfo& source,
                                      html::yHtmPieces& writer, QString& title)
 {
     const html::EngineExportRequest request = writer.request();
     const QString folder = source.absolutePath();
-    const size_t window = size_t(std::max(2, QThread::idealThreadCount()));
+    // Each piece in flight holds a document: four at most keep a long file's
+    // memory small on a machine of many cores.
+    const size_t window = size_t(std::clamp(QThread::idealThreadCount(), 2, 4));
     // Threads of its own that last the whole conversion: what a thread
     // builds for text folding once is kept for all its pieces.
     QThreadPool threads;
