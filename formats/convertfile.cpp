@@ -308,6 +308,9 @@ ConversionOutcome htmlToDialect(const QString& input, const QString& target, qsi
     html::yHtmPieces writer(html::StyleSet::defaults(), target);
     QString title;
     HtmlPieces pieces(decoded.text, pieceLength);
+    // Every piece reads the head again: pieces at least as long as the head
+    // read no more than twice the file, however long its head.
+    pieces.setPieceLength(std::max(pieceLength, pieces.headLength()));
     std::optional<QString> first = pieces.next();
     std::optional<QString> second = pieces.next();
     const std::optional<QString> refusal = second

@@ -226,7 +226,7 @@ std::optional<QString> HtmlPieces::next()
 qsizetype HtmlPieces::nextCut()
 {
     const qsizetype pieceStart = m_start;
-    while (!m_reader.atEnd()) {
+    while (!m_reader.atEnd() && !m_tooDeep) {
         const qsizetype at = m_reader.position();
         const MarkupToken token = m_reader.next();
         if (at < m_bodyContent)
@@ -300,6 +300,12 @@ void HtmlPieces::open(const MarkupToken& token)
 {
     if (token.selfClosing || isVoid(token.name))
         return;
+    // The reader refuses a file nested this deep; the rest is one piece, and
+    // the open elements are never walked past this depth.
+    if (m_open.size() >= size_t(ImportPreparer::kMaxNesting)) {
+        m_tooDeep = true;
+        return;
+    }
     // Paragraphs and items end where the next begins, as in any browser.
     if (token.name == u"p" || token.name == u"li" || token.name == u"dt" || token.name == u"dd") {
         if (!m_open.empty() && m_open.back().name == token.name)

@@ -13,7 +13,7 @@
 // never after a table (Qt ends a document with a paragraph after its last
 // table). A file with pictures (the engine numbers picture files per
 // conversion), with a style sheet inside its body, or without a body start
-// tag is one piece.
+// tag is one piece; past the reader's nesting limit nothing more is cut.
 
 #include "formats/html/classrules.h"
 #include "formats/html/markupscanner.h"
@@ -34,6 +34,11 @@ public:
     // The next piece; nullopt after the last. A file that cannot be cut is
     // one piece, the whole text.
     std::optional<QString> next();
+
+    // What every piece after the first repeats: the file up to its body.
+    qsizetype headLength() const { return m_head.size(); }
+    // From the next piece on, pieces run on at least this long.
+    void setPieceLength(qsizetype pieceLength) { m_pieceLength = pieceLength; }
 
 private:
     struct OpenElement {
@@ -66,6 +71,7 @@ private:
     bool m_targetWaits = false;     // a link target waits for its letter
     bool m_letterInBlock = false;   // the last block started holds a letter
     bool m_leftOut = false;         // the next text is a script's, a style's or the title
+    bool m_tooDeep = false;         // nested past the reader's limit: no more cuts
     bool m_done = false;
 };
 

@@ -185,6 +185,17 @@ TEST(HtmlPieces, ReopensPlainWrappersWithoutTheirTargets)
     EXPECT_TRUE(pieces[1].contains(QStringLiteral("<body><div class=\"book\"><p>two</p>")));
 }
 
+// Before, every end tag that closed nothing walked all the open elements,
+// and every cut all of them again: a file of many thousands took minutes.
+TEST(HtmlPieces, ElementsNestedPastTheReadersLimitEndTheCuts)
+{
+    const QString html = page({}, QStringLiteral("<p>one</p>\n") + QStringLiteral("<div>").repeated(200'000)
+                                      + QStringLiteral("</x>").repeated(200'000) + QStringLiteral("<p>two</p>").repeated(1000));
+    const QStringList pieces = piecesOf(html);
+    ASSERT_EQ(pieces.size(), 2);
+    EXPECT_TRUE(pieces[1].endsWith(QStringLiteral("<p>two</p>\n</body></html>\n")));
+}
+
 TEST(HtmlPieces, FilesThatCannotBeCutAreOnePiece)
 {
     const QString blocks = QStringLiteral("<p>one</p>\n<p>two</p>\n<p>three</p>");
