@@ -8,12 +8,17 @@
 //
 // A cut comes only where reading the blocks apart gives what reading them
 // together gives: before the start tag of a block (heading, paragraph, list,
-// pre, blockquote, division) right after the end tag of one, with nothing
-// open but plain wrappers (div, section, … without a look of their own),
-// never after a table (Qt ends a document with a paragraph after its last
-// table). A file with pictures (the engine numbers picture files per
-// conversion), with a style sheet inside its body, or without a body start
-// tag is one piece; past the reader's nesting limit nothing more is cut.
+// pre, blockquote, division) right after the end tag of one that holds a
+// letter (Qt drops an empty paragraph, but not the last of a document), with
+// nothing open but plain wrappers (div, section, … without a look of their
+// own), no link target waiting for its letter, and never after a table (Qt
+// ends a document with a paragraph after its last table). A file is one
+// piece when it has pictures (the engine numbers picture files per
+// conversion), a style sheet inside its body, text or a link target before
+// its body, no body start tag, body margins, or style rules that select by
+// an element's neighbours or give the body or wrappers margins (Qt gives
+// those to the first and last block inside). Past the reader's nesting
+// limit nothing more is cut.
 
 #include "formats/html/classrules.h"
 #include "formats/html/markupscanner.h"
