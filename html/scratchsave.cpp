@@ -1,6 +1,5 @@
 #include "html/scratchsave.h"
 
-#include "env/mclt.h"
 #include "env/replacingfile.h"
 
 #include <QDir>
@@ -232,11 +231,6 @@ void ScratchSave::restorePictures()
         fs.rename(m_dir.filePath(kPrevious), targetPictures());
     m_placedNew = false;
     m_movedPrevious = false;
-}
-
-bool ScratchSave::commit(QStringView text)
-{
-    return mClt::WriteUtf8(preparedPath(), text) && commitPrepared();
 }
 
 bool ScratchSave::commitPrepared()

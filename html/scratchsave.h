@@ -33,10 +33,9 @@ public:
     // Puts the prepared picture folder ("<stem>_files"), when there is one, in
     // place of the target's.
     bool placePictures();
-    // Puts the prepared picture folder and then `text` in place of the
-    // target's; on failure the picture folder is put back as it was.
-    bool commit(QStringView text);
-    // The same for a document the caller has written to preparedPath().
+    // Puts the prepared picture folder and then the document the caller has
+    // written to preparedPath() in place of the target's; on failure the
+    // picture folder is put back as it was.
     bool commitPrepared();
 
     // Finishes every interrupted save in `folder` and removes its scratch
