@@ -28,6 +28,16 @@ QString ClassTable::MakeClass(const QString& tag, const QString& style)
 {
     if (tag.startsWith(QStringLiteral("###")))
         return {};
+    std::pair<QString, QString> written{tag, style};
+    if (const auto found = m_classOf.constFind(written); found != m_classOf.cend())
+        return *found;
+    QString name = classFor(tag, style);
+    m_classOf.insert(std::move(written), name);
+    return name;
+}
+
+QString ClassTable::classFor(const QString& tag, const QString& style)
+{
     const QString plainStyle = collapsedSpaces(style);
     const QString key = tag + u'.' + tag.left(2);
     const QString foldedKey = env::textFold(key);

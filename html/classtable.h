@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QString>
+#include <utility>
 #include <vector>
 
 namespace html {
@@ -25,9 +26,14 @@ private:
         QString style;
     };
 
+    QString classFor(const QString& tag, const QString& style);
+
     std::vector<Entry> m_entries;
     QHash<QString, int> m_numberOf;   // folded key TAB folded style -> number
     QHash<QString, int> m_countOf;    // folded key -> classes so far
+    // The class given to each tag and style as written: a long document
+    // repeats a few styles thousands of times, and each is folded once.
+    QHash<std::pair<QString, QString>, QString> m_classOf;
 };
 
 } // namespace html

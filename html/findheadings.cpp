@@ -2,6 +2,7 @@
 
 #include "env/mclt.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
@@ -30,19 +31,37 @@ QString headingTag(int size, const std::array<int, 3>& headingSizes)
     return {};
 }
 
+// What a paragraph of `style` is: indented by at least 6pt or not, and for
+// an indented one, the heading its font size makes it ("" for none).
+struct Indented {
+    bool indented = false;
+    QString tag;
+};
+
+Indented indentedOf(const QString& divisionStyle, const std::array<int, 3>& headingSizes)
+{
+    const QString style = QString(divisionStyle).remove(u' ');
+    if (leadingNumber(mClt::sBetween(style, u"margin-left:", u"pt")) < 6)
+        return {};
+    return {true, headingTag(leadingNumber(mClt::sBetween(style, u"font-size:", u"pt")), headingSizes)};
+}
+
 } // namespace
 
 void FindHeadings(ElementList& list, const std::array<int, 3>& headingSizes)
 {
+    // A long document repeats a few paragraph styles thousands of times.
+    QHash<QString, Indented> styles;
     for (qsizetype i = FindElem(list, -1, u"div"); i >= 0;) {
         HtmElement& division = list[size_t(i)];
-        const QString style = QString(division.style).remove(u' ');
-        const int indent = leadingNumber(mClt::sBetween(style, u"margin-left:", u"pt"));
-        if (indent < 6) {
+        auto known = styles.constFind(division.style);
+        if (known == styles.cend())
+            known = styles.insert(division.style, indentedOf(division.style, headingSizes));
+        if (!known->indented) {
             i = FindElem(list, i, u"div");
             continue;
         }
-        const QString tag = headingTag(leadingNumber(mClt::sBetween(style, u"font-size:", u"pt")), headingSizes);
+        const QString tag = known->tag;
         const qsizetype close = FindElem(list, i, u"/div");
         if (!tag.isEmpty()) {
             division.name = tag;

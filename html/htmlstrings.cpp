@@ -117,21 +117,38 @@ bool isForbiddenControl(char16_t c)
     return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || (c >= 0x7F && c <= 0x9F);
 }
 
+// How much of `text` from `from` on is valid HTML text as it stands.
+qsizetype validLength(QStringView text, qsizetype from)
+{
+    qsizetype i = from;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode()))
+            ++i;
+        else if (QChar::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF || isForbiddenControl(c))
+            break;
+    }
+    return i - from;
+}
+
 } // namespace
 
 QString validHtmlText(QStringView text)
 {
+    // Valid runs are copied whole: almost every text is one run.
     QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
-            out += text.sliced(i, 2);
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype run = validLength(text, i);
+        if (run == text.size())
+            return text.toString();
+        if (out.isNull())
+            out.reserve(text.size());
+        out += text.sliced(i, run);
+        i += run;
+        if (i < text.size()) {
+            if (!isForbiddenControl(text[i].unicode()))
+                out += QChar(QChar::ReplacementCharacter);
             ++i;
-        } else if (QChar::isSurrogate(c) || c == 0xFFFE || c == 0xFFFF) {
-            out += QChar(QChar::ReplacementCharacter);
-        } else if (!isForbiddenControl(c)) {
-            out += QChar(c);
         }
     }
     return out;

@@ -121,6 +121,15 @@ QString paragraphStyle(const QTextBlock& block, const ParagraphFont& font)
     return style;
 }
 
+const QString& ParagraphStyles::of(const QTextBlock& block, const ParagraphFont& font)
+{
+    const Key key{block.blockFormatIndex(), font.families, font.size};
+    auto found = m_styles.find(key);
+    if (found == m_styles.end())
+        found = m_styles.insert(key, paragraphStyle(block, font));
+    return *found;
+}
+
 QString runStyle(const QTextCharFormat& format, const ParagraphFont& font, const QTextBlockFormat& paragraph)
 {
     QString style;

@@ -8,6 +8,7 @@
 // breaks only when set. A run states only what differs from its paragraph.
 
 #include <QFont>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +35,23 @@ QString alignmentName(Qt::Alignment alignment);
 
 // "margin-left:…pt;margin-top:…pt;…" for a <p> or <li> style attribute.
 QString paragraphStyle(const QTextBlock& block, const ParagraphFont& font);
+
+// The paragraph styles of one document, each made once: a long document has
+// a few paragraph formats and fonts, repeated over thousands of paragraphs.
+class ParagraphStyles {
+public:
+    const QString& of(const QTextBlock& block, const ParagraphFont& font);
+
+private:
+    struct Key {
+        int format; // the block format's index in its document
+        QStringList families;
+        double size;
+        friend bool operator==(const Key&, const Key&) = default;
+        friend size_t qHash(const Key& key, size_t seed = 0) { return qHashMulti(seed, key.format, key.families, key.size); }
+    };
+    QHash<Key, QString> m_styles;
+};
 
 // The line height of `format` as the whole percentage of `fontSize` the
 // dialect writes, computed in single precision like the writer's default.
