@@ -15,8 +15,8 @@ namespace {
 // values are compared, so the text of the document is never folded.
 void repointPictures(QString& body, const QString& name)
 {
-    const QString oldFolder = (name + QStringLiteral("_images")).toHtmlEscaped().replace(u' ', QStringLiteral("%20"));
-    const QString newFolder = (name + QStringLiteral("_files")).toHtmlEscaped();
+    const QString oldFolder = QString(name + QStringLiteral("_images")).toHtmlEscaped().replace(u' ', QStringLiteral("%20"));
+    const QString newFolder = QString(name + QStringLiteral("_files")).toHtmlEscaped();
     const QString attributeStart = QStringLiteral("img src=\"");
     for (qsizetype start = body.indexOf(attributeStart); start >= 0; start = body.indexOf(attributeStart, start + 1)) {
         const qsizetype valueStart = start + attributeStart.size();

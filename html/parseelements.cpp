@@ -43,13 +43,17 @@ QString tokenised(QString body, const QString& bodyFont)
     joined.remove(QStringLiteral("\r\n"));
     QString out;
     out.reserve(joined.size() + joined.size() / 4);
-    for (QChar c : joined) {
-        if (c == u'<')
-            out += u'\r';
-        out += c;
-        if (c == u'>')
-            out += u'\r';
+    qsizetype copied = 0;
+    for (qsizetype i = 0; i < joined.size(); ++i) {
+        const QChar c = joined[i];
+        if (c != u'<' && c != u'>')
+            continue;
+        const qsizetype end = c == u'>' ? i + 1 : i;
+        out += QStringView(joined).sliced(copied, end - copied);
+        out += c == u'<' ? QStringLiteral("\r<") : QStringLiteral("\r");
+        copied = i + 1;
     }
+    out += QStringView(joined).sliced(copied);
     out.replace(QStringLiteral("'Arial'"), u'\'' + bodyFont + u'\'');
     out.replace(QChar(spacePlaceholder), QStringLiteral("&#8567;"));
     out.replace(QChar(ideographicSpace), QChar(spacePlaceholder));
@@ -103,7 +107,7 @@ void extractStyle(HtmElement& e)
         e.style = mClt::trimSpaces(QStringView(e.attributes).sliced(
             std::min(valueStart, e.attributes.size()), std::max<qsizetype>(0, valueEnd - valueStart)));
         const QString after = quote < 0 ? QString() : e.attributes.mid(quote + 1);
-        e.attributes = mClt::trimSpaces(e.attributes.left(at) + mClt::trimSpaces(after));
+        e.attributes = mClt::trimSpaces(QString(e.attributes.left(at) + mClt::trimSpaces(after)));
     }
     if (e.name == u"img") {
         e.attributes = mClt::trimSpaces(e.attributes);

@@ -175,19 +175,30 @@ int writtenRowSpan(const QTextTableCell& cell, const std::vector<bool>& written)
 
 QString escaped(QStringView text)
 {
+    const QString valid = html::validHtmlText(text);
     QString out;
-    out.reserve(text.size());
-    for (const QChar c : html::validHtmlText(text)) {
-        switch (c.unicode()) {
-        case u'&': out += QStringLiteral("&amp;"); break;
-        case u'<': out += QStringLiteral("&lt;"); break;
-        case u'>': out += QStringLiteral("&gt;"); break;
-        case u'"': out += QStringLiteral("&quot;"); break;
+    // The text between the characters that change is copied whole.
+    qsizetype copied = 0;
+    for (qsizetype i = 0; i < valid.size(); ++i) {
+        QStringView replacement;
+        switch (valid[i].unicode()) {
+        case u'&': replacement = u"&amp;"; break;
+        case u'<': replacement = u"&lt;"; break;
+        case u'>': replacement = u"&gt;"; break;
+        case u'"': replacement = u"&quot;"; break;
         case u'\r':
-        case u'\n': break; // a paragraph's text holds no line ends
-        default: out += c;
+        case u'\n': replacement = u""; break; // a paragraph's text holds no line ends
+        default: continue;
         }
+        if (out.isNull())
+            out.reserve(valid.size() + 16);
+        out += QStringView(valid).sliced(copied, i - copied);
+        out += replacement;
+        copied = i + 1;
     }
+    if (copied == 0)
+        return valid;
+    out += QStringView(valid).sliced(copied);
     return out;
 }
 
@@ -196,7 +207,7 @@ QString fileAddress(const QString& folder)
     QString path = mClt::withSlash(QDir::fromNativeSeparators(QDir(folder).absolutePath()));
     if (!path.startsWith(u'/'))
         path.prepend(u'/');
-    return escaped(QStringLiteral("file://") + path).replace(u' ', QStringLiteral("%20"));
+    return escaped(QString(QStringLiteral("file://") + path)).replace(u' ', QStringLiteral("%20"));
 }
 
 EngineHtmlWriter::EngineHtmlWriter(const QTextDocument& document, PictureFiles& pictures, ParagraphFont standard)
@@ -305,7 +316,7 @@ void EngineHtmlWriter::writeBlock(const QTextBlock& block)
     const QString tag = list ? QStringLiteral("li") : paragraphTag(block.blockFormat().headingLevel());
     const QString id = paragraphId(block);
     m_out += u'<' + tag + (id.isEmpty() ? QString() : attribute(u"id", escaped(id)))
-        + attribute(u"style", paragraphStyle(block, font)) + u'>';
+        + attribute(u"style", m_paragraphStyles.of(block, font)) + u'>';
     if (block.length() <= 1)
         m_out += QStringLiteral("<br />");
     else
