@@ -1,6 +1,7 @@
 #include "html/htmelement.h"
 
-#include <QSet>
+#include <algorithm>
+#include <array>
 
 namespace html {
 
@@ -17,16 +18,14 @@ qsizetype FindElem(const ElementList& list, qsizetype from, QStringView name, in
 
 bool isBlockTag(QStringView name)
 {
-    static const QSet<QString> blocks = {
-        QStringLiteral("html"), QStringLiteral("body"), QStringLiteral("div"), QStringLiteral("p"),
-        QStringLiteral("h1"), QStringLiteral("h2"), QStringLiteral("h3"), QStringLiteral("h4"),
-        QStringLiteral("h5"), QStringLiteral("h6"), QStringLiteral("table"), QStringLiteral("tr"),
-        QStringLiteral("td"), QStringLiteral("th"), QStringLiteral("ul"), QStringLiteral("ol"),
-        QStringLiteral("li"), QStringLiteral("###"),
+    // Compared as they stand: every element of a long document is asked.
+    static constexpr std::array<QStringView, 18> blocks = {
+        u"html", u"body", u"div", u"p", u"h1", u"h2", u"h3", u"h4", u"h5",
+        u"h6", u"table", u"tr", u"td", u"th", u"ul", u"ol", u"li", u"###",
     };
     if (name.startsWith(u'/'))
         name = name.sliced(1);
-    return blocks.contains(name.toString());
+    return std::find(blocks.begin(), blocks.end(), name) != blocks.end();
 }
 
 } // namespace html

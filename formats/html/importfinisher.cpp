@@ -232,9 +232,8 @@ void ImportFinisher::applyParagraph(const QTextBlock& block, const ParagraphNote
         format.setAlignment(*align);
     if (note.headingLevel > 0)
         format.setHeadingLevel(note.headingLevel);
-    if (QTextTable* table = QTextCursor(block).currentTable(); note.opensTextFrame && table && table->rows() == 1
-        && table->columns() == 1 && std::find(m_textFrameTables.begin(), m_textFrameTables.end(), table) == m_textFrameTables.end())
-        m_textFrameTables.push_back(table);
+    if (note.opensTextFrame)
+        noteTextFrame(block);
     QTextCursor(block).setBlockFormat(format);
     // Qt's import counts every list from 1.
     if (QTextList* list = block.textList(); list && note.listStart > 0) {
@@ -242,6 +241,14 @@ void ImportFinisher::applyParagraph(const QTextBlock& block, const ParagraphNote
         listFormat.setProperty(engine::ListStart, note.listStart);
         list->setFormat(listFormat);
     }
+}
+
+void ImportFinisher::noteTextFrame(const QTextBlock& block)
+{
+    QTextTable* table = QTextCursor(block).currentTable();
+    if (table && table->rows() == 1 && table->columns() == 1
+        && std::find(m_textFrameTables.begin(), m_textFrameTables.end(), table) == m_textFrameTables.end())
+        m_textFrameTables.push_back(table);
 }
 
 void ImportFinisher::makeTextFrames()
@@ -313,6 +320,9 @@ void ImportFinisher::clearCellCopies(QTextTableCell cell)
     }
     const QTextCharFormat own = cell.format();
     const bool shaded = own.background().style() != Qt::NoBrush;
+    // A cell with neither leaves its paragraphs and runs nothing to clear.
+    if (!shaded && !own.hasProperty(QTextFormat::TextVerticalAlignment))
+        return;
     const auto copied = [&](const QTextFormat& format) {
         return shaded && format.background().style() != Qt::NoBrush && format.background().color() == own.background().color();
     };
@@ -348,6 +358,8 @@ void ImportFinisher::clearCellCopies(QTextTableCell cell)
 void ImportFinisher::emptyMarkedParagraphs()
 {
     const QString marker(m_notes.emptyParagraph);
+    if (!m_document.toRawText().contains(marker))
+        return;
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
         if (block.text() == marker)
             selection(m_document, block.position(), block.position() + 1).removeSelectedText();
@@ -357,6 +369,8 @@ void ImportFinisher::emptyMarkedParagraphs()
 void ImportFinisher::restoreIdeographicSpaces()
 {
     const QChar placeholder = m_notes.spacePlaceholder;
+    if (!m_document.toRawText().contains(placeholder))
+        return;
     std::vector<std::pair<int, QTextCharFormat>> found;
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
         if (!block.text().contains(placeholder))
@@ -378,12 +392,12 @@ void ImportFinisher::placeAnchors()
     if (m_notes.anchors.empty())
         return;
     const QChar marker = m_notes.anchorMarker;
+    // The document's text holds every character at its position, the
+    // paragraph and frame ends included.
+    const QString text = m_document.toRawText();
     std::vector<int> found;
-    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        const QString text = block.text();
-        for (qsizetype i = text.indexOf(marker); i >= 0; i = text.indexOf(marker, i + 1))
-            found.push_back(block.position() + int(i));
-    }
+    for (qsizetype i = text.indexOf(marker); i >= 0; i = text.indexOf(marker, i + 1))
+        found.push_back(int(i));
     // From the last, so that taking a marker out moves none still to come.
     for (size_t n = found.size(); n-- > 0;) {
         const int position = found[n];
@@ -399,6 +413,8 @@ void ImportFinisher::placeAnchors()
 
 void ImportFinisher::placePictures()
 {
+    if (m_notes.pictures.empty())
+        return;
     std::vector<std::pair<int, size_t>> marked; // position, note
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {

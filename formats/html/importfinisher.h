@@ -63,6 +63,8 @@ private:
     void makeTextFrames();
     void makeTextFrame(QTextTable& table);
     void applyParagraph(const QTextBlock& block, const ParagraphNote& note);
+    // Keeps the one-cell table `block` opens, to become a text frame.
+    void noteTextFrame(const QTextBlock& block);
     void tidyTables();
     // Qt's import hands a cell's shading and vertical alignment down to the
     // paragraphs and characters in it; they belong to the cell alone. A
