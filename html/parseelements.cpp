@@ -13,47 +13,40 @@ namespace html {
 
 namespace {
 
-// Puts every tag on a piece of its own (CR before "<", CR after ">"), joins
-// the engine's CR LF lines, and hides ideographic spaces behind the
-// placeholder. A placeholder character already in the text is kept as a
-// character reference, so it does not come back as a space.
-// Every `before` in `text` replaced by the shorter `after`, in one pass.
-// QString::replace moves the rest of the text once per thousand hits, which
-// made a text of a million line breaks quadratic.
-QString shortenedAll(QStringView text, QStringView before, QStringView after)
-{
-    QString out;
-    out.reserve(text.size());
-    qsizetype copied = 0;
-    for (qsizetype hit = text.indexOf(before); hit >= 0; hit = text.indexOf(before, copied)) {
-        out += text.sliced(copied, hit - copied);
-        out += after;
-        copied = hit + before.size();
-    }
-    out += text.sliced(copied);
-    return out;
-}
-
+// Puts every tag on a piece of its own (CR before "<", CR after ">"), writes
+// "<br />" as "<br>", joins the engine's CR LF lines, and hides ideographic
+// spaces behind the placeholder. A placeholder character already in the
+// text is kept as a character reference, so it does not come back as a space.
+// One pass that copies the text between the characters it changes: a long
+// document is millions of characters.
 QString tokenised(QString body, const QString& bodyFont)
 {
-    QString joined = shortenedAll(body, u"<br />", u"<br>");
+    const QStringView text(body);
+    QString out;
+    out.reserve(text.size() + text.size() / 4);
+    qsizetype copied = 0;
+    const auto copyTo = [&](qsizetype end) { out += text.sliced(copied, end - copied); };
+    for (qsizetype i = 0; i < text.size();) {
+        const char16_t c = text[i].unicode();
+        if (c == u'<' && text.sliced(i).startsWith(u"<br />")) {
+            copyTo(i);
+            out += u"\r<br>\r";
+            copied = i += 6;
+        } else if (c == u'<' || c == u'>') {
+            copyTo(i);
+            out += c == u'<' ? QStringView(u"\r<") : QStringView(u">\r");
+            copied = ++i;
+        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            copyTo(i);
+            copied = i += 2;
+        } else {
+            ++i;
+        }
+    }
+    copyTo(text.size());
     // The body is let go as soon as it is copied: a long document is held
     // in one form at a time.
     body = QString();
-    joined.remove(QStringLiteral("\r\n"));
-    QString out;
-    out.reserve(joined.size() + joined.size() / 4);
-    qsizetype copied = 0;
-    for (qsizetype i = 0; i < joined.size(); ++i) {
-        const QChar c = joined[i];
-        if (c != u'<' && c != u'>')
-            continue;
-        const qsizetype end = c == u'>' ? i + 1 : i;
-        out += QStringView(joined).sliced(copied, end - copied);
-        out += c == u'<' ? QStringLiteral("\r<") : QStringLiteral("\r");
-        copied = i + 1;
-    }
-    out += QStringView(joined).sliced(copied);
     out.replace(QStringLiteral("'Arial'"), u'\'' + bodyFont + u'\'');
     out.replace(QChar(spacePlaceholder), QStringLiteral("&#8567;"));
     out.replace(QChar(ideographicSpace), QChar(spacePlaceholder));

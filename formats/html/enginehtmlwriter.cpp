@@ -128,7 +128,7 @@ QString paragraphId(const QTextBlock& block)
 {
     const QTextBlock::iterator first = block.begin();
     const QString name = first.atEnd() ? QString() : anchorName(first.fragment().charFormat());
-    return isNameToken(name) ? name : QString();
+    return !name.isEmpty() && isNameToken(name) ? name : QString();
 }
 
 QString pictureAlignment(const QTextImageFormat& format)
