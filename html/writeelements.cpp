@@ -27,7 +27,7 @@ void put(QString& out, const QString& text, int level)
     if (level >= 0) {
         if (!endsWithLineBreak(out))
             out += QStringLiteral("\r\n");
-        out += QString(2 * level, u' ');
+        out.resize(out.size() + 2 * level, u' ');
     }
     out += text;
 }
@@ -81,7 +81,8 @@ QString WriteElements(const ElementList& list)
             afterInline = false;
             continue;
         }
-        const QString name = QString(e.name).remove(u'/');
+        // Shared, not copied, when there is no slash to take out.
+        const QString name = e.name.contains(u'/') ? QString(e.name).remove(u'/') : e.name;
         const int level = afterInline && e.level == inlineLevel ? -1 : e.level;
         if (name != u"img" && e.container != 1) {
             if (e.container == -1)

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QImageReader>
+#include <QTextCursor>
 
 using namespace formatstest;
 
@@ -86,6 +87,34 @@ TEST(ExportFonts, TextWithoutItsOwnFontTakesTheBodyFormat)
     const QString dialect = writeDialect(engine, target);
     EXPECT_TRUE(dialect.contains(QStringLiteral("font-family:'ＭＳ Ｐゴシック', sans-serif;font-size:10pt;}"))) << dialect.toStdString();
     EXPECT_FALSE(dialect.contains(testDefaultFont().family()));
+}
+
+// Paragraphs of one paragraph format in different fonts: each paragraph's
+// style is its own, however often a format comes again.
+TEST(ExportFonts, ParagraphsOfOneFormatKeepTheirOwnFonts)
+{
+    engine::TextEngine engine;
+    QTextCursor cursor(engine.document());
+    const auto paragraph = [&cursor](const QString& family, double size, const QString& text) {
+        QTextCharFormat font;
+        font.setFontFamilies({family});
+        font.setFontPointSize(size);
+        cursor.setBlockCharFormat(font);
+        cursor.insertText(text, font);
+    };
+    paragraph(QStringLiteral("ＭＳ 明朝"), 12, QStringLiteral("明朝の段落"));
+    cursor.insertBlock();
+    paragraph(QStringLiteral("ＭＳ ゴシック"), 9, QStringLiteral("ゴシックの段落"));
+    cursor.insertBlock();
+    paragraph(QStringLiteral("ＭＳ 明朝"), 12, QStringLiteral("また明朝"));
+    ASSERT_EQ(engine.document()->begin().blockFormatIndex(), engine.document()->lastBlock().blockFormatIndex());
+    testsupport::TempFolder folder;
+    const QString target = folder.path(QStringLiteral("doc.htm"));
+    ASSERT_TRUE(formats::exportEngineHtml(*engine.document(), {target, folder.path(), 4}));
+    const QString exported = readText(target);
+    EXPECT_TRUE(exported.contains(QStringLiteral("font-family:'ＭＳ 明朝', serif;font-size:12pt;\">明朝の段落</p>"))) << exported.toStdString();
+    EXPECT_TRUE(exported.contains(QStringLiteral("font-family:'ＭＳ ゴシック', sans-serif;font-size:9pt;\">ゴシックの段落</p>")));
+    EXPECT_TRUE(exported.contains(QStringLiteral("font-family:'ＭＳ 明朝', serif;font-size:12pt;\">また明朝</p>")));
 }
 
 TEST(ExportAddresses, FoldersBecomeFileAddresses)

@@ -53,6 +53,12 @@ const Row kRows[] = {
     {"TargetsInsideTheTextSurvive",
      QStringLiteral("<p>Before <a name=\"__Ref1\"></a>target</p>\n<p><a href=\"#__Ref1\">go</a></p>"),
      {QStringLiteral("Before <a name=\"__Ref1\"></a>target"), QStringLiteral("href=\"#__Ref1\"")}},
+    // Targets inside a table and behind it stay on their letters: the
+    // table's cells and frame count among the document's positions.
+    {"TargetsInAndBehindATableStayOnTheirLetters",
+     QStringLiteral("<table><tr><td>a</td><td>In <a name=\"__Cell\"></a>cell</td></tr></table>\n"
+                    "<p>After <a name=\"__After\"></a>table</p>"),
+     {QStringLiteral("In <a name=\"__Cell\"></a>cell"), QStringLiteral("After <a name=\"__After\"></a>table")}},
     // Before, the letter holding the anchor was a run of its own, written
     // apart from the rest of its word ("C hapter 1", "第 １章").
     {"TheFirstLetterStaysWithItsWord",
