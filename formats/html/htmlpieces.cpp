@@ -29,6 +29,24 @@ bool endsBlock(const QString& name)
     return startsPiece(name) || name == u"table";
 }
 
+// Whether `text` holds a start tag `name` (lower-case ASCII letters) in any
+// case. Searched for rather than read tag by tag, the file's longest part is
+// passed over quickly; one found in a comment or a script only keeps the
+// file whole, which is never wrong.
+bool holdsStartTag(QStringView text, QStringView name)
+{
+    const auto sameLetter = [](QChar lower, QChar c) { return c == lower || c.unicode() == lower.unicode() - 0x20; };
+    for (qsizetype at = text.indexOf(u'<'); at >= 0; at = text.indexOf(u'<', at + 1)) {
+        const QStringView after = text.sliced(at + 1);
+        if (after.size() < name.size()
+            || !std::equal(name.begin(), name.end(), after.begin(), sameLetter))
+            continue;
+        if (after.size() == name.size() || !after[name.size()].isLetterOrNumber())
+            return true;
+    }
+    return false;
+}
+
 // Elements that only group blocks: open at a cut, they are closed at the end
 // of the piece and opened again at the start of the next.
 bool isWrapper(const QString& name)
@@ -176,27 +194,32 @@ void HtmlPieces::survey()
         const MarkupToken token = reader.next();
         const QString within = std::exchange(rawElement, QString());
         const bool start = token.kind == MarkupToken::StartTag;
-        if (start && (token.name == u"img" || (token.name == u"style" && bodyContent >= 0)))
+        if (start && token.name == u"img")
             return;
         const QStringView text = m_html.sliced(token.start, token.length);
         if (token.kind == MarkupToken::Text && within == u"style") {
             if (!dialect && selectsByPlace(text))
                 return;
             m_rules.add(text);
-        } else if (token.kind == MarkupToken::Text && bodyContent < 0 && !isLeftOut(within) && holdsLetter(text)) {
+        } else if (token.kind == MarkupToken::Text && !isLeftOut(within) && holdsLetter(text)) {
             return; // text before the body would come again in every piece
         }
-        if (start && bodyContent < 0 && namesTarget(token))
+        if (start && namesTarget(token))
             return; // a link target before the body would come again too
         if (start && !token.selfClosing && isLeftOut(token.name))
             rawElement = token.name;
-        if (start && token.name == u"body" && bodyContent < 0) {
+        if (start && token.name == u"body") {
             if (hasMargins(token))
                 return;
             bodyContent = token.start + token.length;
             m_head = m_html.first(token.start).toString() + withoutTargets(token);
+            break;
         }
     }
+    // In the body only pictures and style sheets make the file one piece.
+    if (bodyContent >= 0
+        && (holdsStartTag(m_html.sliced(bodyContent), u"img") || holdsStartTag(m_html.sliced(bodyContent), u"style")))
+        return;
     m_bodyContent = bodyContent;
 }
 

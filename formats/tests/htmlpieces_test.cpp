@@ -196,12 +196,22 @@ TEST(HtmlPieces, ElementsNestedPastTheReadersLimitEndTheCuts)
     EXPECT_TRUE(pieces[1].endsWith(QStringLiteral("<p>two</p>\n</body></html>\n")));
 }
 
+// Only a picture or a style sheet in the body keeps it whole, not a name
+// that starts like one.
+TEST(HtmlPieces, NamesThatOnlyStartLikePicturesOrStyleSheetsAreCut)
+{
+    const QString html = page({}, QStringLiteral("<p>one <imgs>x</imgs></p>\n<p>two <styles>y</styles></p>\n<p>three</p>"));
+    EXPECT_EQ(piecesOf(html).size(), 3);
+}
+
 TEST(HtmlPieces, FilesThatCannotBeCutAreOnePiece)
 {
     const QString blocks = QStringLiteral("<p>one</p>\n<p>two</p>\n<p>three</p>");
     const QString cases[] = {
         page({}, blocks + QStringLiteral("<p><img src=\"a.png\"></p>")),
+        page({}, blocks + QStringLiteral("<p><IMG\nSRC=\"a.png\"></p>")),
         page({}, blocks + QStringLiteral("<style>p { color: red }</style>")),
+        page({}, blocks + QStringLiteral("<STYLE>p { color: red }</STYLE>")),
         page(QStringLiteral("<style>h2 + p { color: red }</style>"), blocks),
         page(QStringLiteral("<style>body { margin: 5ex 10ex }</style>"), blocks),
         page(QStringLiteral("<style>div.chapter p { padding: 1ex }</style>"), blocks),
