@@ -8,6 +8,8 @@
 
 #include <QHash>
 #include <QStringTokenizer>
+#include <algorithm>
+#include <array>
 
 namespace html {
 
@@ -109,12 +111,32 @@ void extractStyle(HtmElement& e)
     }
 }
 
+// The names the engine writes, shared: made anew, each of a long document's
+// elements would allocate its name and free it again.
+QString sharedName(QStringView name)
+{
+    static const std::array<QString, 26> names = {
+        QStringLiteral("div"),  QStringLiteral("/div"),  QStringLiteral("p"),     QStringLiteral("/p"),
+        QStringLiteral("span"), QStringLiteral("/span"), QStringLiteral("a"),     QStringLiteral("/a"),
+        QStringLiteral("br"),   QStringLiteral("img"),   QStringLiteral("li"),    QStringLiteral("/li"),
+        QStringLiteral("ul"),   QStringLiteral("/ul"),   QStringLiteral("ol"),    QStringLiteral("/ol"),
+        QStringLiteral("td"),   QStringLiteral("/td"),   QStringLiteral("tr"),    QStringLiteral("/tr"),
+        QStringLiteral("table"), QStringLiteral("/table"), QStringLiteral("h1"), QStringLiteral("/h1"),
+        QStringLiteral("hr"),   QStringLiteral("body"),
+    };
+    const auto known = std::find(names.begin(), names.end(), name);
+    return known != names.end() ? *known : name.toString();
+}
+
 // A tag's name: from `from` to the first space, without ">". Read straight
 // from the tag, since its attribute values may hold anything.
 QString tagName(const QString& raw, qsizetype from)
 {
     const qsizetype space = raw.indexOf(u' ', from);
-    return raw.sliced(from, (space < 0 ? raw.size() : space) - from).remove(u'>');
+    const QStringView name = QStringView(raw).sliced(from, (space < 0 ? raw.size() : space) - from);
+    if (name.contains(u'>'))
+        return sharedName(name.toString().remove(u'>'));
+    return sharedName(name);
 }
 
 HtmElement classified(const QString& raw)
@@ -122,7 +144,7 @@ HtmElement classified(const QString& raw)
     HtmElement e;
     e.raw = raw;
     if (raw.startsWith(QStringLiteral("</"))) {
-        e.name = u'/' + tagName(raw, 2);
+        e.name = tagName(raw, 1);
         e.container = -1;
     } else if (raw.startsWith(u'<')) {
         e.name = tagName(raw, 1);
