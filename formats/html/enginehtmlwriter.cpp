@@ -316,7 +316,7 @@ void EngineHtmlWriter::writeBlock(const QTextBlock& block)
     const QString tag = list ? QStringLiteral("li") : paragraphTag(block.blockFormat().headingLevel());
     const QString id = paragraphId(block);
     m_out += u'<' + tag + (id.isEmpty() ? QString() : attribute(u"id", escaped(id)))
-        + attribute(u"style", m_paragraphStyles.of(block, font)) + u'>';
+        + attribute(u"style", m_styles.paragraph(block, font)) + u'>';
     if (block.length() <= 1)
         m_out += QStringLiteral("<br />");
     else
@@ -334,7 +334,7 @@ void EngineHtmlWriter::writeRuns(const QTextBlock& block, const ParagraphFont& f
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat format = fragment.charFormat();
-        const QString style = runStyle(format, font, paragraph)
+        const QString style = m_styles.run(fragment, block, font)
             + (paragraph.nonBreakableLines() ? QStringLiteral("white-space:pre;") : QString());
         const int field = format.intProperty(engine::FieldId);
         if (field != openField) {

@@ -52,7 +52,7 @@ private:
     const QTextDocument& m_document;
     PictureFiles& m_pictures;
     ParagraphFont m_standardFont;
-    ParagraphStyles m_paragraphStyles;
+    StyleCache m_styles;
     QString m_out;
     std::vector<const QTextList*> m_openLists; // outermost first; the innermost's item is open
     QString m_lastSpanStyle;      // the last span written, and where it ends

@@ -6,6 +6,7 @@
 #include "html/fontfamilies.h"
 
 #include <QTextBlock>
+#include <QTextFragment>
 
 namespace formats {
 
@@ -121,13 +122,30 @@ QString paragraphStyle(const QTextBlock& block, const ParagraphFont& font)
     return style;
 }
 
-const QString& ParagraphStyles::of(const QTextBlock& block, const ParagraphFont& font)
+namespace {
+
+// The value `table` holds for `key`, made by `make` the first time.
+template <typename Table, typename Key, typename Make>
+QString remembered(Table& table, Key key, Make make)
 {
-    const Key key{block.blockFormatIndex(), font.families, font.size};
-    auto found = m_styles.find(key);
-    if (found == m_styles.end())
-        found = m_styles.insert(key, paragraphStyle(block, font));
+    auto found = table.find(key);
+    if (found == table.end())
+        found = table.insert(std::move(key), make());
     return *found;
+}
+
+} // namespace
+
+QString StyleCache::paragraph(const QTextBlock& block, const ParagraphFont& font)
+{
+    return remembered(m_paragraphs, Key{block.blockFormatIndex(), -1, font.families, font.size},
+                      [&] { return paragraphStyle(block, font); });
+}
+
+QString StyleCache::run(const QTextFragment& fragment, const QTextBlock& block, const ParagraphFont& font)
+{
+    return remembered(m_runs, Key{fragment.charFormatIndex(), block.blockFormatIndex(), font.families, font.size},
+                      [&] { return runStyle(fragment.charFormat(), font, block.blockFormat()); });
 }
 
 QString runStyle(const QTextCharFormat& format, const ParagraphFont& font, const QTextBlockFormat& paragraph)

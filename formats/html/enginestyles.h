@@ -15,6 +15,7 @@
 class QTextBlock;
 class QTextBlockFormat;
 class QTextCharFormat;
+class QTextFragment;
 
 namespace formats {
 
@@ -36,21 +37,28 @@ QString alignmentName(Qt::Alignment alignment);
 // "margin-left:…pt;margin-top:…pt;…" for a <p> or <li> style attribute.
 QString paragraphStyle(const QTextBlock& block, const ParagraphFont& font);
 
-// The paragraph styles of one document, each made once: a long document has
-// a few paragraph formats and fonts, repeated over thousands of paragraphs.
-class ParagraphStyles {
+// The styles of one document's paragraphs and runs, each made once: a long
+// document has a few formats and fonts, repeated over thousands of
+// paragraphs.
+class StyleCache {
 public:
-    const QString& of(const QTextBlock& block, const ParagraphFont& font);
+    QString paragraph(const QTextBlock& block, const ParagraphFont& font);
+    QString run(const QTextFragment& fragment, const QTextBlock& block, const ParagraphFont& font);
 
 private:
     struct Key {
-        int format; // the block format's index in its document
+        int format;          // the block's or the run's format, by its index in the document
+        int paragraphFormat; // for a run, its block's format
         QStringList families;
         double size;
         friend bool operator==(const Key&, const Key&) = default;
-        friend size_t qHash(const Key& key, size_t seed = 0) { return qHashMulti(seed, key.format, key.families, key.size); }
+        friend size_t qHash(const Key& key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.format, key.paragraphFormat, key.families, key.size);
+        }
     };
-    QHash<Key, QString> m_styles;
+    QHash<Key, QString> m_paragraphs;
+    QHash<Key, QString> m_runs;
 };
 
 // The line height of `format` as the whole percentage of `fontSize` the

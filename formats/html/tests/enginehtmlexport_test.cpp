@@ -11,6 +11,7 @@
 #include "testsupport/golden.h"
 #include "testsupport/tempfolder.h"
 
+#include <QColor>
 #include <QDir>
 #include <QImageReader>
 #include <QTextCursor>
@@ -115,6 +116,32 @@ TEST(ExportFonts, ParagraphsOfOneFormatKeepTheirOwnFonts)
     EXPECT_TRUE(exported.contains(QStringLiteral("font-family:'ＭＳ 明朝', serif;font-size:12pt;\">明朝の段落</p>"))) << exported.toStdString();
     EXPECT_TRUE(exported.contains(QStringLiteral("font-family:'ＭＳ ゴシック', sans-serif;font-size:9pt;\">ゴシックの段落</p>")));
     EXPECT_TRUE(exported.contains(QStringLiteral("font-family:'ＭＳ 明朝', serif;font-size:12pt;\">また明朝</p>")));
+}
+
+// A run of one format says what its own paragraph does not: a highlight
+// inside a paragraph shaded the same colour is no highlight of its own.
+TEST(ExportFonts, RunsOfOneFormatAreWrittenForTheirOwnParagraphs)
+{
+    engine::TextEngine engine;
+    QTextCursor cursor(engine.document());
+    QTextCharFormat highlight;
+    highlight.setBackground(QColor(0xFF, 0xFF, 0x00));
+    QTextBlockFormat shaded;
+    shaded.setBackground(QColor(0xFF, 0xFF, 0x00));
+    cursor.insertText(QStringLiteral("plain "));
+    cursor.insertText(QStringLiteral("marked"), highlight);
+    cursor.insertBlock(shaded);
+    cursor.insertText(QStringLiteral("shaded "), QTextCharFormat());
+    cursor.insertText(QStringLiteral("inside"), highlight);
+    cursor.insertBlock(QTextBlockFormat());
+    cursor.insertText(QStringLiteral("again "), QTextCharFormat());
+    cursor.insertText(QStringLiteral("marked"), highlight);
+    testsupport::TempFolder folder;
+    const QString target = folder.path(QStringLiteral("doc.htm"));
+    ASSERT_TRUE(formats::exportEngineHtml(*engine.document(), {target, folder.path(), 4}));
+    const QString exported = readText(target);
+    EXPECT_EQ(exported.count(QStringLiteral("<span style=\"background-color:#ffff00;\">marked</span>")), 2) << exported.toStdString();
+    EXPECT_TRUE(exported.contains(QStringLiteral("shaded inside</p>")));
 }
 
 TEST(ExportAddresses, FoldersBecomeFileAddresses)
