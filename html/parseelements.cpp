@@ -124,7 +124,11 @@ QString sharedName(QStringView name)
         QStringLiteral("table"), QStringLiteral("/table"), QStringLiteral("h1"), QStringLiteral("/h1"),
         QStringLiteral("hr"),   QStringLiteral("body"),
     };
-    const auto known = std::find(names.begin(), names.end(), name);
+    if (name.isEmpty())
+        return {};
+    const auto known = std::find_if(names.begin(), names.end(), [name](const QString& candidate) {
+        return candidate.size() == name.size() && candidate.front() == name.front() && candidate == name;
+    });
     return known != names.end() ? *known : name.toString();
 }
 
@@ -173,31 +177,45 @@ QStringList defaultDeclarations(float lineSpacing)
             QStringLiteral("line-height:%1%;").arg(percent)};
 }
 
+// What a function of a style text gave for each style, for the few styles
+// the engine writes thousands of times.
+class StyleMemo {
+public:
+    // Replaces `style` by what `make` gives for it.
+    template <typename Make>
+    void apply(QString& style, Make make)
+    {
+        const auto found = m_results.constFind(style);
+        if (found != m_results.cend()) {
+            style = *found;
+            return;
+        }
+        QString result = make(style);
+        // A document of styles that never repeat gains nothing from keeping them.
+        if (m_results.size() < kMaxKept)
+            m_results.insert(style, result);
+        style = std::move(result);
+    }
+
+    void clear() { m_results.clear(); }
+
+private:
+    static constexpr qsizetype kMaxKept = 4096;
+    QHash<QString, QString> m_results;
+};
+
 // Drops the default declarations and names a generic family after the fonts.
-// The engine writes a few styles thousands of times: each is cleaned once.
 class StyleCleaner {
 public:
     explicit StyleCleaner(float lineSpacing) : m_defaults(defaultDeclarations(lineSpacing)) {}
 
     void clean(QString& style)
     {
-        if (style.isEmpty())
-            return;
-        const auto found = m_cleaned.constFind(style);
-        if (found != m_cleaned.cend()) {
-            style = *found;
-            return;
-        }
-        QString result = cleaned(style);
-        // A document of styles that never repeat gains nothing from keeping them.
-        if (m_cleaned.size() < kMaxKept)
-            m_cleaned.insert(style, result);
-        style = std::move(result);
+        if (!style.isEmpty())
+            m_memo.apply(style, [this](QString text) { return cleaned(std::move(text)); });
     }
 
 private:
-    static constexpr qsizetype kMaxKept = 4096;
-
     QString cleaned(QString style) const
     {
         for (const QString& d : m_defaults)
@@ -206,7 +224,27 @@ private:
     }
 
     QStringList m_defaults;
-    QHash<QString, QString> m_cleaned;
+    StyleMemo m_memo;
+};
+
+// Gives direct children of the body the body's look.
+class BodyLook {
+public:
+    void merge(QString& style, const QString& bodyStyle)
+    {
+        if (bodyStyle != m_bodyStyle) {
+            m_memo.clear();
+            m_bodyStyle = bodyStyle;
+        }
+        m_memo.apply(style, [&bodyStyle](QString merged) {
+            MergeStyle(merged, bodyStyle);
+            return merged;
+        });
+    }
+
+private:
+    QString m_bodyStyle;
+    StyleMemo m_memo;
 };
 
 // What each kind of element needs before the passes see it.
@@ -301,6 +339,7 @@ ElementList ParseElements(QString body, const ParseContext& context)
 {
     const QString text = shadedParagraphs(tokenised(std::move(body), context.bodyFont));
     StyleCleaner cleaner(context.lineSpacing);
+    BodyLook bodyLook;
     ElementList list;
     // Counted exactly: growing a list of a million elements holds it twice.
     list.reserve(pieceCount(text));
@@ -316,7 +355,7 @@ ElementList ParseElements(QString body, const ParseContext& context)
         depth += e.container;
         // Direct children of the body carry the body's look themselves.
         if (e.container == 1 && depth == 2 && !bodyStyle.isEmpty())
-            MergeStyle(e.style, bodyStyle);
+            bodyLook.merge(e.style, bodyStyle);
         applyNameRules(e, bodyStyle, context.baseAddress);
         list.push_back(std::move(e));
     }
