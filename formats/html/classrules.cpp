@@ -2,9 +2,20 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace formats {
 
 namespace {
+
+void appendTo(QString& out, const QString& declarations)
+{
+    if (declarations.isEmpty())
+        return;
+    if (!out.isEmpty() && !out.endsWith(u';'))
+        out += u';';
+    out += declarations;
+}
 
 QString withoutComments(QStringView css)
 {
@@ -19,34 +30,65 @@ QString withoutComments(QStringView css)
     return out;
 }
 
+// Qt's parser passes over the comment marks of HTML that old pages put
+// around their style sheets.
+QString withoutMarkupComments(QString css)
+{
+    return css.replace(QStringLiteral("<!--"), QStringLiteral(" ")).replace(QStringLiteral("-->"), QStringLiteral(" "));
+}
+
+// What a sheet may hold for its rules to be applied here instead of by Qt:
+// no at-rules, escapes or !important, whose meaning the rules alone miss.
+bool holdsOnlyRules(QStringView css)
+{
+    return !css.contains(u'@') && !css.contains(u'\\') && !css.contains(u"!important", Qt::CaseInsensitive);
+}
+
 } // namespace
 
 void ClassRules::add(QStringView styleSheet)
 {
-    const QString css = withoutComments(styleSheet);
+    const QString css = withoutMarkupComments(withoutComments(styleSheet));
+    ++m_sheets;
+    m_plain = m_plain && holdsOnlyRules(css);
     qsizetype pos = 0;
+    int order = 0;
     while (pos < css.size()) {
         const qsizetype open = css.indexOf(u'{', pos);
         if (open < 0)
             break;
         const qsizetype close = css.indexOf(u'}', open + 1);
         const qsizetype end = close < 0 ? css.size() : close;
-        addRule(QStringView(css).sliced(pos, open - pos), QStringView(css).sliced(open + 1, end - open - 1));
+        const QStringView declarations = QStringView(css).sliced(open + 1, end - open - 1);
+        m_plain = m_plain && close >= 0 && !declarations.contains(u'{');
+        addRule(QStringView(css).sliced(pos, open - pos), declarations, order++);
         pos = end + 1;
     }
+    m_plain = m_plain && QStringView(css).sliced(std::min(pos, css.size())).trimmed().isEmpty();
 }
 
-void ClassRules::addRule(QStringView selectors, QStringView declarations)
+void ClassRules::addRule(QStringView selectors, QStringView declarations, int order)
 {
-    static const QRegularExpression classSelector(QStringLiteral("^([A-Za-z][A-Za-z0-9]*)?\\.([A-Za-z_][A-Za-z0-9_-]*)$"));
+    static const QRegularExpression simpleSelector(
+        QStringLiteral("^([A-Za-z][A-Za-z0-9]*)?(?:\\.([A-Za-z_][A-Za-z0-9_-]*))?$"));
     const QString body = declarations.trimmed().toString();
-    if (body.isEmpty())
-        return;
     for (QStringView selector : selectors.split(u',')) {
-        const QRegularExpressionMatch m = classSelector.match(selector.trimmed().toString());
-        if (!m.hasMatch())
+        const QRegularExpressionMatch m = simpleSelector.match(selector.trimmed().toString());
+        if (!m.hasMatch() || m.capturedLength(0) == 0) {
+            m_plain = false;
             continue;
-        QString& rule = m_rules[m.captured(1).toLower() + u'.' + m.captured(2)];
+        }
+        const QString tag = m.captured(1).toLower();
+        const QString className = m.captured(2);
+        // Qt takes the body's and the root's look from a style sheet
+        // otherwise than from their own style.
+        m_plain = m_plain && tag != u"body" && tag != u"html";
+        // Qt's specificity: one for an element name, 0x10 for a class.
+        const uint specificity = (tag.isEmpty() ? 0 : 1) + (className.isEmpty() ? 0 : 0x10);
+        m_cascade.push_back({tag, className, body, uint(order) + specificity * 0x100});
+        if (className.isEmpty() || body.isEmpty())
+            continue;
+        QString& rule = m_rules[tag + u'.' + className];
         if (!rule.isEmpty() && !rule.endsWith(u';'))
             rule += u';';
         rule += body;
@@ -56,18 +98,28 @@ void ClassRules::addRule(QStringView selectors, QStringView declarations)
 QString ClassRules::declarationsFor(const QString& tag, QStringView classes) const
 {
     QString out;
-    const auto append = [&out](const QString& rule) {
-        if (rule.isEmpty())
-            return;
-        if (!out.isEmpty() && !out.endsWith(u';'))
-            out += u';';
-        out += rule;
-    };
     for (QStringView name : classes.split(u' ', Qt::SkipEmptyParts)) {
         const QString className = name.trimmed().toString();
-        append(m_rules.value(u'.' + className));
-        append(m_rules.value(tag + u'.' + className));
+        appendTo(out, m_rules.value(u'.' + className));
+        appendTo(out, m_rules.value(tag + u'.' + className));
     }
+    return out;
+}
+
+QString ClassRules::cascadeFor(const QString& tag, QStringView classes) const
+{
+    const QList<QStringView> names = classes.split(u' ', Qt::SkipEmptyParts);
+    std::vector<const Rule*> matching;
+    for (const Rule& rule : m_cascade) {
+        if ((rule.tag.isEmpty() || rule.tag == tag)
+            && (rule.className.isEmpty() || names.contains(QStringView(rule.className))))
+            matching.push_back(&rule);
+    }
+    std::stable_sort(matching.begin(), matching.end(),
+                     [](const Rule* a, const Rule* b) { return a->weight < b->weight; });
+    QString out;
+    for (const Rule* rule : matching)
+        appendTo(out, rule->declarations);
     return out;
 }
 

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <vector>
+
 namespace formats {
 
 class ClassRules {
@@ -21,10 +23,30 @@ public:
     // tag.class rules, in the order they were given.
     QString declarationsFor(const QString& tag, QStringView classes) const;
 
+    // Whether the one style sheet added says nothing but rules of the forms
+    // tag, .class and tag.class: then `cascadeFor` gives every element what
+    // Qt's import would take from the sheet, and the sheet need not reach Qt,
+    // whose matching of every element against every rule is slow.
+    bool cascades() const { return m_sheets == 1 && m_plain; }
+
+    // The declarations the style sheet gives an element, in the order Qt's
+    // import applies them: by specificity, then as the rules were given.
+    QString cascadeFor(const QString& tag, QStringView classes) const;
+
 private:
-    void addRule(QStringView selectors, QStringView declarations);
+    struct Rule {
+        QString tag;       // lower case; empty for .class
+        QString className; // empty for a tag rule
+        QString declarations;
+        uint weight;       // as Qt's style selector orders the rules
+    };
+
+    void addRule(QStringView selectors, QStringView declarations, int order);
 
     QHash<QString, QString> m_rules; // "tag.class" or ".class" → declarations
+    std::vector<Rule> m_cascade;
+    int m_sheets = 0;
+    bool m_plain = true;
 };
 
 } // namespace formats

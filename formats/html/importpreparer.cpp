@@ -205,11 +205,20 @@ QStringView ImportPreparer::raw(const MarkupToken& token) const
 
 void ImportPreparer::collectStyleSheets()
 {
+    bool inHead = true; // Qt applies a style sheet to what follows it only
+    bool allInHead = true;
     for (size_t i = 0; i + 1 < m_tokens.size(); ++i) {
-        if (m_tokens[i].kind == MarkupToken::StartTag && m_tokens[i].name == u"style"
-            && m_tokens[i + 1].kind == MarkupToken::Text)
+        const MarkupToken& token = m_tokens[i];
+        const bool root = token.kind == MarkupToken::StartTag && (token.name == u"body" || token.name == u"html");
+        // Class rules would reach the body and the root as well.
+        allInHead = allInHead && !(root && token.attribute(u"class"));
+        inHead = inHead && !(token.kind == MarkupToken::StartTag && token.name == u"body");
+        if (token.kind == MarkupToken::StartTag && token.name == u"style" && m_tokens[i + 1].kind == MarkupToken::Text) {
             m_rules.add(raw(m_tokens[i + 1]));
+            allInHead = allInHead && inHead;
+        }
     }
+    m_cascadeHere = !m_notes.dialect && allInHead && !inHead && m_rules.cascades();
 }
 
 void ImportPreparer::matchSpans()
@@ -254,7 +263,7 @@ bool ImportPreparer::handleStartTag(size_t index)
             m_skipUntil = name;
         return true;
     }
-    if (name == u"script" || (name == u"style" && m_notes.dialect)) {
+    if (name == u"script" || (name == u"style" && (m_notes.dialect || m_cascadeHere))) {
         if (hasContent)
             m_skipUntil = name;
         return true;
@@ -318,8 +327,13 @@ QString ImportPreparer::elementStyle(const MarkupToken& token) const
         style = QStringLiteral("white-space:pre-wrap;");
     else if (m_notes.dialect && token.name == u"a")
         style = QStringLiteral("text-decoration:none;");
-    if (const MarkupAttribute* classes = token.attribute(u"class"))
-        appendDeclarations(style, m_rules.declarationsFor(token.name, decodeEntities(classes->value)));
+    const MarkupAttribute* classes = token.attribute(u"class");
+    const QString classNames = classes ? decodeEntities(classes->value) : QString();
+    // Before the element's own declarations, which win over the sheet's.
+    if (m_cascadeHere)
+        appendDeclarations(style, m_rules.cascadeFor(outputName(token.name), classNames));
+    if (classes)
+        appendDeclarations(style, m_rules.declarationsFor(token.name, classNames));
     if (const MarkupAttribute* inlineStyle = token.attribute(u"style"))
         appendDeclarations(style, decodeEntities(inlineStyle->value));
     return style;

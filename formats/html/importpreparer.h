@@ -86,6 +86,7 @@ private:
     std::vector<size_t> m_spanEnd;   // matching end tag per span start tag, or 0
     std::vector<bool> m_dropped;     // tokens left out of the output
     ClassRules m_rules;
+    bool m_cascadeHere = false;      // the style sheet's rules are written into each element
     ImportNotes m_notes;
     QString m_out;
     QStringList m_open;              // open elements, for the nesting limit

@@ -132,4 +132,61 @@ TEST_P(ForeignHtml, SavedAsTheDialectShowsWhatItShowed)
 INSTANTIATE_TEST_SUITE_P(Html, ForeignHtml, ::testing::ValuesIn(kRows),
                          [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
 
+// A file with `rules` in its head and `body` in its body.
+QString styled(const QString& rules, const QString& body)
+{
+    return QStringLiteral("<html><head><title>外部</title><style type=\"text/css\">") + rules
+        + QStringLiteral("</style></head><body>\n") + body + QStringLiteral("\n</body></html>\n");
+}
+
+// A style sheet of tag and class rules is applied while the file is read,
+// and Qt's import never sees it: the document must be the one Qt's own
+// cascade gives. A rule of another form, which matches nothing here, makes
+// the file go to Qt with its sheet, as the reference.
+TEST(ForeignStyleSheets, TagAndClassRulesCascadeAsQtCascadesThem)
+{
+    testsupport::ScriptedDialogs dialogs;
+    testsupport::TempFolder folder;
+    const struct {
+        const char* name;
+        QString rules;
+        QString body;
+        QString shown; // in the saved file, so that the rules did something
+    } rows[] = {
+        {"AClassWinsOverATagGivenAfterIt", QStringLiteral(".red {color:#ff0000} p {color:#0000ff}"),
+         QStringLiteral("<p class=\"red\">a</p><p>b</p>"), QStringLiteral("color:#ff0000")},
+        {"OfTwoTagRulesTheLaterWins", QStringLiteral("code {color:#00ff00} code {color:#ff00ff}"),
+         QStringLiteral("<p>x <code>y</code></p>"), QStringLiteral("color:#ff00ff")},
+        {"ATagsClassWinsOverTheClassGivenAfterIt",
+         QStringLiteral("span.k {font-weight:bold} .k {font-weight:normal; color:#123456}"),
+         QStringLiteral("<p><span class=\"k\">k</span> and <b class=\"k\">b</b></p>"), QStringLiteral("bold")},
+        {"OfTwoClassesTheRuleGivenLaterWins", QStringLiteral(".b {color:#00ff00} .a {color:#ff0000}"),
+         QStringLiteral("<p><span class=\"b a\">x</span> <span class=\"a b\">y</span></p>"),
+         QStringLiteral("color:#ff0000")},
+        {"TheElementsOwnStyleWinsOverTheSheet", QStringLiteral("P {color:#0000ff}"),
+         QStringLiteral("<p style=\"color:#00ff00\">x</p>"), QStringLiteral("color:#00ff00")},
+        {"ARuleGroupInCommentMarks", QStringLiteral("<!-- h2, pre {color:#aa0000} -->"),
+         QStringLiteral("<h2>T</h2><pre>p</pre>"), QStringLiteral("color:#aa0000")},
+    };
+    for (const auto& row : rows) {
+        const auto folded = readHtmlText(styled(row.rules, row.body), folder.path());
+        const auto byQt = readHtmlText(styled(row.rules + QStringLiteral(" div p {}"), row.body), folder.path());
+        ASSERT_TRUE(folded && byQt) << row.name;
+        const QString written = writeDialect(*folded, folder.path(QStringLiteral("folded.htm")));
+        EXPECT_EQ(written, writeDialect(*byQt, folder.path(QStringLiteral("byqt.htm")))) << row.name;
+        EXPECT_TRUE(written.contains(row.shown)) << row.name << "\n" << written.toStdString();
+    }
+}
+
+// Where Qt's import took a paragraph's margins from the sheet, they were
+// lost; a browser shows them.
+TEST(ForeignStyleSheets, ATagRulesMarginsReachTheParagraph)
+{
+    testsupport::ScriptedDialogs dialogs;
+    testsupport::TempFolder folder;
+    const auto read = readHtmlText(styled(QStringLiteral("p {margin-left:30pt}"), QStringLiteral("<p>x</p>")));
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(writeDialect(*read, folder.path(QStringLiteral("doc.htm"))).contains(QStringLiteral("margin-left:30pt")));
+}
+
 } // namespace
