@@ -50,6 +50,7 @@ void ClassRules::add(QStringView styleSheet)
 {
     const QString css = withoutMarkupComments(withoutComments(styleSheet));
     ++m_sheets;
+    m_cascadeOf.clear();
     m_plain = m_plain && holdsOnlyRules(css);
     qsizetype pos = 0;
     int order = 0;
@@ -107,6 +108,18 @@ QString ClassRules::declarationsFor(const QString& tag, QStringView classes) con
 }
 
 QString ClassRules::cascadeFor(const QString& tag, QStringView classes) const
+{
+    const QString key = tag + u' ' + classes;
+    if (const auto known = m_cascadeOf.constFind(key); known != m_cascadeOf.cend())
+        return *known;
+    QString cascade = matchingDeclarations(tag, classes);
+    constexpr qsizetype kMaxKept = 4096;
+    if (m_cascadeOf.size() < kMaxKept)
+        m_cascadeOf.insert(key, cascade);
+    return cascade;
+}
+
+QString ClassRules::matchingDeclarations(const QString& tag, QStringView classes) const
 {
     const QList<QStringView> names = classes.split(u' ', Qt::SkipEmptyParts);
     std::vector<const Rule*> matching;

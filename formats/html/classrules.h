@@ -42,9 +42,12 @@ private:
     };
 
     void addRule(QStringView selectors, QStringView declarations, int order);
+    QString matchingDeclarations(const QString& tag, QStringView classes) const;
 
     QHash<QString, QString> m_rules; // "tag.class" or ".class" → declarations
     std::vector<Rule> m_cascade;
+    // Elements repeat a few names and classes many times.
+    mutable QHash<QString, QString> m_cascadeOf; // "tag classes" → declarations
     int m_sheets = 0;
     bool m_plain = true;
 };
