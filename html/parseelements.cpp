@@ -16,44 +16,79 @@ namespace html {
 namespace {
 
 // Puts every tag on a piece of its own (CR before "<", CR after ">"), writes
-// "<br />" as "<br>", joins the engine's CR LF lines, and hides ideographic
-// spaces behind the placeholder. A placeholder character already in the
-// text is kept as a character reference, so it does not come back as a space.
+// "<br />" as "<br>", joins the engine's CR LF lines, names the body font
+// for the engine's stand-in 'Arial', and hides ideographic spaces behind the
+// placeholder. A placeholder character already in the text is kept as a
+// character reference, so it does not come back as a space.
 // One pass that copies the text between the characters it changes: a long
 // document is millions of characters.
 QString tokenised(QString body, const QString& bodyFont)
 {
     const QStringView text(body);
+    const QString font = u'\'' + QString(bodyFont)
+                                        .replace(QChar(spacePlaceholder), QStringLiteral("&#8567;"))
+                                        .replace(QChar(ideographicSpace), QChar(spacePlaceholder))
+        + u'\'';
     QString out;
     out.reserve(text.size() + text.size() / 4);
     qsizetype copied = 0;
-    const auto copyTo = [&](qsizetype end) { out += text.sliced(copied, end - copied); };
+    const auto replace = [&](qsizetype at, qsizetype length, QStringView by) {
+        out += text.sliced(copied, at - copied);
+        out += by;
+        copied = at + length;
+        return copied;
+    };
+    const QChar placeholder(spacePlaceholder);
     for (qsizetype i = 0; i < text.size();) {
-        const char16_t c = text[i].unicode();
-        if (c == u'<' && text.sliced(i).startsWith(u"<br />")) {
-            copyTo(i);
-            out += u"\r<br>\r";
-            copied = i += 6;
-        } else if (c == u'<' || c == u'>') {
-            copyTo(i);
-            out += c == u'<' ? QStringView(u"\r<") : QStringView(u">\r");
-            copied = ++i;
-        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-            copyTo(i);
-            copied = i += 2;
-        } else {
-            ++i;
+        switch (text[i].unicode()) {
+        case u'<':
+            i = text.sliced(i).startsWith(u"<br />") ? replace(i, 6, u"\r<br>\r") : replace(i, 1, u"\r<");
+            break;
+        case u'>': i = replace(i, 1, u">\r"); break;
+        case u'\r': i = i + 1 < text.size() && text[i + 1] == u'\n' ? replace(i, 2, {}) : i + 1; break;
+        case u'\'': i = text.sliced(i).startsWith(u"'Arial'") ? replace(i, 7, font) : i + 1; break;
+        case spacePlaceholder: i = replace(i, 1, u"&#8567;"); break;
+        case ideographicSpace: i = replace(i, 1, QStringView(&placeholder, 1)); break;
+        default: ++i; break;
         }
     }
-    copyTo(text.size());
-    // The body is let go as soon as it is copied: a long document is held
-    // in one form at a time.
-    body = QString();
-    out.replace(QStringLiteral("'Arial'"), u'\'' + bodyFont + u'\'');
-    out.replace(QChar(spacePlaceholder), QStringLiteral("&#8567;"));
-    out.replace(QChar(ideographicSpace), QChar(spacePlaceholder));
+    out += text.sliced(copied);
     return out;
 }
+
+// CSS ignores the case of ASCII letters only: a full-width font name such as
+// ＭＳ Ｐゴシック lower-cased is another name that no machine has.
+QString asciiLower(QStringView text)
+{
+    QString out = text.toString();
+    for (QChar& c : out) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return out;
+}
+
+// A shaded paragraph's start tag as ShadePara writes it: the paragraph with
+// the declarations of its layout, then a span with the rest. CR separates
+// the pieces, so the span and its closing tags become elements of their own.
+QString shadedStart(QStringView startTag)
+{
+    const QString style = mClt::sBetween(startTag.toString(), u"style=\"", u"\"");
+    QString paragraph;
+    QString span;
+    for (QStringView declaration : QStringView(style).split(u';')) {
+        const QString lower = asciiLower(declaration);
+        if (lower.isEmpty())
+            continue;
+        const bool layout = lower.contains(QStringLiteral("text-align")) || lower.contains(QStringLiteral("margin-"))
+            || lower.contains(QStringLiteral("line-height"));
+        (layout ? paragraph : span) += lower + u';';
+    }
+    return QStringLiteral("<p style=\"") + paragraph + QStringLiteral("\">\r<span style=\"") + span
+        + QStringLiteral("\">\r");
+}
+
+constexpr QStringView shadedEnd = u"\r</span>\r</p>";
 
 // Rewrites every paragraph whose start tag carries a background colour with
 // ShadePara; the rest of the text is copied as it is.
@@ -66,6 +101,8 @@ QString shadedParagraphs(const QString& text)
     QString out;
     // A rewritten paragraph grows by its span's tags only.
     out.reserve(text.size() + text.size() / 8);
+    // A document shades its paragraphs in a few ways only.
+    QHash<QStringView, QString> starts;
     qsizetype copied = 0;
     qsizetype from = 0;
     for (qsizetype hit = first; hit >= 0;
@@ -79,9 +116,12 @@ QString shadedParagraphs(const QString& text)
         const qsizetype close = text.indexOf(u"</p>", open, Qt::CaseInsensitive);
         if (close < 0)
             continue;
+        const QStringView startTag = QStringView(text).sliced(open, tagEnd + 1 - open);
+        auto start = starts.find(startTag);
+        if (start == starts.end())
+            start = starts.insert(startTag, shadedStart(startTag));
         out += QStringView(text).sliced(copied, open - copied);
-        out += ShadePara(QStringView(text).sliced(open, tagEnd + 1 - open),
-                         QStringView(text).sliced(tagEnd + 1, close - tagEnd - 1));
+        out += *start + QStringView(text).sliced(tagEnd + 1, close - tagEnd - 1) + shadedEnd;
         copied = close + closeLength;
         // The rewritten paragraph holds the shading again, in its span: go on
         // behind it.
@@ -137,7 +177,10 @@ QString sharedName(QStringView name)
 QString tagName(const QString& raw, qsizetype from)
 {
     const qsizetype space = raw.indexOf(u' ', from);
-    const QStringView name = QStringView(raw).sliced(from, (space < 0 ? raw.size() : space) - from);
+    QStringView name = QStringView(raw).sliced(from, (space < 0 ? raw.size() : space) - from);
+    // A tag without attributes ends its name with ">".
+    if (name.endsWith(u'>'))
+        name.chop(1);
     if (name.contains(u'>'))
         return sharedName(name.toString().remove(u'>'));
     return sharedName(name);
@@ -272,18 +315,6 @@ void applyNameRules(HtmElement& e, QString& bodyStyle, const QString& baseAddres
     }
 }
 
-// CSS ignores the case of ASCII letters only: a full-width font name such as
-// ＭＳ Ｐゴシック lower-cased is another name that no machine has.
-QString asciiLower(QStringView text)
-{
-    QString out = text.toString();
-    for (QChar& c : out) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-    }
-    return out;
-}
-
 bool isBlank(const HtmElement& e)
 {
     return e.name == u"val" && mClt::trimSpaces(e.raw).isEmpty();
@@ -318,21 +349,7 @@ size_t pieceCount(QStringView text)
 
 QString ShadePara(QStringView startTag, QStringView inner)
 {
-    const QString style = mClt::sBetween(startTag.toString(), u"style=\"", u"\"");
-    QString paragraph;
-    QString span;
-    for (QStringView declaration : QStringView(style).split(u';')) {
-        const QString lower = asciiLower(declaration);
-        if (lower.isEmpty())
-            continue;
-        const bool layout = lower.contains(QStringLiteral("text-align")) || lower.contains(QStringLiteral("margin-"))
-            || lower.contains(QStringLiteral("line-height"));
-        (layout ? paragraph : span) += lower + u';';
-    }
-    // CR separates the pieces, so the span and its closing tags become
-    // elements of their own.
-    return QStringLiteral("<p style=\"") + paragraph + QStringLiteral("\">\r<span style=\"") + span
-        + QStringLiteral("\">\r") + inner.toString() + QStringLiteral("\r</span>\r</p>");
+    return shadedStart(startTag) + inner + shadedEnd;
 }
 
 ElementList ParseElements(QString body, const ParseContext& context)
