@@ -34,9 +34,9 @@ void put(QString& out, const QString& text, int level)
 
 // Closes the open tag `name`; a closing tag that does not close the innermost
 // open tag closes every open tag in turn until it has closed its own.
-void close(QString& out, std::vector<QString>& open, const QString& name)
+void close(QString& out, std::vector<QString>& open, QStringView name)
 {
-    const auto isInnermost = [&] { return !open.empty() && open.back().compare(name, Qt::CaseInsensitive) == 0; };
+    const auto isInnermost = [&] { return !open.empty() && name.compare(open.back(), Qt::CaseInsensitive) == 0; };
     if (isInnermost()) {
         open.pop_back();
         return;
@@ -54,7 +54,18 @@ void close(QString& out, std::vector<QString>& open, const QString& name)
     }
 }
 
-QString startTag(const QString& name, const HtmElement& e)
+// The name without its slashes; a view where the slash leads, as in the
+// hundreds of thousands of end tags of a long document.
+QStringView withoutSlashes(const QString& name, QString& storage)
+{
+    const QStringView rest = name.startsWith(u'/') ? QStringView(name).sliced(1) : QStringView(name);
+    if (!rest.contains(u'/'))
+        return rest;
+    storage = rest.toString().remove(u'/');
+    return storage;
+}
+
+QString startTag(QStringView name, const HtmElement& e)
 {
     QString tag = u'<' + name + u' ' + mClt::trimSpaces(e.attributes);
     if (!e.cls.isEmpty())
@@ -81,16 +92,17 @@ QString WriteElements(const ElementList& list)
             afterInline = false;
             continue;
         }
-        // Shared, not copied, when there is no slash to take out.
-        const QString name = e.name.contains(u'/') ? QString(e.name).remove(u'/') : e.name;
+        QString storage;
+        const QStringView name = withoutSlashes(e.name, storage);
         const int level = afterInline && e.level == inlineLevel ? -1 : e.level;
         if (name != u"img" && e.container != 1) {
             if (e.container == -1)
                 close(out, open, name);
             put(out, e.raw, level);
         } else {
+            // Shared, not copied, when there is no slash to take out.
             if (name != u"img")
-                open.push_back(name);
+                open.push_back(name.size() == e.name.size() ? e.name : name.toString());
             put(out, startTag(name, e), level);
         }
         afterInline = !isBlockTag(e.name);
