@@ -13,7 +13,7 @@ packages=(
   libqt6svg6 qt6-image-formats-plugins adwaita-icon-theme
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
-  libzip-dev libicu-dev opensp w3c-sgml-lib
+  libzip-dev libicu-dev libjemalloc-dev opensp w3c-sgml-lib
   libreoffice-writer-nogui libreoffice-draw-nogui
   cups printer-driver-cups-pdf poppler-utils
 )
