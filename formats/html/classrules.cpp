@@ -1,5 +1,7 @@
 #include "formats/html/classrules.h"
 
+#include "formats/html/cssvalues.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -7,15 +9,6 @@
 namespace formats {
 
 namespace {
-
-void appendTo(QString& out, const QString& declarations)
-{
-    if (declarations.isEmpty())
-        return;
-    if (!out.isEmpty() && !out.endsWith(u';'))
-        out += u';';
-    out += declarations;
-}
 
 QString withoutComments(QStringView css)
 {
@@ -101,8 +94,8 @@ QString ClassRules::declarationsFor(const QString& tag, QStringView classes) con
     QString out;
     for (QStringView name : classes.split(u' ', Qt::SkipEmptyParts)) {
         const QString className = name.trimmed().toString();
-        appendTo(out, m_rules.value(u'.' + className));
-        appendTo(out, m_rules.value(tag + u'.' + className));
+        css::appendDeclarations(out, m_rules.value(u'.' + className));
+        css::appendDeclarations(out, m_rules.value(tag + u'.' + className));
     }
     return out;
 }
@@ -132,7 +125,7 @@ QString ClassRules::matchingDeclarations(const QString& tag, QStringView classes
                      [](const Rule* a, const Rule* b) { return a->weight < b->weight; });
     QString out;
     for (const Rule* rule : matching)
-        appendTo(out, rule->declarations);
+        css::appendDeclarations(out, rule->declarations);
     return out;
 }
 

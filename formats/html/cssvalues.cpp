@@ -87,6 +87,15 @@ QString joinDeclarations(const QList<Declaration>& declarations)
     return text;
 }
 
+void appendDeclarations(QString& style, const QString& more)
+{
+    if (more.isEmpty())
+        return;
+    if (!style.isEmpty() && !style.endsWith(u';'))
+        style += u';';
+    style += more;
+}
+
 std::optional<QString> lastValue(const QList<Declaration>& declarations, QStringView property)
 {
     for (auto it = declarations.crbegin(); it != declarations.crend(); ++it) {

@@ -28,6 +28,8 @@ QString colourHex(const QColor& colour);
 QList<Declaration> parseDeclarations(QStringView style);
 // `declarations` written back as "property:value;" each.
 QString joinDeclarations(const QList<Declaration>& declarations);
+// Appends the declaration text `more` to `style`, with a semicolon between.
+void appendDeclarations(QString& style, const QString& more);
 // The value of the last declaration of `property`; nullopt when there is none.
 std::optional<QString> lastValue(const QList<Declaration>& declarations, QStringView property);
 

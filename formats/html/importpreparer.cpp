@@ -124,15 +124,6 @@ bool isTextFrameTable(const MarkupToken& table)
         && rules->value.compare(u"none", Qt::CaseInsensitive) == 0;
 }
 
-void appendDeclarations(QString& style, const QString& more)
-{
-    if (more.isEmpty())
-        return;
-    if (!style.isEmpty() && !style.endsWith(u';'))
-        style += u';';
-    style += more;
-}
-
 // Where the innermost open `targets` element is, unless a `boundaries`
 // element is opened after it: a new list item ends the previous one of its
 // list. -1 when nothing is ended.
@@ -331,11 +322,11 @@ QString ImportPreparer::elementStyle(const MarkupToken& token) const
     const QString classNames = classes ? decodeEntities(classes->value) : QString();
     // Before the element's own declarations, which win over the sheet's.
     if (m_cascadeHere)
-        appendDeclarations(style, m_rules.cascadeFor(outputName(token.name), classNames));
+        css::appendDeclarations(style, m_rules.cascadeFor(outputName(token.name), classNames));
     if (classes)
-        appendDeclarations(style, m_rules.declarationsFor(token.name, classNames));
+        css::appendDeclarations(style, m_rules.declarationsFor(token.name, classNames));
     if (const MarkupAttribute* inlineStyle = token.attribute(u"style"))
-        appendDeclarations(style, decodeEntities(inlineStyle->value));
+        css::appendDeclarations(style, decodeEntities(inlineStyle->value));
     return style;
 }
 
@@ -346,7 +337,7 @@ QString ImportPreparer::paragraphStyle(size_t index, const QString& style)
     if (m_notes.dialect) {
         const size_t next = nextMeaningful(index);
         if (token.name == u"div" && shadedSpanAt(index, next)) {
-            appendDeclarations(declarations, elementStyle(m_tokens[next]));
+            css::appendDeclarations(declarations, elementStyle(m_tokens[next]));
             m_dropped[next] = true;
             m_dropped[m_spanEnd[next]] = true;
         }
@@ -354,7 +345,7 @@ QString ImportPreparer::paragraphStyle(size_t index, const QString& style)
     m_notes.paragraphs.push_back({css::parseDeclarations(declarations), headingLevel(token.name),
                                   token.name == u"li" ? std::exchange(m_listStart, 0) : 0,
                                   std::exchange(m_textFrameNext, false)});
-    appendDeclarations(declarations, QStringLiteral("-qt-user-state:%1;").arg(m_notes.paragraphs.size() - 1));
+    css::appendDeclarations(declarations, QStringLiteral("-qt-user-state:%1;").arg(m_notes.paragraphs.size() - 1));
     return declarations;
 }
 
