@@ -206,7 +206,8 @@ void ImportPreparer::collectStyleSheets()
         inHead = inHead && !(token.kind == MarkupToken::StartTag && token.name == u"body");
         if (token.kind == MarkupToken::StartTag && token.name == u"style" && m_tokens[i + 1].kind == MarkupToken::Text) {
             m_rules.add(raw(m_tokens[i + 1]));
-            allInHead = allInHead && inHead;
+            // A sheet for print only is not for the screen Qt reads for.
+            allInHead = allInHead && inHead && !token.attribute(u"media");
         }
     }
     m_cascadeHere = !m_notes.dialect && allInHead && !inHead && m_rules.cascades();
