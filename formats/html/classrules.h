@@ -14,8 +14,9 @@ namespace formats {
 
 class ClassRules {
 public:
-    // Adds the rules of one style sheet text; everything but selectors of
-    // the forms tag.class and .class is passed over.
+    // Adds the rules of one style sheet text: selectors of the forms
+    // tag.class and .class for `declarationsFor`, those and tag selectors for
+    // `cascadeFor`; any other selector only makes the sheet not `cascades()`.
     void add(QStringView styleSheet);
 
     // The declarations the rules give an element `tag` with the class
