@@ -234,20 +234,25 @@ std::optional<QString> convertWhole(QString html, const QFileInfo& source, html:
 
 // Converts the pieces on as many threads as the machine has cores (two to
 // four), each piece read and taken apart on its own, and adds them to the
-// writer in their order; only that many pieces are in memory at a time.
+// writer in their order; only twice that many pieces are in memory at a
+// time, and no more than one a thread as a document.
 // The refusal of the first piece that could not be read, if one could not.
 std::optional<QString> convertPieces(HtmlPieces& pieces, std::vector<QString> first, const QFileInfo& source,
                                      html::yHtmPieces& writer, QString& title)
 {
     const html::EngineExportRequest request = writer.request();
     const QString folder = source.absolutePath();
-    // Each piece in flight holds a document: four at most keep a long file's
-    // memory small on a machine of many cores.
-    const size_t window = size_t(std::clamp(QThread::idealThreadCount(), 2, 4));
+    // Each piece being read holds a document: four threads at most keep a
+    // long file's memory small on a machine of many cores.
+    const int threadCount = std::clamp(QThread::idealThreadCount(), 2, 4);
+    // Pieces take unequal times, and they are written in order: a thread whose
+    // piece is done while the one before it is not goes on with a piece that
+    // waits, cut but not yet read, instead of standing idle.
+    const size_t window = size_t(2 * threadCount);
     // Threads of its own that last the whole conversion: what a thread
     // builds for text folding once is kept for all its pieces.
     QThreadPool threads;
-    threads.setMaxThreadCount(int(window));
+    threads.setMaxThreadCount(threadCount);
     threads.setExpiryTimeout(-1);
     std::deque<std::future<PreparedPiece>> running;
     const auto start = [&](QString piece) {
@@ -267,10 +272,15 @@ std::optional<QString> convertPieces(HtmlPieces& pieces, std::vector<QString> fi
             }
         });
     };
-    for (QString& piece : first)
-        start(std::move(piece));
     std::optional<QString> refusal;
     bool stopped = false; // the pieces still running are waited for, nothing new starts
+    const auto fillWindow = [&] {
+        for (std::optional<QString> next; !stopped && running.size() < window && (next = pieces.next());)
+            start(std::move(*next));
+    };
+    for (QString& piece : first)
+        start(std::move(piece));
+    fillWindow();
     while (!running.empty()) {
         PreparedPiece done = running.front().get();
         running.pop_front();
@@ -279,8 +289,7 @@ std::optional<QString> convertPieces(HtmlPieces& pieces, std::vector<QString> fi
         stopped = stopped || refusal;
         // The next pieces start before this one is written, so that the
         // threads are busy meanwhile.
-        for (std::optional<QString> next; !stopped && running.size() < window && (next = pieces.next());)
-            start(std::move(*next));
+        fillWindow();
         if (title.isNull())
             title = done.title;
         stopped = stopped || !writer.add(std::move(done.elements));
