@@ -159,6 +159,30 @@ inline void tables(DocumentBuilder& b)
     b.atEnd().paragraph().text(QStringLiteral("最後"));
 }
 
+// "a | b b", then "c | d | e" with c reaching down into the last row
+// "c | f | g"; the columns have widths, which only cells of one column in the
+// first row carry.
+inline void mergedCells(DocumentBuilder& b)
+{
+    b.paragraph().text(QStringLiteral("前"));
+    QTextTable* table = b.table(3, 3);
+    QTextTableFormat format = table->format();
+    format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 20),
+                                      QTextLength(QTextLength::PercentageLength, 30),
+                                      QTextLength(QTextLength::PercentageLength, 50)});
+    table->setFormat(format);
+    const char* const texts[][3] = {{"a", "b", nullptr}, {"c", "d", "e"}, {nullptr, "f", "g"}};
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 3; ++column)
+            if (texts[row][column])
+                b.inCell(table, row, column).paragraph().text(QString::fromLatin1(texts[row][column]));
+    // Merged last: a paragraph's character format set on a cell's first
+    // paragraph is the cell's format as well, and would drop the span.
+    table->mergeCells(0, 1, 1, 2);
+    table->mergeCells(1, 0, 2, 1);
+    b.atEnd().paragraph().text(QStringLiteral("後"));
+}
+
 inline void pictures(DocumentBuilder& b)
 {
     const QImage red = testPicture(40, 30, Qt::red);
@@ -180,7 +204,8 @@ inline void PrintTo(const Case& c, std::ostream* os)
 }
 
 inline const Case kCases[] = {
-    {"paragraphs", paragraphs}, {"runs", runs}, {"fields", fields}, {"tables", tables}, {"pictures", pictures},
+    {"paragraphs", paragraphs}, {"runs", runs}, {"fields", fields}, {"tables", tables}, {"mergedcells", mergedCells},
+    {"pictures", pictures},
 };
 
 // A test over each built document: `engine` holds it, `folder` is fresh.
