@@ -85,20 +85,31 @@ QString cellAlignment(const QTextTableCell& cell)
     return shared;
 }
 
-QString cellAttributes(const QTextTableCell& cell, const QList<QTextLength>& widths, int rowSpan)
+// A cell where it starts in the grid, with its format read once: each of a
+// cell's own queries of its place searches the table's cells, and each of
+// its formats is made anew.
+struct PlacedCell {
+    QTextTableCell cell;
+    QTextCharFormat format;
+    int row;
+    int column;
+};
+
+QString cellAttributes(const PlacedCell& placed, const QList<QTextLength>& widths, int rowSpan)
 {
     QString attributes;
-    if (const QString align = cellAlignment(cell); !align.isEmpty())
+    if (const QString align = cellAlignment(placed.cell); !align.isEmpty())
         attributes += attribute(u"align", align);
-    if (const QString valign = verticalAlignment(cell.format()); !valign.isEmpty())
+    if (const QString valign = verticalAlignment(placed.format); !valign.isEmpty())
         attributes += attribute(u"valign", valign);
-    const QBrush background = cell.format().background();
+    const QBrush background = placed.format.background();
     if (background.style() != Qt::NoBrush)
         attributes += attribute(u"bgcolor", css::colourHex(background.color()));
-    if (cell.row() == 0 && cell.columnSpan() == 1 && cell.column() < widths.size())
-        attributes += lengthAttribute(u"width", widths.at(cell.column()));
-    if (cell.columnSpan() > 1)
-        attributes += attribute(u"colspan", QString::number(cell.columnSpan()));
+    const int columnSpan = placed.format.tableCellColumnSpan();
+    if (placed.row == 0 && columnSpan == 1 && placed.column < widths.size())
+        attributes += lengthAttribute(u"width", widths.at(placed.column));
+    if (columnSpan > 1)
+        attributes += attribute(u"colspan", QString::number(columnSpan));
     if (rowSpan > 1)
         attributes += attribute(u"rowspan", QString::number(rowSpan));
     return attributes;
@@ -152,21 +163,30 @@ QString paragraphTag(int headingLevel)
 
 // Which rows have a cell of their own; a row covered entirely by cells
 // spanning from above is not written (HTML forbids an empty row).
+// Whether a cell starts at this place of the grid, rather than reaching it
+// from the left or from above. Asked of the neighbours, which the grid gives
+// at once.
+bool startsAt(const QTextTable& table, const QTextTableCell& cell, int row, int column)
+{
+    return !(column > 0 && table.cellAt(row, column - 1) == cell) && !(row > 0 && table.cellAt(row - 1, column) == cell);
+}
+
 std::vector<bool> rowsWithCells(const QTextTable& table)
 {
     std::vector<bool> rows(size_t(table.rows()));
     for (int row = 0; row < table.rows(); ++row) {
         for (int column = 0; column < table.columns() && !rows[size_t(row)]; ++column)
-            rows[size_t(row)] = table.cellAt(row, column).row() == row;
+            rows[size_t(row)] = startsAt(table, table.cellAt(row, column), row, column);
     }
     return rows;
 }
 
 // The rows a cell spans among the rows that are written.
-int writtenRowSpan(const QTextTableCell& cell, const std::vector<bool>& written)
+int writtenRowSpan(const PlacedCell& placed, const std::vector<bool>& written)
 {
+    const int end = placed.row + placed.format.tableCellRowSpan();
     int span = 0;
-    for (int row = cell.row(); row < cell.row() + cell.rowSpan() && size_t(row) < written.size(); ++row)
+    for (int row = placed.row; row < end && size_t(row) < written.size(); ++row)
         span += written[size_t(row)] ? 1 : 0;
     return span;
 }
@@ -278,9 +298,10 @@ void EngineHtmlWriter::writeTable(const QTextTable& table)
         m_out += QStringLiteral("<tr>") + kLineEnd;
         for (int column = 0; column < table.columns(); ++column) {
             const QTextTableCell cell = table.cellAt(row, column);
-            if (cell.row() != row || cell.column() != column)
+            if (!startsAt(table, cell, row, column))
                 continue; // covered by a spanning cell
-            m_out += QStringLiteral("<td") + cellAttributes(cell, widths, writtenRowSpan(cell, written)) + u'>';
+            const PlacedCell placed{cell, cell.format(), row, column};
+            m_out += QStringLiteral("<td") + cellAttributes(placed, widths, writtenRowSpan(placed, written)) + u'>';
             writeContents(cell.begin(), cell.end());
             m_out += QStringLiteral("</td>") + kLineEnd;
         }
