@@ -39,9 +39,8 @@ QList<QTextTableCell> cellsOf(const QTextTable& table)
     QList<QTextTableCell> cells;
     for (int row = 0; row < table.rows(); ++row) {
         for (int column = 0; column < table.columns(); ++column) {
-            const QTextTableCell cell = table.cellAt(row, column);
-            if (cell.row() == row && cell.column() == column)
-                cells.append(cell);
+            if (cellStartsAt(table, row, column))
+                cells.append(table.cellAt(row, column));
         }
     }
     return cells;
@@ -144,6 +143,13 @@ int twipsOf(double documentUnits)
 }
 
 } // namespace
+
+bool cellStartsAt(const QTextTable& table, int row, int column)
+{
+    const QTextTableCell cell = table.cellAt(row, column);
+    return cell.isValid() && !(column > 0 && table.cellAt(row, column - 1) == cell)
+        && !(row > 0 && table.cellAt(row - 1, column) == cell);
+}
 
 Tables::Tables(QTextDocument& document)
     : m_document(document)

@@ -23,6 +23,12 @@ struct CellAddress {
     bool operator==(const CellAddress&) const = default;
 };
 
+// Whether a cell starts at this place of the table's grid, rather than
+// reaching it from the left or from above. Asked of the neighbours, which the
+// grid gives at once; a cell's own row and column are searched for among all
+// the table's cells.
+bool cellStartsAt(const QTextTable& table, int row, int column);
+
 // Before or after (above or below) the caret's row or column.
 enum class TableSide : int { Before = 1, After = 2 };
 

@@ -1,6 +1,7 @@
 // Tables with merged cells, as Word and RTF files bring them, through every
 // table edit: the result is a well-formed table whose cells keep their text
 // in their columns, and one undo brings the document back exactly.
+#include "engine/tables.h"
 #include "engine/textengine.h"
 #include "engine/tests/snapshotdump.h"
 
@@ -75,6 +76,26 @@ void expectWellFormed(const QTextTable& table)
             }
         }
     }
+}
+
+// Merges side by side, one above the other and one in the last column: a
+// cell starts exactly where its own row and column say.
+TEST_F(MergedTable, ACellStartsWhereItsRowAndColumnAre)
+{
+    table(1)->mergeCells(0, 0, 1, 2);
+    table(1)->mergeCells(3, 0, 1, 3);
+    int starts = 0;
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const QTextTableCell cell = table(1)->cellAt(row, column);
+            SCOPED_TRACE(std::to_string(row) + "," + std::to_string(column));
+            EXPECT_EQ(cellStartsAt(*table(1), row, column), cell.row() == row && cell.column() == column);
+            starts += cellStartsAt(*table(1), row, column) ? 1 : 0;
+        }
+    }
+    // r0c0-r0c1, r0c2, r1c0, the block, r2c0, the last row.
+    EXPECT_EQ(starts, 6);
+    EXPECT_FALSE(cellStartsAt(*table(1), 4, 0));
 }
 
 TEST_F(MergedTable, ARowInsertedThroughAMergeLengthensIt)

@@ -1,6 +1,7 @@
 #include "formats/html/enginehtmlwriter.h"
 
 #include "engine/fieldformat.h"
+#include "engine/tables.h"
 #include "env/mclt.h"
 #include "formats/html/cssvalues.h"
 #include "formats/html/fielddata.h"
@@ -163,20 +164,12 @@ QString paragraphTag(int headingLevel)
 
 // Which rows have a cell of their own; a row covered entirely by cells
 // spanning from above is not written (HTML forbids an empty row).
-// Whether a cell starts at this place of the grid, rather than reaching it
-// from the left or from above. Asked of the neighbours, which the grid gives
-// at once.
-bool startsAt(const QTextTable& table, const QTextTableCell& cell, int row, int column)
-{
-    return !(column > 0 && table.cellAt(row, column - 1) == cell) && !(row > 0 && table.cellAt(row - 1, column) == cell);
-}
-
 std::vector<bool> rowsWithCells(const QTextTable& table)
 {
     std::vector<bool> rows(size_t(table.rows()));
     for (int row = 0; row < table.rows(); ++row) {
         for (int column = 0; column < table.columns() && !rows[size_t(row)]; ++column)
-            rows[size_t(row)] = startsAt(table, table.cellAt(row, column), row, column);
+            rows[size_t(row)] = engine::cellStartsAt(table, row, column);
     }
     return rows;
 }
@@ -297,9 +290,9 @@ void EngineHtmlWriter::writeTable(const QTextTable& table)
             continue;
         m_out += QStringLiteral("<tr>") + kLineEnd;
         for (int column = 0; column < table.columns(); ++column) {
-            const QTextTableCell cell = table.cellAt(row, column);
-            if (!startsAt(table, cell, row, column))
+            if (!engine::cellStartsAt(table, row, column))
                 continue; // covered by a spanning cell
+            const QTextTableCell cell = table.cellAt(row, column);
             const PlacedCell placed{cell, cell.format(), row, column};
             m_out += QStringLiteral("<td") + cellAttributes(placed, widths, writtenRowSpan(placed, written)) + u'>';
             writeContents(cell.begin(), cell.end());

@@ -5,6 +5,7 @@
 #include "engine/hostunits.h"
 #include "engine/objects.h"
 #include "engine/pagesetup.h"
+#include "engine/tables.h"
 #include "formats/html/fielddata.h"
 
 #include <QTextBlock>
@@ -285,9 +286,8 @@ void ImportFinisher::tidyTables()
             keepCellBorders(*table);
         for (int row = 0; table && row < table->rows(); ++row) {
             for (int column = 0; column < table->columns(); ++column) {
-                const QTextTableCell cell = table->cellAt(row, column);
-                if (cell.row() == row && cell.column() == column)
-                    clearCellCopies(cell);
+                if (engine::cellStartsAt(*table, row, column))
+                    clearCellCopies(table->cellAt(row, column));
             }
         }
     }
@@ -313,12 +313,12 @@ void ImportFinisher::clearCellCopies(QTextTableCell cell)
 {
     // "background: transparent" is no colour; kept, it would be written as
     // black.
-    if (isTransparent(cell.format().background())) {
-        QTextCharFormat clear = cell.format();
-        clear.clearBackground();
-        cell.setFormat(clear);
+    QTextCharFormat own = cell.format();
+    if (isTransparent(own.background())) {
+        own.clearBackground();
+        cell.setFormat(own);
+        own = cell.format();
     }
-    const QTextCharFormat own = cell.format();
     const bool shaded = own.background().style() != Qt::NoBrush;
     // A cell with neither leaves its paragraphs and runs nothing to clear.
     if (!shaded && !own.hasProperty(QTextFormat::TextVerticalAlignment))
