@@ -3,13 +3,13 @@
 #include "dialogs/frmt.h"
 #include "editor/documentkinds.h"
 #include "engine/fieldformat.h"
+#include "engine/filebytes.h"
 #include "engine/textengine.h"
 #include "env/dialogs.h"
 #include "formats/html/htmlimport.h"
 #include "formats/readwarning.h"
 #include "html/scratchsave.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QTextDocument>
@@ -144,10 +144,10 @@ std::unique_ptr<engine::TextEngine> DocumentOpener::read(const QString& path) co
 bool DocumentOpener::readHtml(engine::TextEngine& scratch, const QString& path) const
 {
     const formats::HtmlImport codec(m_formats.lineSpacing());
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > codec.maxInputBytes())
+    const std::optional<QByteArray> bytes = engine::readFileBytes(path, codec.maxInputBytes());
+    if (!bytes)
         return false;
-    const bool read = codec.readFrom(file.readAll(), QFileInfo(path).absolutePath(), scratch.documentSet());
+    const bool read = codec.readFrom(*bytes, QFileInfo(path).absolutePath(), scratch.documentSet());
     m_refusalReason = codec.refusalReason();
     return read;
 }

@@ -14,5 +14,7 @@ namespace engine {
 // than `limit` bytes. A file that grows while it is read is read on to the
 // bound, never past it.
 std::optional<QByteArray> readFileBytes(QFile& file, qint64 limit);
+// The same of the file at `path`, or nothing when it cannot be opened.
+std::optional<QByteArray> readFileBytes(const QString& path, qint64 limit);
 
 } // namespace engine

@@ -1,5 +1,6 @@
 #include "formats/convertfile.h"
 
+#include "engine/filebytes.h"
 #include "engine/objects.h"
 #include "engine/textengine.h"
 #include "env/dialogs.h"
@@ -16,7 +17,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextDocument>
 #include <QThread>
@@ -117,10 +117,10 @@ bool load(engine::TextEngine& engine, const QFileInfo& input, Kind kind, QString
     // Read here rather than through the engine, so that pictures beside the
     // file are found.
     const HtmlImport codec;
-    QFile file(input.absoluteFilePath());
-    if (!file.open(QIODevice::ReadOnly) || file.size() > codec.maxInputBytes())
+    const std::optional<QByteArray> bytes = engine::readFileBytes(input.absoluteFilePath(), codec.maxInputBytes());
+    if (!bytes)
         return false;
-    const bool read = codec.readFrom(file.readAll(), input.absolutePath(), engine.documentSet());
+    const bool read = codec.readFrom(*bytes, input.absolutePath(), engine.documentSet());
     reason = codec.refusalReason();
     return read;
 }
@@ -302,11 +302,13 @@ std::optional<QString> convertPieces(HtmlPieces& pieces, std::vector<QString> fi
 ConversionOutcome htmlToDialect(const QString& input, const QString& target, qsizetype pieceLength)
 {
     const QFileInfo source(input);
-    QFile file(source.absoluteFilePath());
-    if (!file.open(QIODevice::ReadOnly) || file.size() > HtmlImport().maxInputBytes())
+    // Read at the file's own size: read to its end, the bytes of a long file
+    // would be held in a buffer grown to twice their size, beside the text.
+    std::optional<QByteArray> bytes = engine::readFileBytes(source.absoluteFilePath(), HtmlImport().maxInputBytes());
+    if (!bytes)
         return failure(fileMessage(input, QStringLiteral("を読み込めません｡")));
-    engine::DecodedText decoded = decodeHtml(file.readAll());
-    file.close();
+    engine::DecodedText decoded = decodeHtml(*bytes);
+    bytes.reset();
     engine::ReadReport report;
     report.unreadableCharacters = decoded.unreadable;
     QStringList warnings = readWarnings(input, report);

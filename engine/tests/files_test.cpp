@@ -126,6 +126,20 @@ TEST(Files, ReadingAFileStopsAtItsBound)
     EXPECT_EQ(readFileBytes(endless, 3 * 1024 * 1024 + 5), std::nullopt);
 }
 
+// A long file is held at its own size: read to its end through the device,
+// it would sit in a buffer grown by doubling, up to twice the file.
+TEST(Files, AFileReadByItsPathIsHeldAtItsSize)
+{
+    testsupport::TempFolder folder;
+    const QByteArray content(5 * 1024 * 1024 + 7, 'x');
+    const std::optional<QByteArray> bytes = readFileBytes(folder.write(QStringLiteral("long.bin"), content), 1 << 30);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(*bytes, content);
+    EXPECT_LT(bytes->capacity(), content.size() + 4096);
+    EXPECT_EQ(readFileBytes(folder.path(QStringLiteral("missing.bin")), 1 << 30), std::nullopt);
+    EXPECT_EQ(readFileBytes(folder.write(QStringLiteral("over.bin"), content), content.size() - 1), std::nullopt);
+}
+
 TEST(Files, MissingFileAndUnwritableTargetFail)
 {
     testsupport::TempFolder folder;
