@@ -33,19 +33,6 @@ QTextTable* tableAround(const QTextCursor& cursor)
     return cursor.currentTable();
 }
 
-// Each cell of the table once, in reading order (a merged cell where it starts).
-QList<QTextTableCell> cellsOf(const QTextTable& table)
-{
-    QList<QTextTableCell> cells;
-    for (int row = 0; row < table.rows(); ++row) {
-        for (int column = 0; column < table.columns(); ++column) {
-            if (cellStartsAt(table, row, column))
-                cells.append(table.cellAt(row, column));
-        }
-    }
-    return cells;
-}
-
 // The cells that cover some of the rows first..last (0-based, inclusive).
 QList<QTextTableCell> cellsTouchingRows(const QTextTable& table, int first, int last)
 {
@@ -149,6 +136,18 @@ bool cellStartsAt(const QTextTable& table, int row, int column)
     const QTextTableCell cell = table.cellAt(row, column);
     return cell.isValid() && !(column > 0 && table.cellAt(row, column - 1) == cell)
         && !(row > 0 && table.cellAt(row - 1, column) == cell);
+}
+
+QList<QTextTableCell> cellsOf(const QTextTable& table)
+{
+    QList<QTextTableCell> cells;
+    for (int row = 0; row < table.rows(); ++row) {
+        for (int column = 0; column < table.columns(); ++column) {
+            if (cellStartsAt(table, row, column))
+                cells.append(table.cellAt(row, column));
+        }
+    }
+    return cells;
 }
 
 Tables::Tables(QTextDocument& document)

@@ -29,6 +29,9 @@ struct CellAddress {
 // the table's cells.
 bool cellStartsAt(const QTextTable& table, int row, int column);
 
+// Each cell of the table once, in reading order (a merged cell where it starts).
+QList<QTextTableCell> cellsOf(const QTextTable& table);
+
 // Before or after (above or below) the caret's row or column.
 enum class TableSide : int { Before = 1, After = 2 };
 

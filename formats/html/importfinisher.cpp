@@ -282,14 +282,11 @@ void ImportFinisher::tidyTables()
 {
     for (QTextFrame* frame : engine::framesInOrder(m_document)) {
         auto* table = qobject_cast<QTextTable*>(frame);
-        if (table)
-            keepCellBorders(*table);
-        for (int row = 0; table && row < table->rows(); ++row) {
-            for (int column = 0; column < table->columns(); ++column) {
-                if (engine::cellStartsAt(*table, row, column))
-                    clearCellCopies(table->cellAt(row, column));
-            }
-        }
+        if (!table)
+            continue;
+        keepCellBorders(*table);
+        for (const QTextTableCell& cell : engine::cellsOf(*table))
+            clearCellCopies(cell);
     }
 }
 
